@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the calculator and its tests need, and only
+# those that are missing. Runs as root, or through sudo.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev
+  # run: Russian Qt texts, fonts with Cyrillic, a virtual display when there is none
+  qt6-translations-l10n fonts-liberation fonts-paratype xvfb xauth
+  # tests, fuzzing and benchmarks
+  googletest libgtest-dev libbenchmark-dev clang libclang-rt-dev clang-format
+  xdotool x11-utils imagemagick openbox
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
