@@ -1,6 +1,231 @@
 #include "app/Form1.h"
 
-Форма1::Форма1(QWidget* parent) : QWidget(parent) {
+#include "alloys/AlloyTable.h"
+#include "app/Form1Layout.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+QString text(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+QString text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+std::string utf8(const QString& s) {
+    return s.toUtf8().toStdString();
+}
+QColor colour(std::uint32_t rgb) {
+    return QColor::fromRgb(rgb);
+}
+
+void setColour(QWidget* w, QPalette::ColorRole role, std::uint32_t rgb) {
+    QPalette palette = w->palette();
+    palette.setColor(role, colour(rgb));
+    w->setPalette(palette);
+}
+
+QComboBox* makeList(QWidget* parent) {
+    auto* list = new QComboBox(parent);
+    list->setEditable(true);
+    list->setInsertPolicy(QComboBox::NoInsert);
+    list->setDuplicatesEnabled(true);
+    // Completion would put text into the field that no key typed.
+    list->setCompleter(nullptr);
+    return list;
+}
+
+} // namespace
+
+Форма1::Форма1(QString programFolder, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      programFolder_(std::move(programFolder)) {
+    build();
+    wire();
+    load();
+}
+
+Форма1::~Форма1() = default;
+
+void Форма1::build() {
     setObjectName(QStringLiteral("Форма1"));
-    setWindowTitle(QStringLiteral("Масса AL листов"));
+    setWindowTitle(text(form1::kTitle));
+    setWindowIcon(QIcon(QStringLiteral(":/sheetmass.png")));
+    setFixedSize(form1::twipsToPixels(form1::kClientWidth),
+                 form1::twipsToPixels(form1::kClientHeight));
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(form1::kFontPoints);
+    font.setBold(true);
+    setFont(font);
+
+    QHash<QString, QWidget*> byName;
+    QList<std::pair<int, QWidget*>> tabOrder;
+    for (const auto& spec : form1::kControls) {
+        QWidget* container = spec.inFrame ? static_cast<QWidget*>(Рамка1) : this;
+        QWidget* w = nullptr;
+        switch (spec.kind) {
+        case form1::Kind::Label: {
+            auto* label = new QLabel(text(spec.text), container);
+            label->setTextFormat(Qt::PlainText);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            w = label;
+            break;
+        }
+        case form1::Kind::TextField: {
+            auto* field = new QLineEdit(container);
+            if (spec.maxLength > 0)
+                field->setMaxLength(spec.maxLength);
+            w = field;
+            break;
+        }
+        case form1::Kind::ListField: {
+            auto* list = makeList(container);
+            if (spec.maxLength > 0)
+                list->lineEdit()->setMaxLength(spec.maxLength);
+            w = list;
+            break;
+        }
+        case form1::Kind::Frame: {
+            auto* frame = new QGroupBox(container);
+            QFont frameFont(QStringLiteral("MS Sans Serif"));
+            frameFont.setPointSizeF(8.25);
+            frame->setFont(frameFont);
+            w = frame;
+            break;
+        }
+        case form1::Kind::Button: {
+            auto* button = new QPushButton(text(spec.text), container);
+            button->setAutoDefault(false);
+            button->setDefault(false);
+            button->setToolTip(text(form1::kButtonTooltip));
+            QFont buttonFont = font;
+            buttonFont.setPointSizeF(form1::kButtonFontPoints);
+            button->setFont(buttonFont);
+            w = button;
+            break;
+        }
+        }
+        const QString name = text(spec.name);
+        w->setObjectName(name);
+        w->setGeometry(form1::twipsRect(spec.left, spec.top, spec.width, spec.height));
+        if (spec.textColour != form1::kNoColour)
+            setColour(w, spec.kind == form1::Kind::Label ? QPalette::WindowText : QPalette::Text,
+                      spec.textColour);
+        if (spec.faceColour != form1::kNoColour)
+            setColour(w, QPalette::Button, spec.faceColour);
+        if (spec.kind == form1::Kind::Frame)
+            Рамка1 = static_cast<QGroupBox*>(w);
+        if (w->focusPolicy() != Qt::NoFocus)
+            tabOrder.append({spec.tabIndex, w});
+        byName.insert(name, w);
+    }
+
+    // Windowed controls stand above labels that reach under them.
+    for (const auto& spec : form1::kControls)
+        if (spec.kind != form1::Kind::Label)
+            byName.value(text(spec.name))->raise();
+    for (const auto& spec : form1::kControls)
+        if (spec.caption)
+            static_cast<QLabel*>(byName.value(text(spec.name)))
+                ->setBuddy(byName.value(text(spec.caption)));
+
+    std::sort(tabOrder.begin(), tabOrder.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+
+    auto find = [&](const char* name) { return byName.value(text(name)); };
+    Комбо1 = static_cast<QComboBox*>(find("Комбо1"));
+    Комбо2 = static_cast<QComboBox*>(find("Комбо2"));
+    Комбо3 = static_cast<QComboBox*>(find("Комбо3"));
+    Текст1 = static_cast<QLineEdit*>(find("Текст1"));
+    Текст2 = static_cast<QLineEdit*>(find("Текст2"));
+    Текст3 = static_cast<QLineEdit*>(find("Текст3"));
+    Текст4 = static_cast<QLineEdit*>(find("Текст4"));
+    Текст5 = static_cast<QLineEdit*>(find("Текст5"));
+    Текст6 = static_cast<QLineEdit*>(find("Текст6"));
+    Текст7 = static_cast<QLineEdit*>(find("Текст7"));
+    Комманда1 = static_cast<QPushButton*>(find("Комманда1"));
+
+    for (const auto& alloy : sheetmass::kAlloys)
+        Комбо1->addItem(text(alloy.grade));
+    for (const char* mode : {sheetmass::kModeNominal, sheetmass::kModeUpper, sheetmass::kModeLower})
+        Комбо2->addItem(text(mode));
+    for (int places = 0; places <= 15; ++places)
+        Комбо3->addItem(QString::number(places));
+
+    // At design time each input holds its own name; loading replaces it.
+    for (QLineEdit* field : {Текст1, Текст2, Текст3, Текст4, Текст5, Текст6, Текст7})
+        field->setText(field->objectName());
+    for (QComboBox* list : {Комбо1, Комбо2, Комбо3})
+        list->setEditText(list->objectName());
+    Комбо2->setFocus();
+}
+
+void Форма1::wire() {
+    for (QLineEdit* field : {Текст1, Текст2, Текст3, Текст4, Текст5, Текст6})
+        connect(field, &QLineEdit::textChanged, this, [this] { AA(); });
+    connect(Комбо1, &QComboBox::editTextChanged, this, [this] { AA(); });
+    for (QComboBox* list : {Комбо1, Комбо2, Комбо3})
+        connect(list, &QComboBox::activated, this, [this] { AA(); });
+}
+
+void Форма1::load() {
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, colour(form1::kWindowBackground));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    Рамка1->setAutoFillBackground(true);
+    setColour(Рамка1, QPalette::Window, form1::kFrameBackground);
+
+    sheetmass::Inputs restored;
+    restored.places = "0";
+    setInputs(restored);
+    AA();
+}
+
+void Форма1::setInputs(const sheetmass::Inputs& in) {
+    // The order the fields are filled in matters only to the runs of AA it
+    // starts; the final run below decides what the result shows.
+    Текст1->setText(text(in.thickness));
+    Текст2->setText(text(in.upper));
+    Текст3->setText(text(in.lower));
+    Текст4->setText(text(in.length));
+    Текст5->setText(text(in.width));
+    Текст6->setText(text(in.count));
+    Комбо1->setEditText(text(in.alloy));
+    Комбо2->setEditText(text(in.mode));
+    Комбо3->setEditText(text(in.places));
+}
+
+sheetmass::Inputs Форма1::inputs() const {
+    return {utf8(Комбо1->currentText()), utf8(Комбо2->currentText()), utf8(Текст1->text()),
+            utf8(Текст2->text()),        utf8(Текст3->text()),        utf8(Текст4->text()),
+            utf8(Текст5->text()),        utf8(Текст6->text()),        utf8(Комбо3->currentText())};
+}
+
+void Форма1::AA() {
+    ++aaRuns_;
+    Текст7->setText(text(sheetmass::MassText(inputs())));
+}
+
+void Форма1::unload() {
+    if (unloaded_)
+        return;
+    unloaded_ = true;
+}
+
+void Форма1::closeEvent(QCloseEvent* event) {
+    unload();
+    event->accept();
 }

@@ -1,10 +1,12 @@
 #include "app/Form1.h"
+#include "app/Startup.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    Форма1 window;
+    PrepareApplication(app);
+    Форма1 window(QApplication::applicationDirPath());
     window.show();
     return app.exec();
 }
