@@ -2,6 +2,7 @@
 
 #include "alloys/AlloyTable.h"
 #include "app/Form1Layout.h"
+#include "app/KeyFilter.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -41,6 +42,13 @@ QComboBox* makeList(QWidget* parent) {
     // Completion would put text into the field that no key typed.
     list->setCompleter(nullptr);
     return list;
+}
+
+// Puts text into a list field, with its entry current when it is one, so
+// the arrow keys step on from there (or from the top when it is none).
+void setListText(QComboBox* list, const QString& text) {
+    list->setCurrentIndex(list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+    list->setEditText(text);
 }
 
 } // namespace
@@ -173,6 +181,16 @@ void Форма1::build() {
 }
 
 void Форма1::wire() {
+    keyFilter_ = new KeyFilter(this);
+    for (const auto& spec : form1::kControls) {
+        if (!spec.admitted)
+            continue;
+        auto* field = findChild<QWidget*>(text(spec.name));
+        keyFilter_->admit(field, spec.admitted);
+        // The list fields hand keys on to their edit part.
+        if (auto* list = qobject_cast<QComboBox*>(field))
+            keyFilter_->admit(list->lineEdit(), spec.admitted);
+    }
     for (QLineEdit* field : {Текст1, Текст2, Текст3, Текст4, Текст5, Текст6})
         connect(field, &QLineEdit::textChanged, this, [this] { AA(); });
     connect(Комбо1, &QComboBox::editTextChanged, this, [this] { AA(); });
@@ -203,9 +221,9 @@ void Форма1::setInputs(const sheetmass::Inputs& in) {
     Текст4->setText(text(in.length));
     Текст5->setText(text(in.width));
     Текст6->setText(text(in.count));
-    Комбо1->setEditText(text(in.alloy));
-    Комбо2->setEditText(text(in.mode));
-    Комбо3->setEditText(text(in.places));
+    setListText(Комбо1, text(in.alloy));
+    setListText(Комбо2, text(in.mode));
+    setListText(Комбо3, text(in.places));
 }
 
 sheetmass::Inputs Форма1::inputs() const {

@@ -10,6 +10,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class KeyFilter;
 
 // The calculator window. Everything it knows lives in the texts of its
 // controls; AA turns them into the mass on every change.
@@ -50,6 +51,7 @@ class Форма1 : public QWidget {
     void unload();
     void setInputs(const sheetmass::Inputs& in);
 
+    KeyFilter* keyFilter_ = nullptr;
     QString programFolder_;
     int aaRuns_ = 0;
     bool unloaded_ = false;

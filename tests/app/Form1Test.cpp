@@ -269,6 +269,14 @@ class TestForm1 : public QObject {
         QVERIFY(form_->Текст7->text() != before);
     }
 
+    void arrowKeysStepFromTheShownText() {
+        // An empty mode is no entry: Down picks the first one.
+        QTest::keyClick(form_->Комбо2, Qt::Key_Down);
+        QCOMPARE(form_->Комбо2->currentText(), u(sheetmass::kModeNominal));
+        QTest::keyClick(form_->Комбо3, Qt::Key_Down); // from "0"
+        QCOMPARE(form_->Комбо3->currentText(), u("1"));
+    }
+
     void typingIntoPlacesWaitsForAnotherTrigger() {
         fillValid();
         const QString before = form_->Текст7->text();

@@ -1,0 +1,100 @@
+#include "app/KeyFilter.h"
+
+#include "calc/FilterKey.h"
+
+#include <QCoreApplication>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QStringEncoder>
+
+namespace {
+
+// The Windows-1251 code of one typed character, or 0 when it has none.
+std::int16_t ansiCode(QChar c) {
+    if (c.unicode() < 0x80)
+        return static_cast<std::int16_t>(c.unicode());
+    QStringEncoder encoder("windows-1251");
+    const QByteArray bytes = encoder.encode(QString(c));
+    if (encoder.hasError() || bytes.size() != 1)
+        return 0;
+    return static_cast<std::int16_t>(static_cast<unsigned char>(bytes[0]));
+}
+
+bool admits(const std::string& admitted, QChar c) {
+    const std::int16_t code = ansiCode(c);
+    return code != 0 && Модуль1::FilterKey(code, admitted) == code;
+}
+
+// Keys that type no character reach the field untouched: moving, deleting
+// forward, focus changes, and shortcuts without a control code (Shift+Insert).
+bool typesNoCharacter(const QKeyEvent* key) {
+    switch (key->key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Delete:
+        return true;
+    default:
+        return key->text().isEmpty();
+    }
+}
+
+// The code a key press types: Ctrl with a letter carries a control code
+// (Ctrl+V is 22), whatever text the platform reports for it.
+QChar typedCharacter(const QKeyEvent* key) {
+    const auto mods = key->modifiers();
+    const bool ctrl = mods.testFlag(Qt::ControlModifier) && !mods.testFlag(Qt::AltModifier);
+    if (ctrl && key->key() >= Qt::Key_At && key->key() <= Qt::Key_Underscore)
+        return QChar(key->key() - Qt::Key_At);
+    return key->text().front();
+}
+
+bool isKeypadDecimal(const QKeyEvent* key) {
+    return key->modifiers().testFlag(Qt::KeypadModifier) &&
+           (key->key() == Qt::Key_Period || key->key() == Qt::Key_Comma);
+}
+
+} // namespace
+
+void KeyFilter::admit(QObject* field, std::string admitted) {
+    admitted_.insert(field, std::move(admitted));
+    field->installEventFilter(this);
+}
+
+bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
+    const auto found = admitted_.constFind(watched);
+    if (found == admitted_.cend())
+        return false;
+    const std::string& admitted = *found;
+
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // The keypad's decimal key types the decimal comma wherever a comma
+        // is admitted, whatever the keyboard layout puts on it.
+        if (isKeypadDecimal(key)) {
+            if (!admits(admitted, u','))
+                return true;
+            QKeyEvent comma(QEvent::KeyPress, Qt::Key_Comma, key->modifiers() & ~Qt::KeypadModifier,
+                            QStringLiteral(","), key->isAutoRepeat(),
+                            static_cast<quint16>(key->count()));
+            QCoreApplication::sendEvent(watched, &comma);
+            return true;
+        }
+        if (typesNoCharacter(key))
+            return false;
+        return !admits(admitted, typedCharacter(key));
+    }
+
+    if (event->type() == QEvent::InputMethod) {
+        auto* im = static_cast<QInputMethodEvent*>(event);
+        if (im->commitString().isEmpty())
+            return false;
+        QString kept;
+        for (QChar c : im->commitString())
+            if (c != u'\b' && admits(admitted, c))
+                kept += c;
+        if (kept != im->commitString())
+            im->setCommitString(kept, im->replacementStart(), im->replacementLength());
+        return false;
+    }
+    return false;
+}
