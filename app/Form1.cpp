@@ -63,7 +63,12 @@ void setListText(QComboBox* list, const QString& text) {
     load();
 }
 
-Форма1::~Форма1() = default;
+Форма1::~Форма1() {
+    // The lists report text changes while QWidget destroys them, when this
+    // is no longer a Форма1 to calculate in.
+    for (QObject* child : findChildren<QObject*>())
+        disconnect(child, nullptr, this, nullptr);
+}
 
 void Форма1::build() {
     setObjectName(QStringLiteral("Форма1"));

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test: once in an
+# optimised build, once under AddressSanitizer and UndefinedBehaviorSanitizer,
+# with a fuzz run of the saved-inputs reader bounded in time.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/deps.sh
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSHEETMASS_BENCH=ON >/dev/null
+cmake --build build -j2
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSHEETMASS_SANITIZE=ON >/dev/null
+cmake --build build-asan -j2
+
+if [ -x fuzz/run.sh ]; then
+  fuzz/run.sh build-fuzz "${FUZZ_SECONDS:-60}"
+fi
+
+export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+ctest --test-dir build-asan --output-on-failure -j2
+ctest --test-dir build --output-on-failure -j2
