@@ -1,0 +1,54 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sheetmass {
+
+// The nine values List.abc holds. Texts are Windows-1251 bytes.
+struct ListValues {
+    std::string mode;      // Комбо2, text item at 0
+    std::string thickness; // Текст1, at 100
+    std::string upper;     // Текст2, at 110
+    std::string lower;     // Текст3, at 120
+    std::string length;    // Текст4, at 130
+    std::string width;     // Текст5, at 140
+    std::string count;     // Текст6, at 150
+    // Комбо3, double at 160. Always set by ReadListImage; when empty on
+    // writing, the eight bytes at 160 stay as the image held them.
+    std::optional<double> places;
+    std::string alloy; // Комбо1, text item at 200
+};
+
+inline constexpr std::size_t kModeAt = 0;
+inline constexpr std::size_t kThicknessAt = 100;
+inline constexpr std::size_t kUpperAt = 110;
+inline constexpr std::size_t kLowerAt = 120;
+inline constexpr std::size_t kLengthAt = 130;
+inline constexpr std::size_t kWidthAt = 140;
+inline constexpr std::size_t kCountAt = 150;
+inline constexpr std::size_t kPlacesAt = 160;
+inline constexpr std::size_t kAlloyAt = 200;
+
+inline constexpr std::size_t kItemHead = 4;          // 16-bit tag and 16-bit count
+inline constexpr std::size_t kModeRoom = 96;         // bytes of text before Текст1's item
+inline constexpr std::size_t kFieldRoom = 6;         // bytes of text of Текст1 … Текст6
+inline constexpr std::size_t kMaxTextBytes = 0xFFFF; // what the 16-bit count can say
+inline constexpr unsigned kTextTag = 8;
+
+// The values an image holds. Never reads outside the image: an item that
+// starts at or past its end is the empty text (the number 0), a count that
+// runs past the end gives the bytes that are there, a tag other than 8 gives
+// the empty text. Missing bytes of a number cut off by the end read as zero.
+ListValues ReadListImage(std::string_view image);
+
+// The image after writing the values over `old` item by item, in the order
+// Текст1 … Текст6, number, Комбо1, Комбо2, each at its fixed offset, so that
+// where an over-long text runs into a later item the later one wins. The
+// result is never shorter than `old`; bytes no item covers keep their old
+// value, or zero where `old` had none. Texts beyond 65,535 bytes are cut.
+std::string WriteListImage(const ListValues& values, std::string_view old);
+
+} // namespace sheetmass
