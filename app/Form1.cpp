@@ -2,15 +2,18 @@
 
 #include "alloys/AlloyTable.h"
 #include "app/Form1Layout.h"
+#include "app/InputsFile.h"
 #include "app/KeyFilter.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 
 namespace {
@@ -61,6 +64,10 @@ void setListText(QComboBox* list, const QString& text) {
     build();
     wire();
     load();
+    // When the session ends or the program is told to quit with the window
+    // still open, the inputs are saved all the same; no dialog then.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { unload(); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { unload(); });
 }
 
 Форма1::~Форма1() {
@@ -211,9 +218,7 @@ void Форма1::load() {
     Рамка1->setAutoFillBackground(true);
     setColour(Рамка1, QPalette::Window, form1::kFrameBackground);
 
-    sheetmass::Inputs restored;
-    restored.places = "0";
-    setInputs(restored);
+    setInputs(InputsFile(programFolder_).restore());
     AA();
 }
 
@@ -242,13 +247,17 @@ void Форма1::AA() {
     Текст7->setText(text(sheetmass::MassText(inputs())));
 }
 
-void Форма1::unload() {
+bool Форма1::unload(QString* whyNot) {
     if (unloaded_)
-        return;
+        return true;
     unloaded_ = true;
+    return InputsFile(programFolder_).save(inputs(), whyNot);
 }
 
 void Форма1::closeEvent(QCloseEvent* event) {
-    unload();
+    QString whyNot;
+    if (!unload(&whyNot))
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("Введённые данные не удалось сохранить.\n\n") + whyNot);
     event->accept();
 }

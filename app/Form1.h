@@ -48,7 +48,8 @@ class Форма1 : public QWidget {
     void build();
     void wire();
     void load();
-    void unload();
+    // Saves the inputs, once a run; false with the reason when it could not.
+    bool unload(QString* whyNot = nullptr);
     void setInputs(const sheetmass::Inputs& in);
 
     KeyFilter* keyFilter_ = nullptr;

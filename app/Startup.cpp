@@ -8,7 +8,6 @@
 
 void PrepareApplication(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("sheetmass"));
-    QApplication::setOrganizationName(QStringLiteral("sheetmass"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.sheetmass"));
 
     // Linux has no "MS Sans Serif": a sans with Cyrillic and narrow enough

@@ -7,10 +7,12 @@
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 
 #include <memory>
 
@@ -54,6 +56,23 @@ const Placed kDesign[] = {
     {"Текст7", {112, 344, 145, 25}, nullptr},
 };
 
+// Thickness mode "номиналу", 2 ± 0,2, 2000 × 1000, one sheet, 2 places, Д16.
+QByteArray typicalFile() {
+    QByteArray bytes(214, '\0');
+    const auto put = [&](int at, const QByteArray& b) { bytes.replace(at, b.size(), b); };
+    put(0, QByteArray::fromHex("08000800EDEEECE8EDE0EBF3"));
+    put(100, QByteArray::fromHex("0800010032"));
+    put(110, QByteArray::fromHex("08000300302C32"));
+    put(120, QByteArray::fromHex("080004002D302C32"));
+    put(130, QByteArray::fromHex("0800040032303030"));
+    put(140, QByteArray::fromHex("0800040031303030"));
+    put(150, QByteArray::fromHex("0800010031"));
+    put(160, QByteArray::fromHex("0000000000000040"));
+    put(200, QByteArray::fromHex("08000A00C431362028313136302929"));
+    bytes.truncate(214);
+    return bytes;
+}
+
 const char* const kTabOrder[] = {"Комбо2", "Комбо1", "Текст1", "Текст2", "Текст3",   "Текст4",
                                  "Текст5", "Текст6", "Комбо3", "Текст7", "Комманда1"};
 
@@ -84,6 +103,15 @@ class TestForm1 : public QObject {
         form_->Текст6->setText("1");
         form_->Комбо3->setEditText("2");
         form_->AA();
+    }
+    void writeList(const QByteArray& bytes) {
+        QFile file(folder_.filePath(u("List.abc")));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+    QByteArray readList() {
+        QFile file(folder_.filePath(u("List.abc")));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     QString expected() const {
         return QString::fromStdString(sheetmass::MassText(form_->inputs()));
@@ -323,6 +351,66 @@ class TestForm1 : public QObject {
         }
         QVERIFY(!clicked);
         QVERIFY(form_->isVisible());
+    }
+
+    void loadRestoresTheInputsAndCalculatesOnceOverAll() {
+        form_.reset();
+        writeList(typicalFile());
+        form_ = std::make_unique<Form>(folder_.path());
+        QCOMPARE(form_->Комбо2->currentText(), u("номиналу"));
+        QCOMPARE(form_->Комбо1->currentText(), u("Д16 (1160)"));
+        QCOMPARE(form_->Комбо3->currentText(), u("2"));
+        QCOMPARE(form_->Текст3->text(), u("-0,2"));
+        QCOMPARE(form_->Текст7->text(), u("11,08"));
+        QCOMPARE(form_->Комбо1->currentIndex(), 84);
+    }
+
+    void closingSavesTheInputsOnce() {
+        form_.reset();
+        writeList(typicalFile());
+        form_ = std::make_unique<Form>(folder_.path());
+        form_->show();
+        form_->Текст6->setText(u("3"));
+        QVERIFY(form_->close());
+        QByteArray expected = typicalFile();
+        expected[154] = '3';
+        QCOMPARE(readList(), expected);
+        writeList(typicalFile()); // a second close must not save again
+        form_->show();
+        QVERIFY(form_->close());
+        QCOMPARE(readList(), typicalFile());
+    }
+
+    void foreignTextsAreCutToTheirRoom() {
+        form_.reset();
+        QByteArray bytes = typicalFile();
+        bytes.replace(100, 14, QByteArray::fromHex("08000A00313233343536373839"));
+        writeList(bytes);
+        form_ = std::make_unique<Form>(folder_.path());
+        QCOMPARE(form_->Текст1->text(), u("123456"));
+        form_->Текст1->setText(u("1234567"));
+        QCOMPARE(form_->Текст1->text(), u("123456"));
+        form_->Комбо2->setEditText(QString(120, u'ж'));
+        QCOMPARE(form_->Комбо2->currentText().size(), 96);
+    }
+
+    void failedSaveSaysWhyOnceAndStillCloses() {
+        form_.reset();
+        // A program folder that cannot exist, and a home with no data folder.
+        QFile plain(folder_.filePath(u("plain")));
+        QVERIFY(plain.open(QIODevice::WriteOnly));
+        plain.close();
+        const QByteArray home = qgetenv("HOME");
+        qputenv("HOME", plain.fileName().toLocal8Bit());
+        QStandardPaths::setTestModeEnabled(true);
+        form_ = std::make_unique<Form>(plain.fileName() + u("/bin"));
+        QCOMPARE(form_->Текст7->text(), QString());
+        form_->show();
+        QVERIFY(form_->close());
+        QCOMPARE(guard_->take().size(), 1); // close() returns once the box is closed
+        QVERIFY(!form_->isVisible());
+        QStandardPaths::setTestModeEnabled(false);
+        qputenv("HOME", home);
     }
 
     void contextMenusSpeakRussian() {
