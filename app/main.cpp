@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "app/QuitOnSignal.h"
 #include "app/Startup.h"
 
 #include <QApplication>
@@ -6,6 +7,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     PrepareApplication(app);
+    QuitOnSignals();
     Форма1 window(QApplication::applicationDirPath());
     window.show();
     return app.exec();
