@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# A person's session with the real program on a virtual display: real X11
+# key events into the fields, the lists worked from the keyboard, the window
+# closed through the window manager; then the bytes of List.abc, and a second
+# start that must show the same inputs (read back through the X selection, as
+# a person selecting the text would).
+set -u
+program=$1
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../../scripts/xsession.sh"
+work=$(mktemp -d)
+trap 'stop_x; rm -rf "$work"' EXIT
+cp "$program" "$work/sheetmass"
+export XDG_RUNTIME_DIR=$work HOME=$work
+fail() { echo "FAIL: $*"; exit 1; }
+
+start_x || fail "no virtual display"
+
+start() {
+  "$work/sheetmass" & pid=$!
+  id=$(wait_window "Масса AL листов" 30) || fail "window did not map"
+  xdotool windowactivate --sync "$id" >/dev/null 2>&1
+  sleep 0.3
+}
+stop() {
+  close_window "$id"
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$pid" 2>/dev/null && { kill "$pid"; fail "still running after the close request"; }
+  wait "$pid" || fail "exit status $?"
+}
+key() { xdotool key --delay 20 "$@"; }
+type_() { xdotool type --delay 30 -- "$1"; }
+# The text of the focused field, selected as a person would select it.
+shown() {
+  key End shift+Home
+  sleep 0.2
+  xclip -o -selection primary 2>/dev/null
+}
+
+# First start: no List.abc yet, so an empty one appears at once.
+start
+[ -f "$work/List.abc" ] && [ ! -s "$work/List.abc" ] || fail "no empty List.abc at first start"
+
+key Down                         # mode: the first entry, "номиналу"
+key Tab; key --repeat 85 Down    # alloy: the 85th grade, "Д16 (1160)"
+key Tab; type_ "2a."             # letters and the dot are refused
+key Tab; type_ "0,2 "
+key Tab; type_ "-0,2Ж"
+key Tab; type_ "2000"
+key Tab; type_ "1000"
+key Tab; type_ "1,"
+key Tab; key Down Down           # places: "2"
+key Tab
+result=$(shown)
+[ "$result" = "11,08" ] || fail "result shows '$result', not 11,08"
+stop
+
+expected="$work/expected.abc"
+{
+  printf '\x08\x00\x08\x00\xED\xEE\xEC\xE8\xED\xE0\xEB\xF3'; head -c 88 /dev/zero
+  printf '\x08\x00\x01\x00\x32'; head -c 5 /dev/zero
+  printf '\x08\x00\x03\x00\x30\x2C\x32'; head -c 3 /dev/zero
+  printf '\x08\x00\x04\x00\x2D\x30\x2C\x32'; head -c 2 /dev/zero
+  printf '\x08\x00\x04\x00\x32\x30\x30\x30'; head -c 2 /dev/zero
+  printf '\x08\x00\x04\x00\x31\x30\x30\x30'; head -c 2 /dev/zero
+  printf '\x08\x00\x01\x00\x31'; head -c 5 /dev/zero
+  printf '\x00\x00\x00\x00\x00\x00\x00\x40'; head -c 32 /dev/zero
+  printf '\x08\x00\x0A\x00\xC4\x31\x36\x20\x28\x31\x31\x36\x30\x29'
+} >"$expected"
+cmp "$work/List.abc" "$expected" || { od -A d -t x1 "$work/List.abc"; fail "List.abc is not the expected 214 bytes"; }
+
+# Second start: every input comes back; closing again changes no byte.
+start
+want=("номиналу" "Д16 (1160)" "2" "0,2" "-0,2" "2000" "1000" "1" "2" "11,08")
+for i in "${!want[@]}"; do
+  got=$(shown)
+  [ "$got" = "${want[$i]}" ] || fail "field $((i + 1)) shows '$got', not '${want[$i]}'"
+  key Tab
+done
+stop
+cmp "$work/List.abc" "$expected" || fail "a second close changed List.abc"
+echo "PASS: typed, saved 214 bytes, restored all nine inputs"
