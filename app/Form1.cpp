@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "about/About.h"
 #include "alloys/AlloyTable.h"
 #include "app/Form1Layout.h"
 #include "app/InputsFile.h"
@@ -208,6 +209,7 @@ void Форма1::wire() {
     connect(Комбо1, &QComboBox::editTextChanged, this, [this] { AA(); });
     for (QComboBox* list : {Комбо1, Комбо2, Комбо3})
         connect(list, &QComboBox::activated, this, [this] { AA(); });
+    connect(Комманда1, &QPushButton::clicked, this, [] { ShowAbout(); });
 }
 
 void Форма1::load() {

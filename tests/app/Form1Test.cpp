@@ -413,6 +413,43 @@ class TestForm1 : public QObject {
         qputenv("HOME", home);
     }
 
+    void aboutWindowStandsBesideTheCalculator() {
+        fillValid();
+        form_->show();
+        QTest::mouseClick(form_->Комманда1, Qt::LeftButton);
+        QTest::mouseClick(form_->Комманда1, Qt::LeftButton);
+        QWidgetList abouts;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == u("Форма2"))
+                abouts << w;
+        QCOMPARE(abouts.size(), 1);
+        QWidget* about = abouts.front();
+        QVERIFY(about->isVisible());
+        QVERIFY(!about->parentWidget());
+        QVERIFY(!QApplication::activeModalWidget());
+
+        QTest::keyClicks(form_->Текст6, "0"); // 10 sheets
+        QCOMPARE(form_->Текст7->text(), u("110,8"));
+
+        // Closing the calculator saves its inputs; the program lives on until
+        // the About window closes too.
+        bool aboutWasOpen = false;
+        bool aboutClosed = false;
+        QTimer::singleShot(0, this, [&] { form_->close(); });
+        QTimer::singleShot(300, this, [&] {
+            aboutWasOpen = about->isVisible();
+            aboutClosed = true;
+            about->close();
+        });
+        QTimer watchdog;
+        watchdog.callOnTimeout(qApp, &QCoreApplication::quit);
+        watchdog.start(10000);
+        QApplication::exec();
+        QVERIFY(aboutWasOpen);
+        QVERIFY(aboutClosed);
+        QCOMPARE(readList().size(), 214);
+    }
+
     void contextMenusSpeakRussian() {
         QCOMPARE(QCoreApplication::translate("QLineEdit", "&Copy"), u("&Копировать"));
     }

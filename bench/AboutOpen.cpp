@@ -1,0 +1,37 @@
+// How long the first click on "?" takes to put the About window on screen.
+// Prints milliseconds.
+#include "about/About.h"
+#include "app/Form1.h"
+#include "app/Startup.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QWindow>
+
+#include <cstdio>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    PrepareApplication(app);
+    QTemporaryDir folder;
+    Форма1 form(folder.path());
+    form.show();
+    while (!form.windowHandle() || !form.windowHandle()->isExposed())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QApplication::processEvents();
+
+    QElapsedTimer clock;
+    clock.start();
+    ShowAbout();
+    QWidget* about = QApplication::activeWindow();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == QStringLiteral("Форма2"))
+            about = w;
+    while (!about || !about->windowHandle() || !about->windowHandle()->isExposed())
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    std::printf("%.2f\n", static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    return 0;
+}
