@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # build
-  cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev
+  cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev locales
   # run: Russian Qt texts, fonts with Cyrillic, a virtual display when there is none
   qt6-translations-l10n fonts-liberation fonts-paratype xvfb xauth
   # tests, fuzzing and benchmarks
