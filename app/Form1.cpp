@@ -178,12 +178,16 @@ void Форма1::build() {
     Текст7 = static_cast<QLineEdit*>(find("Текст7"));
     Комманда1 = static_cast<QPushButton*>(find("Комманда1"));
 
+    QStringList grades;
     for (const auto& alloy : sheetmass::kAlloys)
-        Комбо1->addItem(text(alloy.grade));
-    for (const char* mode : {sheetmass::kModeNominal, sheetmass::kModeUpper, sheetmass::kModeLower})
-        Комбо2->addItem(text(mode));
-    for (int places = 0; places <= 15; ++places)
-        Комбо3->addItem(QString::number(places));
+        grades << text(alloy.grade);
+    Комбо1->addItems(grades);
+    Комбо2->addItems(
+        {text(sheetmass::kModeNominal), text(sheetmass::kModeUpper), text(sheetmass::kModeLower)});
+    QStringList places;
+    for (int d = 0; d <= 15; ++d)
+        places << QString::number(d);
+    Комбо3->addItems(places);
 
     // At design time each input holds its own name; loading replaces it.
     for (QLineEdit* field : {Текст1, Текст2, Текст3, Текст4, Текст5, Текст6, Текст7})
