@@ -1,4 +1,5 @@
 #include "tests/support/GuiTest.h"
+#include "tests/support/TypicalSave.h"
 
 #include "alloys/AlloyTable.h"
 #include "app/Form1.h"
@@ -56,21 +57,8 @@ const Placed kDesign[] = {
     {"Текст7", {112, 344, 145, 25}, nullptr},
 };
 
-// Thickness mode "номиналу", 2 ± 0,2, 2000 × 1000, one sheet, 2 places, Д16.
 QByteArray typicalFile() {
-    QByteArray bytes(214, '\0');
-    const auto put = [&](int at, const QByteArray& b) { bytes.replace(at, b.size(), b); };
-    put(0, QByteArray::fromHex("08000800EDEEECE8EDE0EBF3"));
-    put(100, QByteArray::fromHex("0800010032"));
-    put(110, QByteArray::fromHex("08000300302C32"));
-    put(120, QByteArray::fromHex("080004002D302C32"));
-    put(130, QByteArray::fromHex("0800040032303030"));
-    put(140, QByteArray::fromHex("0800040031303030"));
-    put(150, QByteArray::fromHex("0800010031"));
-    put(160, QByteArray::fromHex("0000000000000040"));
-    put(200, QByteArray::fromHex("08000A00C431362028313136302929"));
-    bytes.truncate(214);
-    return bytes;
+    return QByteArray::fromStdString(TypicalSaveImage());
 }
 
 const char* const kTabOrder[] = {"Комбо2", "Комбо1", "Текст1", "Текст2", "Текст3",   "Текст4",

@@ -1,4 +1,5 @@
 #include "app/InputsFile.h"
+#include "tests/support/TypicalSave.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -44,21 +45,7 @@ Inputs typicalInputs() {
 }
 
 QByteArray typicalBytes() {
-    QByteArray b(214, '\0');
-    auto put = [&b](int at, const char* hex) {
-        const QByteArray run = QByteArray::fromHex(hex);
-        b.replace(at, run.size(), run);
-    };
-    put(0, "08000800EDEEECE8EDE0EBF3");
-    put(100, "0800010032");
-    put(110, "08000300302C32");
-    put(120, "080004002D302C32");
-    put(130, "0800040032303030");
-    put(140, "0800040031303030");
-    put(150, "0800010031");
-    put(160, "0000000000000040");
-    put(200, "08000A00C4313620283131363029");
-    return b;
+    return QByteArray::fromStdString(TypicalSaveImage());
 }
 
 void expectSame(const Inputs& got, const Inputs& want) {
