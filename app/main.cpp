@@ -8,7 +8,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     PrepareApplication(app);
     QuitOnSignals();
-    Форма1 window(QApplication::applicationDirPath());
+    Форма1 window(InputsFolder());
     window.show();
     return app.exec();
 }
