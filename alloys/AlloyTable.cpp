@@ -4,6 +4,7 @@ namespace sheetmass {
 
 // Grade texts are compared byte for byte: the trailing blanks, the Latin C of
 // "АМцC (1401)" and the capital Г of "АМГ4 " are part of the grades as shipped.
+// clang-format off
 const std::array<Alloy, kAlloyCount> kAlloys = {{
     {"1105", "2,8"},
     {"1161", "2,77"},
@@ -100,5 +101,6 @@ const std::array<Alloy, kAlloyCount> kAlloys = {{
     {"М40 ", "2,75"},
     {"ММ (1403)", "2,73"},
 }};
+// clang-format on
 
 } // namespace sheetmass

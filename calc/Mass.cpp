@@ -84,7 +84,9 @@ void decrement(std::string& digits) { // digits > 0
     }
 }
 
-bool isZero(const std::string& digits) { return digits.find_first_not_of('0') == std::string::npos; }
+bool isZero(const std::string& digits) {
+    return digits.find_first_not_of('0') == std::string::npos;
+}
 
 // Fix(x · 10^d + 0.5) / 10^d with x the exact decimal value of the text.
 std::optional<double> roundDecimal(std::string_view shown, int places) {
@@ -92,7 +94,7 @@ std::optional<double> roundDecimal(std::string_view shown, int places) {
     if (x.digits.empty())
         return 0.0;
     const long long shift = x.exponent + places; // power of ten of x's last digit after scaling
-    std::string whole;                          // integer part of |x| · 10^d
+    std::string whole;                           // integer part of |x| · 10^d
     char firstFraction = '0';
     if (shift >= 0) {
         whole = x.digits + std::string(static_cast<std::size_t>(shift), '0');
@@ -121,13 +123,16 @@ std::optional<double> roundDecimal(std::string_view shown, int places) {
         return 0.0;
     std::string scientific = whole + "e-" + std::to_string(places);
     double value = 0;
-    auto [end, ec] = std::from_chars(scientific.data(), scientific.data() + scientific.size(), value);
+    auto [end, ec] =
+        std::from_chars(scientific.data(), scientific.data() + scientific.size(), value);
     if (ec != std::errc() || !std::isfinite(value))
         return std::nullopt;
     return x.negative ? -value : value;
 }
 
-bool finite(double v) { return std::isfinite(v); }
+bool finite(double v) {
+    return std::isfinite(v);
+}
 
 } // namespace
 
