@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test: once in an
-# optimised build, once under AddressSanitizer and UndefinedBehaviorSanitizer,
-# with a fuzz run of the saved-inputs reader bounded in time.
+# Installs what is missing, builds everything and runs every test through
+# CTest: once in an optimised build (with a fuzz run of the List.abc reader,
+# bounded in time), once under AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh
@@ -10,10 +10,6 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSHEETMASS_BENCH
 cmake --build build -j2
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSHEETMASS_SANITIZE=ON >/dev/null
 cmake --build build-asan -j2
-
-if [ -x fuzz/run.sh ]; then
-  fuzz/run.sh build-fuzz "${FUZZ_SECONDS:-60}"
-fi
 
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 ctest --test-dir build-asan --output-on-failure -j2
