@@ -91,12 +91,12 @@ void Форма1::build() {
 
     QHash<QString, QWidget*> byName;
     QList<std::pair<int, QWidget*>> tabOrder;
-    for (const auto& spec : form1::kControls) {
-        QWidget* container = spec.inFrame ? static_cast<QWidget*>(Рамка1) : this;
+    for (const auto& control : form1::kControls) {
+        QWidget* container = control.inFrame ? static_cast<QWidget*>(Рамка1) : this;
         QWidget* w = nullptr;
-        switch (spec.kind) {
+        switch (control.kind) {
         case form1::Kind::Label: {
-            auto* label = new QLabel(text(spec.text), container);
+            auto* label = new QLabel(text(control.text), container);
             label->setTextFormat(Qt::PlainText);
             label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             w = label;
@@ -104,15 +104,15 @@ void Форма1::build() {
         }
         case form1::Kind::TextField: {
             auto* field = new QLineEdit(container);
-            if (spec.maxLength > 0)
-                field->setMaxLength(spec.maxLength);
+            if (control.maxLength > 0)
+                field->setMaxLength(control.maxLength);
             w = field;
             break;
         }
         case form1::Kind::ListField: {
             auto* list = makeList(container);
-            if (spec.maxLength > 0)
-                list->lineEdit()->setMaxLength(spec.maxLength);
+            if (control.maxLength > 0)
+                list->lineEdit()->setMaxLength(control.maxLength);
             w = list;
             break;
         }
@@ -125,7 +125,7 @@ void Форма1::build() {
             break;
         }
         case form1::Kind::Button: {
-            auto* button = new QPushButton(text(spec.text), container);
+            auto* button = new QPushButton(text(control.text), container);
             button->setAutoDefault(false);
             button->setDefault(false);
             button->setToolTip(text(form1::kButtonTooltip));
@@ -136,29 +136,29 @@ void Форма1::build() {
             break;
         }
         }
-        const QString name = text(spec.name);
+        const QString name = text(control.name);
         w->setObjectName(name);
-        w->setGeometry(form1::twipsRect(spec.left, spec.top, spec.width, spec.height));
-        if (spec.textColour != form1::kNoColour)
-            setColour(w, spec.kind == form1::Kind::Label ? QPalette::WindowText : QPalette::Text,
-                      spec.textColour);
-        if (spec.faceColour != form1::kNoColour)
-            setColour(w, QPalette::Button, spec.faceColour);
-        if (spec.kind == form1::Kind::Frame)
+        w->setGeometry(form1::twipsRect(control.left, control.top, control.width, control.height));
+        if (control.textColour != form1::kNoColour)
+            setColour(w, control.kind == form1::Kind::Label ? QPalette::WindowText : QPalette::Text,
+                      control.textColour);
+        if (control.faceColour != form1::kNoColour)
+            setColour(w, QPalette::Button, control.faceColour);
+        if (control.kind == form1::Kind::Frame)
             Рамка1 = static_cast<QGroupBox*>(w);
         if (w->focusPolicy() != Qt::NoFocus)
-            tabOrder.append({spec.tabIndex, w});
+            tabOrder.append({control.tabIndex, w});
         byName.insert(name, w);
     }
 
     // Windowed controls stand above labels that reach under them.
-    for (const auto& spec : form1::kControls)
-        if (spec.kind != form1::Kind::Label)
-            byName.value(text(spec.name))->raise();
-    for (const auto& spec : form1::kControls)
-        if (spec.caption)
-            static_cast<QLabel*>(byName.value(text(spec.name)))
-                ->setBuddy(byName.value(text(spec.caption)));
+    for (const auto& control : form1::kControls)
+        if (control.kind != form1::Kind::Label)
+            byName.value(text(control.name))->raise();
+    for (const auto& control : form1::kControls)
+        if (control.caption)
+            static_cast<QLabel*>(byName.value(text(control.name)))
+                ->setBuddy(byName.value(text(control.caption)));
 
     std::sort(tabOrder.begin(), tabOrder.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -199,14 +199,14 @@ void Форма1::build() {
 
 void Форма1::wire() {
     keyFilter_ = new KeyFilter(this);
-    for (const auto& spec : form1::kControls) {
-        if (!spec.admitted)
+    for (const auto& control : form1::kControls) {
+        if (!control.admitted)
             continue;
-        auto* field = findChild<QWidget*>(text(spec.name));
-        keyFilter_->admit(field, spec.admitted);
+        auto* field = findChild<QWidget*>(text(control.name));
+        keyFilter_->admit(field, control.admitted);
         // The list fields hand keys on to their edit part.
         if (auto* list = qobject_cast<QComboBox*>(field))
-            keyFilter_->admit(list->lineEdit(), spec.admitted);
+            keyFilter_->admit(list->lineEdit(), control.admitted);
     }
     for (QLineEdit* field : {Текст1, Текст2, Текст3, Текст4, Текст5, Текст6})
         connect(field, &QLineEdit::textChanged, this, [this] { AA(); });
