@@ -1,407 +1,267 @@
 #include "about/About.h"
 #include "about/Form2.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
-#include <QImageReader>
 #include <QLabel>
+#include <QPointer>
 #include <QScreen>
 #include <QTest>
 #include <QUrl>
 
 namespace {
 
-QLabel* Label(const char* name) {
-    Форма2* window = AboutWindow();
-    return window ? window->findChild<QLabel*>(QString::fromUtf8(name)) : nullptr;
+// Place and size in twips; then the width the text may use (Метка7 ends where
+// the address begins, the address at the window's edge) and the lines it takes.
+struct LabelRow {
+    const char *tag, *toolTip;
+    int left, top, width, height, usableWidth, lines;
+    QRgb colour;
+    qreal points;
+    bool underlined, centred;
+};
+const LabelRow kLabels[] = {
+    {"Метка1", nullptr, 480, 120, 2415, 735, 161, 2, qRgb(255, 255, 0), 13.5, true, true},
+    {"Метка3", nullptr, 480, 1080, 2895, 255, 193, 1, qRgb(192, 255, 255), 9.75, false, true},
+    {"Метка2", nullptr, 480, 1560, 2895, 255, 193, 1, qRgb(255, 255, 255), 9.75, false, true},
+    {"Метка7", nullptr, 120, 1920, 855, 255, 56 - 8, 1, qRgb(255, 255, 192), 9.75, false, false},
+    {"Метка5", "Чтобы написать письмо кликните на адрес", 840, 1920, 2775, 375, 235 - 56, 1,
+     qRgb(255, 255, 192), 9.75, true, false},
+};
+
+const QPoint kPictureOnly(120, 165);
+
+// Through the window system layer, so that a double click arrives as a real one.
+using Gesture = void (*)(QWindow*, QPoint);
+const Gesture kClick = [](QWindow* w, QPoint p) { QTest::mouseClick(w, Qt::LeftButton, {}, p); };
+const Gesture kDouble = [](QWindow* w, QPoint p) { QTest::mouseDClick(w, Qt::LeftButton, {}, p); };
+const Gesture kTwice = [](QWindow* w, QPoint p) { kClick(w, p), kClick(w, p); };
+const Gesture kRight = [](QWindow* w, QPoint p) { QTest::mouseClick(w, Qt::RightButton, {}, p); };
+const Gesture kDragOff = [](QWindow* w, QPoint p) {
+    QTest::mousePress(w, Qt::LeftButton, {}, p);
+    QTest::mouseRelease(w, Qt::LeftButton, {}, kPictureOnly);
+};
+
+struct MouseRow {
+    const char *tag, *label; // nullptr: the picture
+    Gesture gesture;
+    int urls;
+};
+const MouseRow kMouse[] = {
+    {"address click", "Метка5", kClick, 1},
+    {"address double click", "Метка5", kDouble, 1},
+    {"address two clicks", "Метка5", kTwice, 2},
+    {"address right click", "Метка5", kRight, 0},
+    {"address pressed, released off it", "Метка5", kDragOff, 0},
+    {"title", "Метка1", kClick, 0},
+    {"authors", "Метка3", kClick, 0},
+    {"version", "Метка2", kClick, 0},
+    {"E-mail:", "Метка7", kClick, 0},
+    {"picture", nullptr, kClick, 0},
+};
+
+template <typename Row, std::size_t N> void AddRows(const Row (&rows)[N]) {
+    QTest::addColumn<int>("row");
+    for (std::size_t i = 0; i < N; ++i)
+        QTest::newRow(rows[i].tag) << int(i);
 }
 
-// The About window on screen, asking for it only when it is not.
 Форма2* Shown() {
     if (AboutWindow() == nullptr || !AboutWindow()->isVisible())
         ShowAbout();
     return AboutWindow();
 }
 
-QWindow* Handle() {
-    return AboutWindow()->windowHandle();
+QLabel* Label(const char* name) {
+    return AboutWindow()->findChild<QLabel*>(QString::fromUtf8(name), Qt::FindDirectChildrenOnly);
 }
 
-// A point inside a label, in the window's coordinates.
-QPoint On(const char* name, QPoint offset = {}) {
-    QLabel* label = Label(name);
-    return label->mapTo(AboutWindow(), offset.isNull() ? label->rect().center() : offset);
+// Near a label's top-left corner; on the address, that is where "E-mail:" lies
+// beneath it.
+QPoint On(const char* name) {
+    return Label(name)->mapTo(AboutWindow(), QPoint(4, 8));
+}
+
+bool Centred(const QWidget* w) {
+    const QPoint off = w->frameGeometry().center() - w->screen()->availableGeometry().center();
+    return qAbs(off.x()) <= 1 && qAbs(off.y()) <= 1;
 }
 
 } // namespace
 
-// Stands in for the desktop's mail program.
-class MailCatcher : public QObject {
-    Q_OBJECT
-  public:
-    QList<QUrl> urls;
-  public slots:
-    void open(const QUrl& url) { urls << url; }
-};
-
 class AboutTest : public QObject {
     Q_OBJECT
-  private slots:
-    void initTestCase();
-    void cleanupTestCase();
-    void init();
+  public slots:
+    // Stands in for the desktop's mail program.
+    void open(const QUrl& url) { urls_ << url; }
 
-    void createdOnFirstRequestOnly();
-    void ownerlessModelessFixedWindow();
-    void labelsFollowTheLayoutTable_data();
-    void labelsFollowTheLayoutTable();
-    void textsFitTheirLabels_data();
-    void textsFitTheirLabels();
-    void pictureIsPaintedUnscaledFromTheCorner();
-    void builtInPictures();
-    void reopeningCentresTheWindow();
-    void mouseOnLabels_data();
-    void mouseOnLabels();
-    void mailUrlIsRunTogether();
-    void clickAfterReopenStillWorks();
+  private slots:
+    void initTestCase() { QDesktopServices::setUrlHandler(QStringLiteral("mailto"), this, "open"); }
+    void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("mailto")); }
+    void init() { urls_.clear(); }
+
+    void oneOwnerlessFixedWindowForTheRun() {
+        QCOMPARE(AboutWindow(), nullptr);
+        ShowAbout();
+        Форма2* w = AboutWindow();
+        ShowAbout();
+        QCOMPARE(QApplication::topLevelWidgets(), QWidgetList{w});
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QVERIFY(Centred(w));
+        QVERIFY(w->parentWidget() == nullptr && !w->isModal());
+        QCOMPARE(w->windowTitle(), QStringLiteral("О программе"));
+        QVERIFY(!w->windowIcon().isNull());
+        for (QSize size : {w->size(), w->minimumSize(), w->maximumSize()})
+            QCOMPARE(size, QSize(235, 176));
+        const Qt::WindowFlags bar = Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
+        QCOMPARE(w->windowFlags() & (bar | Qt::WindowMinMaxButtonsHint), bar);
+        // Keeps the program running on its own; closing only hides it.
+        QVERIFY(w->testAttribute(Qt::WA_QuitOnClose) && !w->testAttribute(Qt::WA_DeleteOnClose));
+        QCOMPARE(w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), 5);
+
+        // Asked for while open, it comes to the front where the user put it.
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        const QPoint elsewhere = w->pos() - QPoint(17, 23);
+        w->move(elsewhere);
+        ShowAbout();
+        QCOMPARE(AboutWindow(), w);
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QCOMPARE(w->pos(), elsewhere);
+
+        // Closed and asked for again, it comes back centred, and a press from
+        // before closing does not turn into a click.
+        QTest::mousePress(w->windowHandle(), Qt::LeftButton, {}, On("Метка5"));
+        QVERIFY(w->close());
+        ShowAbout();
+        QCOMPARE(AboutWindow(), w);
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        QVERIFY(Centred(w));
+        QTest::mouseRelease(w->windowHandle(), Qt::LeftButton, {}, On("Метка5"));
+        QCOMPARE(urls_.size(), 0);
+        QTest::mouseClick(w->windowHandle(), Qt::LeftButton, {}, On("Метка5"));
+        QCOMPARE(urls_.size(), 1);
+    }
+
+    void labels_data() { AddRows(kLabels); }
+    void labels() {
+        QFETCH(int, row);
+        const LabelRow& r = kLabels[row];
+        Shown();
+        QLabel* label = Label(r.tag);
+        QVERIFY(label != nullptr);
+        QCOMPARE(label->geometry(), QRect(r.left / 15, r.top / 15, r.width / 15, r.height / 15));
+        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(r.colour));
+        QCOMPARE(label->alignment() & Qt::AlignHorizontal_Mask,
+                 Qt::Alignment(r.centred ? Qt::AlignHCenter : Qt::AlignLeft));
+        QCOMPARE(label->toolTip(), QString::fromUtf8(r.toolTip));
+        QVERIFY(!label->autoFillBackground() && label->wordWrap());
+        QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(label->cursor().shape(), Qt::ArrowCursor);
+        const QFont font = label->font();
+        QCOMPARE(font.family(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(font.pointSizeF(), r.points);
+        QCOMPARE(font.underline(), r.underlined);
+        QVERIFY(font.bold() && !font.italic() && !font.strikeOut());
+
+        // The program stands either of these in for "MS Sans Serif".
+        int fonts = 0;
+        for (const char* family : {"Liberation Sans", "PT Sans"}) {
+            QFont stand = font;
+            stand.setFamily(QString::fromLatin1(family));
+            if (QFontInfo(stand).family() != stand.family())
+                continue;
+            ++fonts;
+            const QFontMetrics metrics(stand);
+            const QRect needed =
+                metrics.boundingRect(QRect(0, 0, r.usableWidth, 10000),
+                                     Qt::TextWordWrap | label->alignment(), label->text());
+            QVERIFY2(needed.width() <= r.usableWidth && needed.height() <= label->height(), family);
+            QCOMPARE(needed.height() / metrics.lineSpacing(), r.lines);
+        }
+        if (fonts == 0)
+            QSKIP("neither font installed");
+    }
+
+    void pictures() {
+        const QImage shot = Shown()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage picture =
+            QImage(QStringLiteral(":/about.jpg")).convertToFormat(QImage::Format_RGB32);
+        QCOMPARE(picture.size(), QSize(244, 181));
+        QVERIFY(!picture.isGrayscale());
+        QCOMPARE(shot.size(), QSize(235, 176));
+        // Points that no label covers, the corners included.
+        for (QPoint p : {QPoint(0, 0), QPoint(234, 0), QPoint(0, 175), QPoint(234, 175),
+                         kPictureOnly, QPoint(4, 100), QPoint(230, 100)})
+            QCOMPARE(shot.pixel(p), picture.pixel(p));
+
+        // A baseline JPEG: JFIF 1.01, 150 × 150 dots per inch.
+        QFile jpeg(QStringLiteral(":/about.jpg"));
+        const QByteArray jfif = jpeg.open(QIODevice::ReadOnly) ? jpeg.readAll() : QByteArray();
+        QCOMPARE(jfif.left(18), QByteArray::fromHex("ffd8ffe000104a4649460001010100960096"));
+        QVERIFY(jfif.contains(QByteArray::fromHex("ffc0")));
+
+        for (const char* path : {":/sheetmass.png", ":/sheetmass.ico"}) {
+            const QImage icon =
+                QImage(QString::fromLatin1(path)).convertToFormat(QImage::Format_Alpha8);
+            QCOMPARE(icon.size(), QSize(32, 32));
+            // A mask, not a blend: some pixels see-through, the rest fully drawn.
+            const uchar* alpha = icon.constBits();
+            const auto clear = std::count(alpha, alpha + 1024, uchar(0));
+            QVERIFY2(clear > 0 && clear + std::count(alpha, alpha + 1024, uchar(255)) == 1024,
+                     path);
+        }
+        // 8 bits per pixel, that is, a palette.
+        QFile ico(QStringLiteral(":/sheetmass.ico"));
+        QVERIFY(ico.open(QIODevice::ReadOnly) &&
+                ico.readAll().mid(12, 2) == QByteArray::fromHex("0800"));
+        QCOMPARE(QImage(QStringLiteral(":/sheetmass.png")).format(), QImage::Format_Indexed8);
+    }
+
+    void mouse_data() { AddRows(kMouse); }
+    void mouse() {
+        QFETCH(int, row);
+        const MouseRow& r = kMouse[row];
+        QVERIFY(QTest::qWaitForWindowExposed(Shown()));
+        r.gesture(AboutWindow()->windowHandle(), r.label ? On(r.label) : kPictureOnly);
+        QCOMPARE(urls_.size(), r.urls);
+        // The address the label shows, and the subject as the query.
+        const QString subject = QStringLiteral("Subject=Листы алюминиевые  ");
+        for (const QUrl& url : urls_) {
+            QCOMPARE(QUrl::fromPercentEncoding(url.toEncoded()),
+                     QStringLiteral("mailto:") + Label("Метка5")->text() + u'?' + subject);
+            QCOMPARE(url.query(QUrl::FullyDecoded), subject);
+        }
+        QVERIFY(AboutWindow()->isVisible());
+    }
 
   private:
-    MailCatcher catcher_;
+    QList<QUrl> urls_;
 };
-
-void AboutTest::initTestCase() {
-    QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &catcher_, "open");
-}
-
-void AboutTest::cleanupTestCase() {
-    QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
-}
-
-void AboutTest::init() {
-    catcher_.urls.clear();
-}
-
-void AboutTest::createdOnFirstRequestOnly() {
-    QCOMPARE(AboutWindow(), nullptr);
-    ShowAbout();
-    Форма2* first = AboutWindow();
-    QVERIFY(first != nullptr);
-    QVERIFY(QTest::qWaitForWindowExposed(first));
-    ShowAbout();
-    QCOMPARE(AboutWindow(), first);
-
-    int aboutWindows = 0;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        aboutWindows += w->objectName() == QStringLiteral("Форма2") ? 1 : 0;
-    QCOMPARE(aboutWindows, 1);
-    QVERIFY(first->isVisible());
-    const QPoint offset =
-        first->frameGeometry().center() - first->screen()->availableGeometry().center();
-    QVERIFY(qAbs(offset.x()) <= 1 && qAbs(offset.y()) <= 1);
-
-    // Asked for again while open, it stays where the user put it.
-    const QPoint elsewhere = first->pos() - QPoint(17, 23);
-    first->move(elsewhere);
-    ShowAbout();
-    QCOMPARE(AboutWindow(), first);
-    QCOMPARE(first->pos(), elsewhere);
-}
-
-void AboutTest::ownerlessModelessFixedWindow() {
-    Форма2* w = Shown();
-    QCOMPARE(w->parentWidget(), nullptr);
-    QVERIFY(!w->isModal());
-    QCOMPARE(w->windowModality(), Qt::NonModal);
-    QCOMPARE(QApplication::activeModalWidget(), nullptr);
-    QCOMPARE(w->objectName(), QStringLiteral("Форма2"));
-    QCOMPARE(w->windowTitle(), QStringLiteral("О программе"));
-    QVERIFY(!w->windowIcon().isNull());
-
-    for (QSize size : {w->size(), w->minimumSize(), w->maximumSize()})
-        QCOMPARE(size, QSize(235, 176));
-    const Qt::WindowFlags flags = w->windowFlags();
-    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
-    QVERIFY(flags.testFlag(Qt::WindowTitleHint));
-    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
-    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
-
-    // Keeps the program alive on its own; closing only hides it.
-    QVERIFY(w->testAttribute(Qt::WA_QuitOnClose));
-    QVERIFY(!w->testAttribute(Qt::WA_DeleteOnClose));
-    QCOMPARE(w->findChildren<QWidget*>(Qt::FindDirectChildrenOnly).size(), 5);
-}
-
-void AboutTest::labelsFollowTheLayoutTable_data() {
-    // Place and size in twips, as the window's layout gives them.
-    QTest::addColumn<int>("left");
-    QTest::addColumn<int>("top");
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<QColor>("colour");
-    QTest::addColumn<qreal>("points");
-    QTest::addColumn<bool>("underlined");
-    QTest::addColumn<int>("alignment");
-    QTest::addColumn<QString>("toolTip");
-
-    const int centred = Qt::AlignHCenter;
-    const int left = Qt::AlignLeft;
-    QTest::newRow("Метка1") << 480 << 120 << 2415 << 735 << QColor(255, 255, 0) << 13.5 << true
-                            << centred << QString();
-    QTest::newRow("Метка3") << 480 << 1080 << 2895 << 255 << QColor(192, 255, 255) << 9.75 << false
-                            << centred << QString();
-    QTest::newRow("Метка2") << 480 << 1560 << 2895 << 255 << QColor(255, 255, 255) << 9.75 << false
-                            << centred << QString();
-    QTest::newRow("Метка7") << 120 << 1920 << 855 << 255 << QColor(255, 255, 192) << 9.75 << false
-                            << left << QString();
-    QTest::newRow("Метка5") << 840 << 1920 << 2775 << 375 << QColor(255, 255, 192) << 9.75 << true
-                            << left << QStringLiteral("Чтобы написать письмо кликните на адрес");
-}
-
-void AboutTest::labelsFollowTheLayoutTable() {
-    QFETCH(int, left);
-    QFETCH(int, top);
-    QFETCH(int, width);
-    QFETCH(int, height);
-    QFETCH(QColor, colour);
-    QFETCH(qreal, points);
-    QFETCH(bool, underlined);
-    QFETCH(int, alignment);
-    QFETCH(QString, toolTip);
-
-    Shown();
-    QLabel* label = Label(QTest::currentDataTag());
-    QVERIFY(label != nullptr);
-    QCOMPARE(label->parentWidget(), AboutWindow());
-    QCOMPARE(label->geometry(), QRect(left / 15, top / 15, width / 15, height / 15));
-    QCOMPARE(label->palette().color(QPalette::WindowText), colour);
-    QVERIFY(!label->autoFillBackground());
-    QVERIFY(label->wordWrap());
-    QCOMPARE(int(label->alignment() & Qt::AlignHorizontal_Mask), alignment);
-    QCOMPARE(label->focusPolicy(), Qt::NoFocus);
-    QCOMPARE(label->cursor().shape(), Qt::ArrowCursor);
-    QCOMPARE(label->toolTip(), toolTip);
-
-    const QFont font = label->font();
-    QCOMPARE(font.family(), QStringLiteral("MS Sans Serif"));
-    QCOMPARE(font.pointSizeF(), points);
-    QVERIFY(font.bold());
-    QVERIFY(!font.italic());
-    QVERIFY(!font.strikeOut());
-    QCOMPARE(font.underline(), underlined);
-}
-
-void AboutTest::textsFitTheirLabels_data() {
-    // The program substitutes a Cyrillic sans for "MS Sans Serif"; the texts
-    // must fit with either of the ones it ships with.
-    QTest::addColumn<QString>("family");
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<int>("usableWidth");
-    QTest::addColumn<int>("lines");
-
-    struct Fit {
-        const char* label;
-        int usableWidth;
-        int lines;
-    };
-    const Fit fits[] = {
-        {"Метка1", 161, 2},      // the title wraps onto its second line and no further
-        {"Метка3", 193, 1},      //
-        {"Метка2", 193, 1},      //
-        {"Метка7", 56 - 8, 1},   // "E-mail:" ends where the address begins
-        {"Метка5", 235 - 56, 1}, // the address label runs past the window's edge
-    };
-    for (const char* family : {"Liberation Sans", "PT Sans"})
-        for (const Fit& fit : fits)
-            QTest::addRow("%s %s", family, fit.label)
-                << QString::fromUtf8(family) << QString::fromUtf8(fit.label) << fit.usableWidth
-                << fit.lines;
-}
-
-void AboutTest::textsFitTheirLabels() {
-    QFETCH(QString, family);
-    QFETCH(QString, label);
-    QFETCH(int, usableWidth);
-    QFETCH(int, lines);
-
-    Shown();
-    QLabel* shown = Label(label.toUtf8().constData());
-    QFont font = shown->font();
-    font.setFamily(family);
-    if (QFontInfo(font).family() != family)
-        QSKIP("font not installed");
-    const QFontMetrics metrics(font);
-    const QRect needed = metrics.boundingRect(QRect(0, 0, usableWidth, 10000),
-                                              Qt::TextWordWrap | shown->alignment(), shown->text());
-    QVERIFY2(needed.width() <= usableWidth, qPrintable(QString::number(needed.width())));
-    QCOMPARE(needed.height() / metrics.lineSpacing(), lines);
-    QVERIFY(needed.height() <= shown->height());
-}
-
-void AboutTest::pictureIsPaintedUnscaledFromTheCorner() {
-    Shown();
-    const QImage shot = AboutWindow()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage picture =
-        QImage(QStringLiteral(":/about.jpg")).convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(shot.size(), QSize(235, 176));
-    // Points that no label covers, the corners included.
-    for (QPoint p : {QPoint(0, 0), QPoint(234, 0), QPoint(0, 175), QPoint(234, 175),
-                     QPoint(120, 165), QPoint(4, 100), QPoint(230, 100)})
-        QCOMPARE(shot.pixel(p), picture.pixel(p));
-}
-
-void AboutTest::builtInPictures() {
-    QImageReader photo(QStringLiteral(":/about.jpg"));
-    QCOMPARE(photo.format(), QByteArray("jpeg"));
-    QCOMPARE(photo.size(), QSize(244, 181));
-    QVERIFY(!photo.read().isGrayscale());
-
-    for (const char* path : {":/sheetmass.png", ":/sheetmass.ico"}) {
-        QImageReader reader{QString::fromLatin1(path)};
-        const QImage icon = reader.read();
-        QVERIFY2(!icon.isNull(), path);
-        QCOMPARE(icon.size(), QSize(32, 32));
-        QVERIFY2(icon.hasAlphaChannel(), path);
-        // A mask, not a blend: every pixel is either drawn or see-through.
-        int seeThrough = 0;
-        for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < 32; ++x) {
-                const int alpha = qAlpha(icon.pixel(x, y));
-                QVERIFY2(alpha == 0 || alpha == 255, path);
-                seeThrough += alpha == 0 ? 1 : 0;
-            }
-        QVERIFY2(seeThrough > 0 && seeThrough < 32 * 32, path);
-    }
-    // The file headers: a baseline JFIF 1.01 at 150 dots per inch, and an
-    // icon of 8 bits per pixel, that is, with a palette.
-    QFile jpeg(QStringLiteral(":/about.jpg"));
-    QVERIFY(jpeg.open(QIODevice::ReadOnly));
-    const QByteArray jfif = jpeg.readAll();
-    QCOMPARE(jfif.mid(6, 5), QByteArray("JFIF", 5));
-    QCOMPARE(jfif.mid(11, 8), QByteArray::fromHex("0101010096009600"));
-    QVERIFY(jfif.contains(QByteArray::fromHex("ffc0")));
-    QFile ico(QStringLiteral(":/sheetmass.ico"));
-    QVERIFY(ico.open(QIODevice::ReadOnly));
-    QCOMPARE(ico.readAll().mid(12, 2), QByteArray::fromHex("0800"));
-    QCOMPARE(QImage(QStringLiteral(":/sheetmass.png")).format(), QImage::Format_Indexed8);
-}
-
-void AboutTest::reopeningCentresTheWindow() {
-    Форма2* w = Shown();
-    const QRect area = w->screen()->availableGeometry();
-    w->move(area.topLeft() + QPoint(5, 7));
-    QVERIFY(w->close());
-    QVERIFY(!w->isVisible());
-    QCOMPARE(AboutWindow(), w);
-
-    ShowAbout();
-    QCOMPARE(AboutWindow(), w);
-    QVERIFY(QTest::qWaitForWindowExposed(w));
-    const QPoint offset = w->frameGeometry().center() - area.center();
-    QVERIFY2(qAbs(offset.x()) <= 1 && qAbs(offset.y()) <= 1,
-             qPrintable(QStringLiteral("off by %1,%2").arg(offset.x()).arg(offset.y())));
-}
-
-void AboutTest::mouseOnLabels_data() {
-    QTest::addColumn<QString>("label"); // empty: the picture
-    QTest::addColumn<QString>("gesture");
-    QTest::addColumn<int>("urls");
-
-    QTest::newRow("address click") << QStringLiteral("Метка5") << QStringLiteral("click") << 1;
-    QTest::newRow("address double click")
-        << QStringLiteral("Метка5") << QStringLiteral("double") << 1;
-    QTest::newRow("address two clicks") << QStringLiteral("Метка5") << QStringLiteral("twice") << 2;
-    QTest::newRow("address right click")
-        << QStringLiteral("Метка5") << QStringLiteral("right") << 0;
-    QTest::newRow("address pressed, released off it")
-        << QStringLiteral("Метка5") << QStringLiteral("drag off") << 0;
-    QTest::newRow("title") << QStringLiteral("Метка1") << QStringLiteral("click") << 0;
-    QTest::newRow("version") << QStringLiteral("Метка2") << QStringLiteral("click") << 0;
-    QTest::newRow("authors") << QStringLiteral("Метка3") << QStringLiteral("click") << 0;
-    QTest::newRow("E-mail:") << QStringLiteral("Метка7") << QStringLiteral("click") << 0;
-    QTest::newRow("E-mail: double click")
-        << QStringLiteral("Метка7") << QStringLiteral("double") << 0;
-    QTest::newRow("picture") << QStringLiteral("") << QStringLiteral("click") << 0;
-    QTest::newRow("picture double click") << QStringLiteral("") << QStringLiteral("double") << 0;
-}
-
-void AboutTest::mouseOnLabels() {
-    QFETCH(QString, label);
-    QFETCH(QString, gesture);
-    QFETCH(int, urls);
-
-    Shown();
-    QVERIFY(QTest::qWaitForWindowExposed(AboutWindow()));
-    // Events go through the window system layer so that a double click
-    // arrives the way a real one does.
-    const QPoint at = label.isEmpty()
-                          ? QPoint(120, 165)
-                          : On(label.toUtf8().constData(),
-                               label == QStringLiteral("Метка7") ? QPoint(10, 8) : QPoint());
-    if (gesture == QStringLiteral("click")) {
-        QTest::mouseClick(Handle(), Qt::LeftButton, {}, at);
-    } else if (gesture == QStringLiteral("double")) {
-        QTest::mouseDClick(Handle(), Qt::LeftButton, {}, at);
-    } else if (gesture == QStringLiteral("twice")) {
-        QTest::mouseClick(Handle(), Qt::LeftButton, {}, at);
-        QTest::mouseClick(Handle(), Qt::LeftButton, {}, at);
-    } else if (gesture == QStringLiteral("right")) {
-        QTest::mouseClick(Handle(), Qt::RightButton, {}, at);
-    } else if (gesture == QStringLiteral("drag off")) {
-        QTest::mousePress(Handle(), Qt::LeftButton, {}, at);
-        QTest::mouseMove(Handle(), QPoint(120, 165));
-        QTest::mouseRelease(Handle(), Qt::LeftButton, {}, QPoint(120, 165));
-    }
-    QCOMPARE(catcher_.urls.size(), urls);
-    QVERIFY(AboutWindow()->isVisible());
-}
-
-void AboutTest::mailUrlIsRunTogether() {
-    Shown();
-    QTest::mouseClick(Handle(), Qt::LeftButton, {}, On("Метка5"));
-    QCOMPARE(catcher_.urls.size(), 1);
-
-    const QUrl url = catcher_.urls.first();
-    // The address in the URL is the one the label shows.
-    const QString expected = QStringLiteral("mailto:") + Label("Метка5")->text() +
-                             QStringLiteral("?Subject=Листы алюминиевые  ");
-    const QString decoded = QUrl::fromPercentEncoding(url.toEncoded());
-    QCOMPARE(decoded, expected);
-    QCOMPARE(url.query(QUrl::FullyDecoded), QStringLiteral("Subject=Листы алюминиевые  "));
-    QCOMPARE(Форма2::MailUrl(), url);
-}
-
-void AboutTest::clickAfterReopenStillWorks() {
-    Shown();
-    // A press left hanging when the window closes must not turn into a click.
-    QTest::mousePress(Handle(), Qt::LeftButton, {}, On("Метка5"));
-    QVERIFY(AboutWindow()->close());
-    ShowAbout();
-    QVERIFY(QTest::qWaitForWindowExposed(AboutWindow()));
-    QTest::mouseRelease(Handle(), Qt::LeftButton, {}, On("Метка5"));
-    QCOMPARE(catcher_.urls.size(), 0);
-
-    QTest::mouseClick(Handle(), Qt::LeftButton, {}, On("Метка5"));
-    QCOMPARE(catcher_.urls.size(), 1);
-}
 
 int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     int result = 0;
+    QPointer<QWidget> about;
     {
         QApplication app(argc, argv);
         AboutTest test;
         result = QTest::qExec(&test, argc, argv);
+        about = AboutWindow();
     }
-    // The window has no owner; the application takes it down on its way out.
-    if (AboutWindow() != nullptr) {
+    // The window has no owner; the application must take it down on its way
+    // out (Qt's own window list keeps it out of LeakSanitizer's sight).
+    if (about || AboutWindow() != nullptr)
         qCritical("the About window outlived the application");
-        return 1;
-    }
-    return result;
+    return about || AboutWindow() != nullptr ? 1 : result;
 }
 
 #include "AboutTest.moc"
