@@ -3,28 +3,32 @@
 # requests) on a free display and exports DISPLAY. stop_x ends both.
 
 start_x() {
-  local n
-  for n in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 "${XVFB_SCREEN:-640x480x24}" -dpi 96 -nolisten tcp >/dev/null 2>&1 &
-    XVFB_PID=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do
-      xdpyinfo >/dev/null 2>&1 && break
-      sleep 0.1
-    done
-    if xdpyinfo >/dev/null 2>&1; then
-      if [ "${WITH_WM:-1}" = 1 ] && command -v openbox >/dev/null; then
-        openbox >/dev/null 2>&1 &
-        WM_PID=$!
-        sleep 0.5
-      fi
-      return 0
-    fi
-    kill "$XVFB_PID" 2>/dev/null
+  # Xvfb picks a free display itself and reports it, so parallel runs
+  # never race for the same number.
+  local fd_file
+  fd_file=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-640x480x24}" -dpi 96 -nolisten tcp \
+    3>"$fd_file" >/dev/null 2>&1 &
+  XVFB_PID=$!
+  for _ in $(seq 100); do
+    [ -s "$fd_file" ] && break
+    sleep 0.1
   done
-  echo "no free X display for Xvfb" >&2
-  return 1
+  local n
+  n=$(head -n 1 "$fd_file")
+  rm -f "$fd_file"
+  if [ -z "$n" ]; then
+    echo "Xvfb did not start" >&2
+    kill "$XVFB_PID" 2>/dev/null
+    return 1
+  fi
+  export DISPLAY=":$n"
+  if [ "${WITH_WM:-1}" = 1 ] && command -v openbox >/dev/null; then
+    openbox >/dev/null 2>&1 &
+    WM_PID=$!
+    sleep 0.5
+  fi
+  return 0
 }
 
 stop_x() {
