@@ -263,7 +263,6 @@ bool Форма1::unload(QString* whyNot) {
 void Форма1::closeEvent(QCloseEvent* event) {
     QString whyNot;
     if (!unload(&whyNot))
-        QMessageBox::warning(this, windowTitle(),
-                             QStringLiteral("Введённые данные не удалось сохранить.\n\n") + whyNot);
+        QMessageBox::warning(this, windowTitle(), whyNot);
     event->accept();
 }

@@ -395,7 +395,10 @@ class TestForm1 : public QObject {
         QCOMPARE(form_->Текст7->text(), QString());
         form_->show();
         QVERIFY(form_->close());
-        QCOMPARE(guard_->take().size(), 1); // close() returns once the box is closed
+        const QStringList said = guard_->take(); // close() returns once the box is closed
+        QCOMPARE(said.size(), 1);
+        QVERIFY2(said.front().contains(u("не сохранены")) && said.front().contains(u("List.abc")),
+                 qPrintable(said.front()));
         QVERIFY(!form_->isVisible());
         QStandardPaths::setTestModeEnabled(false);
         qputenv("HOME", home);

@@ -5,7 +5,7 @@
 // would otherwise block a test run forever.
 
 #include <QApplication>
-#include <QDialog>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -19,7 +19,7 @@ inline const bool kPlatformChosen = [] {
     return true;
 }();
 
-// Closes any modal window that shows up and remembers its title, so the test
+// Closes any modal window that shows up and remembers what it said, so the test
 // that raised it fails instead of hanging.
 class ModalGuard {
   public:
@@ -27,7 +27,8 @@ class ModalGuard {
         timer_.setInterval(50);
         QObject::connect(&timer_, &QTimer::timeout, [this] {
             if (QWidget* modal = QApplication::activeModalWidget()) {
-                seen_ << modal->windowTitle();
+                const auto* box = qobject_cast<QMessageBox*>(modal);
+                seen_ << (box ? box->text() : modal->windowTitle());
                 modal->close();
             }
         });
