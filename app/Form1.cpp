@@ -3,7 +3,6 @@
 #include "about/About.h"
 #include "alloys/AlloyTable.h"
 #include "app/Form1Layout.h"
-#include "app/InputsFile.h"
 #include "app/KeyFilter.h"
 
 #include <QCloseEvent>
@@ -16,6 +15,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include <utility>
 
 namespace {
 
@@ -57,18 +58,21 @@ void setListText(QComboBox* list, const QString& text) {
 
 } // namespace
 
-Форма1::Форма1(QString programFolder, QWidget* parent)
+Форма1::Форма1(sheetmass::SavedInputs saved, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      programFolder_(std::move(programFolder)) {
+      m_saved(std::move(saved)) {
     build();
     wire();
     load();
-    // When the session ends or the program is told to quit with the window
-    // still open, the inputs are saved all the same; no dialog then.
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { unload(); });
-    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { unload(); });
+    // The session's save request may yet be cancelled: it saves, and the
+    // final close saves again. A quit that closes no window saves at the end.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { saveInputs(false); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+        if (!std::exchange(m_unloaded, true))
+            saveInputs(false);
+    });
 }
 
 Форма1::~Форма1() {
@@ -224,7 +228,7 @@ void Форма1::load() {
     Рамка1->setAutoFillBackground(true);
     setColour(Рамка1, QPalette::Window, form1::kFrameBackground);
 
-    setInputs(InputsFile(programFolder_).restore());
+    setInputs(m_saved.restore());
     AA();
 }
 
@@ -253,16 +257,20 @@ void Форма1::AA() {
     Текст7->setText(text(sheetmass::MassText(inputs())));
 }
 
-bool Форма1::unload(QString* whyNot) {
-    if (unloaded_)
-        return true;
-    unloaded_ = true;
-    return InputsFile(programFolder_).save(inputs(), whyNot);
+void Форма1::saveInputs(bool userClosed) {
+    QString whyNot;
+    if (m_saved.save(inputs(), &whyNot))
+        return;
+    if (userClosed)
+        QMessageBox::warning(this, windowTitle(), whyNot);
+    else
+        qWarning("%s", qUtf8Printable(whyNot));
 }
 
 void Форма1::closeEvent(QCloseEvent* event) {
-    QString whyNot;
-    if (!unload(&whyNot))
-        QMessageBox::warning(this, windowTitle(), whyNot);
+    // Only the window system's close is the user's; quit() closes windows
+    // too, and then nobody may be there to answer a box.
+    if (!std::exchange(m_unloaded, true))
+        saveInputs(event->spontaneous());
     event->accept();
 }

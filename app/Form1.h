@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/SavedInputs.h"
 #include "calc/Mass.h"
 
 #include <QString>
@@ -18,8 +19,7 @@ class KeyFilter;
 // needs signals of its own (connections are lambdas).
 class Форма1 : public QWidget {
   public:
-    // programFolder holds List.abc: the executable's folder in the program.
-    explicit Форма1(QString programFolder, QWidget* parent = nullptr);
+    explicit Форма1(sheetmass::SavedInputs saved, QWidget* parent = nullptr);
     ~Форма1() override;
 
     // Recomputes the mass from the inputs and shows it in Текст7.
@@ -48,12 +48,13 @@ class Форма1 : public QWidget {
     void build();
     void wire();
     void load();
-    // Saves the inputs, once a run; false with the reason when it could not.
-    bool unload(QString* whyNot = nullptr);
+    // Saves the inputs. A failure is told in a box when the user closed the
+    // window, else on standard error: a program told to quit must not wait.
+    void saveInputs(bool userClosed);
     void setInputs(const sheetmass::Inputs& in);
 
     KeyFilter* keyFilter_ = nullptr;
-    QString programFolder_;
+    sheetmass::SavedInputs m_saved;
     int aaRuns_ = 0;
-    bool unloaded_ = false;
+    bool m_unloaded = false;
 };

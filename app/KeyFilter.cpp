@@ -1,23 +1,19 @@
 #include "app/KeyFilter.h"
 
+#include "app/CodePage.h"
 #include "calc/FilterKey.h"
 
 #include <QCoreApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QStringEncoder>
+
+#include <algorithm>
 
 namespace {
 
 // The Windows-1251 code of one typed character, or 0 when it has none.
 std::int16_t ansiCode(QChar c) {
-    if (c.unicode() < 0x80)
-        return static_cast<std::int16_t>(c.unicode());
-    QStringEncoder encoder("windows-1251");
-    const QByteArray bytes = encoder.encode(QString(c));
-    if (encoder.hasError() || bytes.size() != 1)
-        return 0;
-    return static_cast<std::int16_t>(static_cast<unsigned char>(bytes[0]));
+    return static_cast<std::int16_t>(std::max(0, sheetmass::cp1251Code(c.unicode())));
 }
 
 bool admits(const std::string& admitted, QChar c) {

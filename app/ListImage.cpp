@@ -32,34 +32,27 @@ double readNumber(std::string_view image, std::size_t at) {
     return std::bit_cast<double>(bits);
 }
 
-void writeBytes(std::string& image, std::size_t at, std::string_view bytes) {
-    if (image.size() < at + bytes.size())
-        image.resize(at + bytes.size(), '\0');
-    std::copy(bytes.begin(), bytes.end(), image.begin() + static_cast<std::ptrdiff_t>(at));
-}
-
-void writeText(std::string& image, std::size_t at, std::string_view text) {
+ListItem textItem(std::size_t at, std::string_view text) {
     text = text.substr(0, kMaxTextBytes);
     const char head[kItemHead] = {static_cast<char>(kTextTag), 0,
                                   static_cast<char>(text.size() & 0xFF),
                                   static_cast<char>(text.size() >> 8)};
-    writeBytes(image, at, std::string_view(head, kItemHead));
-    writeBytes(image, at + kItemHead, text);
+    return {at, std::string(head, kItemHead) + std::string(text)};
 }
 
-void writeNumber(std::string& image, std::size_t at, double value) {
+ListItem numberItem(std::size_t at, double value) {
     auto bits = std::bit_cast<std::uint64_t>(value);
-    char bytes[8];
+    std::string bytes(8, '\0');
     for (char& b : bytes) {
         b = static_cast<char>(bits & 0xFF);
         bits >>= 8;
     }
-    writeBytes(image, at, std::string_view(bytes, 8));
+    return {at, bytes};
 }
 
 } // namespace
 
-ListValues ReadListImage(std::string_view image) {
+ListValues readListImage(std::string_view image) {
     ListValues v;
     v.thickness = readText(image, kThicknessAt);
     v.upper = readText(image, kUpperAt);
@@ -73,20 +66,28 @@ ListValues ReadListImage(std::string_view image) {
     return v;
 }
 
-std::string WriteListImage(const ListValues& values, std::string_view old) {
-    std::string image(old);
-    // Taken before any text is written: without a new number the file keeps
-    // the one it had, even where an over-long Текст6 runs across it.
+std::vector<ListItem> listItems(const ListValues& values, std::string_view old) {
+    // Without a new number the file keeps the one it had, even where an
+    // over-long Текст6 runs across it.
     const double places = values.places ? *values.places : readNumber(old, kPlacesAt);
-    writeText(image, kThicknessAt, values.thickness);
-    writeText(image, kUpperAt, values.upper);
-    writeText(image, kLowerAt, values.lower);
-    writeText(image, kLengthAt, values.length);
-    writeText(image, kWidthAt, values.width);
-    writeText(image, kCountAt, values.count);
-    writeNumber(image, kPlacesAt, places);
-    writeText(image, kAlloyAt, values.alloy);
-    writeText(image, kModeAt, values.mode);
+    return {textItem(kThicknessAt, values.thickness),
+            textItem(kUpperAt, values.upper),
+            textItem(kLowerAt, values.lower),
+            textItem(kLengthAt, values.length),
+            textItem(kWidthAt, values.width),
+            textItem(kCountAt, values.count),
+            numberItem(kPlacesAt, places),
+            textItem(kAlloyAt, values.alloy),
+            textItem(kModeAt, values.mode)};
+}
+
+std::string writeListImage(const ListValues& values, std::string_view old) {
+    std::string image(old);
+    for (const ListItem& item : listItems(values, old)) {
+        if (image.size() < item.at + item.bytes.size())
+            image.resize(item.at + item.bytes.size(), '\0');
+        image.replace(item.at, item.bytes.size(), item.bytes);
+    }
     return image;
 }
 

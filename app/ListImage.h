@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace sheetmass {
 
@@ -16,7 +17,7 @@ struct ListValues {
     std::string length;    // Текст4, at 130
     std::string width;     // Текст5, at 140
     std::string count;     // Текст6, at 150
-    // Комбо3, double at 160. Always set by ReadListImage; when empty on
+    // Комбо3, double at 160. Always set by readListImage; when empty on
     // writing, the eight bytes at 160 stay as the image held them.
     std::optional<double> places;
     std::string alloy; // Комбо1, text item at 200
@@ -42,13 +43,23 @@ inline constexpr unsigned kTextTag = 8;
 // starts at or past its end is the empty text (the number 0), a count that
 // runs past the end gives the bytes that are there, a tag other than 8 gives
 // the empty text. Missing bytes of a number cut off by the end read as zero.
-ListValues ReadListImage(std::string_view image);
+ListValues readListImage(std::string_view image);
 
-// The image after writing the values over `old` item by item, in the order
-// Текст1 … Текст6, number, Комбо1, Комбо2, each at its fixed offset, so that
-// where an over-long text runs into a later item the later one wins. The
-// result is never shorter than `old`; bytes no item covers keep their old
-// value, or zero where `old` had none. Texts beyond 65,535 bytes are cut.
-std::string WriteListImage(const ListValues& values, std::string_view old);
+// One write of a save: bytes at a fixed offset.
+struct ListItem {
+    std::size_t at;
+    std::string bytes;
+};
+
+// The writes that save the values over `old`, in the order they are made:
+// Текст1 … Текст6, number, Комбо1, Комбо2, so that where an over-long text
+// runs into a later item the later one wins. Texts beyond 65,535 bytes are
+// cut. A save in place makes exactly these writes and nothing else.
+std::vector<ListItem> listItems(const ListValues& values, std::string_view old);
+
+// `old` with the items of listItems written over it: never shorter than
+// `old`; bytes no item covers keep their old value, or zero where `old` had
+// none.
+std::string writeListImage(const ListValues& values, std::string_view old);
 
 } // namespace sheetmass

@@ -3,29 +3,38 @@
 #include <QCoreApplication>
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
 
+namespace sheetmass {
 namespace {
 
-int wakeUp[2] = {-1, -1};
+int g_wakeUp[2] = {-1, -1};
 
-// Only async-signal-safe work here: the event loop does the rest.
+// Only async-signal-safe work here: the event loop does the rest. The
+// socket never blocks: when it is full, a quit is on its way already.
 void onSignal(int) {
+    const int saved = errno;
     const char byte = 1;
-    [[maybe_unused]] const auto written = ::write(wakeUp[0], &byte, 1);
+    [[maybe_unused]] const auto written = ::write(g_wakeUp[0], &byte, 1);
+    errno = saved;
 }
 
 } // namespace
 
-void QuitOnSignals() {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, wakeUp) != 0)
+void quitOnSignals() {
+    std::signal(SIGXFSZ, SIG_IGN);
+    // Close-on-exec, so that the mail program the About window starts does
+    // not inherit them.
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_wakeUp) != 0)
         return;
-    auto* notifier = new QSocketNotifier(wakeUp[1], QSocketNotifier::Read, qApp);
+    auto* notifier = new QSocketNotifier(g_wakeUp[1], QSocketNotifier::Read, qApp);
     QObject::connect(notifier, &QSocketNotifier::activated, qApp, [] {
-        char byte = 0;
-        [[maybe_unused]] const auto read = ::read(wakeUp[1], &byte, 1);
+        char bytes[64];
+        while (::read(g_wakeUp[1], bytes, sizeof bytes) > 0) {
+        }
         QCoreApplication::quit();
     });
     struct sigaction action {};
@@ -35,3 +44,5 @@ void QuitOnSignals() {
     for (int signal : {SIGTERM, SIGHUP, SIGINT})
         ::sigaction(signal, &action, nullptr);
 }
+
+} // namespace sheetmass

@@ -1,6 +1,11 @@
 #pragma once
 
+namespace sheetmass {
+
 // Turns SIGTERM, SIGHUP and SIGINT (a session that ends, a closed terminal,
 // Ctrl+C) into an orderly quit of the event loop, so that the inputs are
-// saved as on any other way out.
-void QuitOnSignals();
+// saved as on any other way out. A file-size limit makes a write fail
+// instead of ending the program.
+void quitOnSignals();
+
+} // namespace sheetmass

@@ -1,14 +1,12 @@
 #include "app/Startup.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QStandardPaths>
 #include <QTranslator>
 
-void PrepareApplication(QApplication& app) {
+void prepareApplication(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("sheetmass"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.sheetmass"));
 
@@ -25,16 +23,4 @@ void PrepareApplication(QApplication& app) {
         QApplication::installTranslator(qtTexts);
     else
         delete qtTexts;
-}
-
-QString InputsFolder() {
-    const QString folder = QCoreApplication::applicationDirPath();
-    // An installed copy has its desktop entry beside its bin folder, in any
-    // prefix; a build or an unpacked copy has none.
-    const bool installed =
-        QFileInfo::exists(folder + QStringLiteral("/../share/applications/") +
-                          QGuiApplication::desktopFileName() + QStringLiteral(".desktop"));
-    if (!installed)
-        return folder;
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
 }

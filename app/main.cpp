@@ -1,14 +1,15 @@
 #include "app/Form1.h"
 #include "app/QuitOnSignal.h"
+#include "app/SavedInputs.h"
 #include "app/Startup.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    PrepareApplication(app);
-    QuitOnSignals();
-    Форма1 window(InputsFolder());
+    prepareApplication(app);
+    sheetmass::quitOnSignals();
+    Форма1 window(sheetmass::SavedInputs::forThisProgram());
     window.show();
     return app.exec();
 }

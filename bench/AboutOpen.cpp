@@ -15,9 +15,9 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    PrepareApplication(app);
+    prepareApplication(app);
     QTemporaryDir folder;
-    Форма1 form(folder.path());
+    Форма1 form(sheetmass::SavedInputs(folder.path(), folder.path()));
     form.show();
     while (!form.windowHandle() || !form.windowHandle()->isExposed())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);

@@ -1,7 +1,9 @@
 // libFuzzer target for the List.abc reader and writer: any bytes must read
 // without touching memory outside them, and writing the values read back over
 // the same bytes must give an image that reads back the same, item by item,
-// wherever no later-written item overlaps.
+// wherever no later-written item overlaps. Any bytes are text of the code
+// page that comes back unchanged.
+#include "app/CodePage.h"
 #include "app/ListImage.h"
 
 #include <cstdint>
@@ -34,10 +36,12 @@ struct Span {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
-    const ListValues v = ReadListImage(input);
+    check(toCp1251(fromCp1251(input)) == input);
+
+    const ListValues v = readListImage(input);
     check(v.places.has_value());
 
-    const std::string out = WriteListImage(v, input);
+    const std::string out = writeListImage(v, input);
     check(out.size() >= input.size());
     check(out.size() >= kAlloyAt + kItemHead + v.alloy.size());
 
@@ -59,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return true;
     };
 
-    const ListValues back = ReadListImage(out);
+    const ListValues back = readListImage(out);
     for (int i = 0; i < 6; ++i) {
         // Without a later item over it, a text was within its room.
         if (intact(i))

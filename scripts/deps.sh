@@ -10,7 +10,7 @@ packages=(
   qt6-translations-l10n fonts-liberation fonts-paratype xvfb xauth
   # tests, fuzzing and benchmarks
   googletest libgtest-dev libbenchmark-dev clang libclang-rt-dev clang-format
-  xdotool xclip x11-utils imagemagick openbox
+  xdotool xclip x11-utils imagemagick openbox strace libsm-dev util-linux
 )
 
 missing=()

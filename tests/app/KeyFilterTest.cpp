@@ -57,7 +57,7 @@ class TestKeyFilter : public QObject {
   private slots:
     void init() {
         guard_ = std::make_unique<guitest::ModalGuard>();
-        form_ = std::make_unique<Форма1>(folder_.path());
+        form_ = std::make_unique<Форма1>(sheetmass::SavedInputs(folder_.path(), folder_.path()));
         form_->show();
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
     }
@@ -207,7 +207,7 @@ class TestKeyFilter : public QObject {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    PrepareApplication(app);
+    prepareApplication(app);
     TestKeyFilter test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -10,8 +10,8 @@
 #include <vector>
 
 using sheetmass::ListValues;
-using sheetmass::ReadListImage;
-using sheetmass::WriteListImage;
+using sheetmass::readListImage;
+using sheetmass::writeListImage;
 using namespace std::string_literals;
 
 namespace {
@@ -53,8 +53,8 @@ TEST(ListImage, TypicalAndFirstStartSavesBothWays) {
     const std::pair<ListValues, std::string> cases[] = {{kTypical, TypicalSaveImage()},
                                                         {kNothing, firstStart}};
     for (const auto& [values, image] : cases) {
-        EXPECT_EQ(WriteListImage(values, ""), image);
-        EXPECT_EQ(fields(ReadListImage(image)), fields(values));
+        EXPECT_EQ(writeListImage(values, ""), image);
+        EXPECT_EQ(fields(readListImage(image)), fields(values));
     }
 }
 
@@ -69,18 +69,18 @@ TEST(ListImage, ShortImagesReadWhatIsThere) {
         {167, noNumber}, {168, noAlloy}, {203, noAlloy}, {204, noAlloy}};
     for (const auto& [size, want] : cases) {
         SCOPED_TRACE(size);
-        EXPECT_EQ(fields(ReadListImage(full.substr(0, size))), fields(want));
+        EXPECT_EQ(fields(readListImage(full.substr(0, size))), fields(want));
     }
 
     // Counts past the end give the bytes there are, through later items too.
     std::string img = full;
     img[202] = 100;
-    EXPECT_EQ(ReadListImage(img).alloy, kTypical.alloy);
+    EXPECT_EQ(readListImage(img).alloy, kTypical.alloy);
     img[202] = img[203] = '\xFF';
-    EXPECT_EQ(ReadListImage(img.substr(0, 204)).alloy, "");
+    EXPECT_EQ(readListImage(img.substr(0, 204)).alloy, "");
     img = full;
     img[152] = img[153] = '\xFF';
-    EXPECT_EQ(ReadListImage(img).count, full.substr(154));
+    EXPECT_EQ(readListImage(img).count, full.substr(154));
 }
 
 TEST(ListImage, BytesNoItemCoversAreIgnoredAndKept) {
@@ -91,15 +91,15 @@ TEST(ListImage, BytesNoItemCoversAreIgnoredAndKept) {
         for (std::size_t i = from; i < to; ++i)
             junk[i] = static_cast<char>(0xA5 ^ i);
     junk += "tail of an older alloy text";
-    EXPECT_EQ(fields(ReadListImage(junk)), fields(kTypical));
-    EXPECT_EQ(WriteListImage(kTypical, junk), junk);
+    EXPECT_EQ(fields(readListImage(junk)), fields(kTypical));
+    EXPECT_EQ(writeListImage(kTypical, junk), junk);
 
     // A shorter alloy text leaves the stale tail and the length as they were.
     ListValues v = kTypical;
     v.alloy = kAD1;
-    const std::string shorter = WriteListImage(v, junk);
+    const std::string shorter = writeListImage(v, junk);
     EXPECT_EQ(shorter, junk.substr(0, 200) + "\x08\x00\x04\x00"s + kAD1 + junk.substr(208));
-    EXPECT_EQ(ReadListImage(shorter).alloy, kAD1);
+    EXPECT_EQ(readListImage(shorter).alloy, kAD1);
 }
 
 TEST(ListImage, ForeignTagsReadEmpty) {
@@ -114,7 +114,7 @@ TEST(ListImage, ForeignTagsReadEmpty) {
             img.replace(offsets[n], 2, littleEndian(tag, 2));
             ListValues want = kTypical;
             want.*texts[n] = "";
-            EXPECT_EQ(fields(ReadListImage(img)), fields(want));
+            EXPECT_EQ(fields(readListImage(img)), fields(want));
         }
     }
 }
@@ -131,7 +131,7 @@ TEST(ListImage, TextsThatFitTheirRoomComeBackExactly) {
         {&ListValues::alloy, std::string(300, '\xE0')}};
     const auto check = [](const ListValues& v) {
         for (const std::string& old : {std::string(), std::string(400, 'Z')})
-            EXPECT_EQ(fields(ReadListImage(WriteListImage(v, old))), fields(v));
+            EXPECT_EQ(fields(readListImage(writeListImage(v, old))), fields(v));
     };
     ListValues all = kTypical;
     for (const auto& [field, text] : cases) {
@@ -148,18 +148,18 @@ TEST(ListImage, TextsThatFitTheirRoomComeBackExactly) {
 TEST(ListImage, OverLongTextsOverlapAsWrittenInPlace) {
     ListValues v = kTypical;
     v.count = "12345678901234567890"; // across the number at 160
-    ListValues back = ReadListImage(WriteListImage(v, ""));
+    ListValues back = readListImage(writeListImage(v, ""));
     EXPECT_EQ(back.count, "123456" + numberBytes(2.0) + "567890");
     EXPECT_EQ(*back.places, 2.0);
     EXPECT_EQ(back.alloy, kTypical.alloy);
 
     v = kTypical;
     v.thickness = "1234567"; // the last byte lost to Текст2's tag
-    EXPECT_EQ(ReadListImage(WriteListImage(v, "")).thickness, "123456\x08");
+    EXPECT_EQ(readListImage(writeListImage(v, "")).thickness, "123456\x08");
 
     v = kTypical;
     v.mode = std::string(100, 'a'); // the mode goes last, over Текст1's head
-    back = ReadListImage(WriteListImage(v, ""));
+    back = readListImage(writeListImage(v, ""));
     EXPECT_EQ(back.mode, v.mode);
     EXPECT_EQ(back.thickness, "");
     EXPECT_EQ(back.upper, "0,2");
@@ -172,24 +172,24 @@ TEST(ListImage, NoNumberKeepsTheStoredBytes) {
     ListValues v = kTypical;
     v.places.reset();
     v.thickness = "3";
-    const std::string img = WriteListImage(v, old);
+    const std::string img = writeListImage(v, old);
     EXPECT_EQ(img.substr(160, 8), stored);
-    EXPECT_EQ(ReadListImage(img).thickness, "3");
+    EXPECT_EQ(readListImage(img).thickness, "3");
 
     v.count = "12345678901234567890"; // even when Текст6 runs across them
-    EXPECT_EQ(WriteListImage(v, old).substr(160, 8), stored);
+    EXPECT_EQ(writeListImage(v, old).substr(160, 8), stored);
 
     v.count = "1"; // none, or part of one, stored: the rest is zeros
-    EXPECT_EQ(WriteListImage(v, "").substr(160, 8), std::string(8, '\0'));
-    EXPECT_EQ(WriteListImage(v, old.substr(0, 163)).substr(160, 8),
+    EXPECT_EQ(writeListImage(v, "").substr(160, 8), std::string(8, '\0'));
+    EXPECT_EQ(writeListImage(v, old.substr(0, 163)).substr(160, 8),
               stored.substr(0, 3) + std::string(5, '\0'));
 }
 
 TEST(ListImage, TextsBeyond65535BytesAreCut) {
     ListValues v = kTypical;
     v.alloy = std::string(70000, 'z');
-    const std::string img = WriteListImage(v, "");
+    const std::string img = writeListImage(v, "");
     EXPECT_EQ(img.size(), 200u + 4 + 65535);
     EXPECT_EQ(img.substr(200, 4), "\x08\x00\xFF\xFF"s);
-    EXPECT_EQ(ReadListImage(img).alloy, std::string(65535, 'z'));
+    EXPECT_EQ(readListImage(img).alloy, std::string(65535, 'z'));
 }
