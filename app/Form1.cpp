@@ -250,7 +250,7 @@ sheetmass::Inputs Форма1::inputs() const {
 
 void Форма1::AA() {
     ++aaRuns_;
-    Текст7->setText(text(sheetmass::MassText(inputs())));
+    Текст7->setText(text(sheetmass::massText(inputs())));
 }
 
 bool Форма1::unload(QString* whyNot) {

@@ -57,7 +57,7 @@ sheetmass::Inputs toInputs(const sheetmass::ListValues& v) {
     in.length = fromCodePage(v.length);
     in.width = fromCodePage(v.width);
     in.count = fromCodePage(v.count);
-    in.places = sheetmass::FormatNumber(v.places.value_or(0.0));
+    in.places = sheetmass::formatNumber(v.places.value_or(0.0));
     return in;
 }
 
@@ -70,7 +70,7 @@ sheetmass::ListValues toValues(const sheetmass::Inputs& in) {
     v.length = toCodePage(in.length);
     v.width = toCodePage(in.width);
     v.count = toCodePage(in.count);
-    v.places = sheetmass::ParseNumber(in.places);
+    v.places = sheetmass::parseNumber(in.places);
     v.alloy = toCodePage(in.alloy);
     return v;
 }

@@ -136,8 +136,8 @@ bool finite(double v) {
 
 } // namespace
 
-std::optional<double> RoundShown(const std::string& shown, double places) {
-    const auto x = ParseNumber(shown);
+std::optional<double> roundShown(const std::string& shown, double places) {
+    const auto x = parseNumber(shown);
     if (!x)
         return std::nullopt;
     if (places >= 0 && places <= kExactPlaces && places == std::floor(places)) {
@@ -153,19 +153,19 @@ std::optional<double> RoundShown(const std::string& shown, double places) {
     return value;
 }
 
-std::string MassText(const Inputs& in) {
+std::string massText(const Inputs& in) {
     const double density = Модуль1::AlloyDensity(in.alloy);
 
     std::optional<double> thickness;
     if (in.mode == kModeNominal || in.mode == kModeUpper || in.mode == kModeLower) {
         double deviationHalf = 0;
         if (in.mode != kModeNominal) {
-            const auto deviation = ParseNumber(in.mode == kModeUpper ? in.upper : in.lower);
+            const auto deviation = parseNumber(in.mode == kModeUpper ? in.upper : in.lower);
             if (!deviation)
                 return {};
             deviationHalf = *deviation / 2;
         }
-        const auto nominal = ParseNumber(in.thickness);
+        const auto nominal = parseNumber(in.thickness);
         if (!nominal)
             return {};
         thickness = deviationHalf + *nominal;
@@ -173,14 +173,14 @@ std::string MassText(const Inputs& in) {
             return {};
     }
 
-    const auto length = ParseNumber(in.length);
+    const auto length = parseNumber(in.length);
     if (!length)
         return {};
-    const auto width = ParseNumber(in.width);
+    const auto width = parseNumber(in.width);
     if (!width)
         return {};
     const double area = *width * *length;
-    const auto count = ParseNumber(in.count);
+    const auto count = parseNumber(in.count);
     if (!count || !finite(area))
         return {};
     const double volume = *count * area;
@@ -195,14 +195,14 @@ std::string MassText(const Inputs& in) {
         mass /= 1e6;
     }
 
-    const std::string shown = FormatNumber(mass);
-    const auto places = ParseNumber(in.places);
+    const std::string shown = formatNumber(mass);
+    const auto places = parseNumber(in.places);
     if (!places)
         return {};
-    const auto rounded = RoundShown(shown, *places);
+    const auto rounded = roundShown(shown, *places);
     if (!rounded)
         return {};
-    return FormatNumber(*rounded);
+    return formatNumber(*rounded);
 }
 
 } // namespace sheetmass

@@ -25,11 +25,11 @@ inline constexpr const char* kModeLower = "центру нижнего откл�
 // The text of the result field: the batch mass in kilograms rounded to the
 // given places, "0" for an unusable alloy or mode, or the empty text when a
 // field the calculation needs holds no number or the arithmetic overflows.
-std::string MassText(const Inputs& in);
+std::string massText(const Inputs& in);
 
 // Fix(x · 10^d + 0.5) / 10^d on the value a result text shows. Whole d from 0
 // to 15 is worked in decimal, so 1,005 at two places gives 1,01; any other d
 // in doubles. No value when the arithmetic is not finite.
-std::optional<double> RoundShown(const std::string& shown, double places);
+std::optional<double> roundShown(const std::string& shown, double places);
 
 } // namespace sheetmass

@@ -22,7 +22,7 @@ std::string_view trimBlanks(std::string_view text) {
 
 } // namespace
 
-std::optional<double> ParseNumber(std::string_view text) {
+std::optional<double> parseNumber(std::string_view text) {
     text = trimBlanks(text);
     // Checked by hand first: from_chars alone would take "inf", "nan" and
     // forms the fields never show.
@@ -99,7 +99,7 @@ std::optional<double> ParseNumber(std::string_view text) {
     return value;
 }
 
-std::string FormatNumber(double value) {
+std::string formatNumber(double value) {
     if (!std::isfinite(value))
         return {};
     if (value == 0)

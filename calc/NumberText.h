@@ -11,12 +11,12 @@ namespace sheetmass {
 // on at least one side), optional exponent "E5", "e-3". Blanks around the
 // number are allowed. Anything else, and any value beyond the range of a
 // double, gives no value. Values too small for a double read as zero.
-std::optional<double> ParseNumber(std::string_view text);
+std::optional<double> parseNumber(std::string_view text);
 
 // Shortest general form with a decimal comma: 15 significant digits at most,
 // fixed or exponent form as printf's %.15G picks, no trailing zeros, no
 // grouping. 12.5 → "12,5", 1e16 → "1E+16". Negative zero shows as "0";
 // a value that is not finite gives the empty text.
-std::string FormatNumber(double value);
+std::string formatNumber(double value);
 
 } // namespace sheetmass

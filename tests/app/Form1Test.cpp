@@ -102,7 +102,7 @@ class TestForm1 : public QObject {
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     QString expected() const {
-        return QString::fromStdString(sheetmass::MassText(form_->inputs()));
+        return QString::fromStdString(sheetmass::massText(form_->inputs()));
     }
 
   private slots:

@@ -34,7 +34,7 @@ TEST(AlloyDensity, MatchesGradesExactlyAndFallsBackToTheText) {
 
 TEST(AlloyDensity, EveryGradeGivesItsOwnDensity) {
     for (const auto& alloy : kAlloys) {
-        const auto density = sheetmass::ParseNumber(alloy.density);
+        const auto density = sheetmass::parseNumber(alloy.density);
         ASSERT_TRUE(density.has_value()) << alloy.grade;
         EXPECT_EQ(AlloyDensity(alloy.grade), *density) << alloy.grade;
     }

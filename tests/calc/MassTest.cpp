@@ -14,8 +14,8 @@
 namespace {
 
 using sheetmass::Inputs;
-using sheetmass::MassText;
-using sheetmass::ParseNumber;
+using sheetmass::massText;
+using sheetmass::parseNumber;
 
 const std::string D16 = "Д16 (1160)";
 const std::string Nom = sheetmass::kModeNominal;
@@ -35,7 +35,7 @@ std::string describe(const Inputs& in) {
 void expectMass(const std::vector<Case>& cases) {
     for (const auto& [in, expected] : cases) {
         SCOPED_TRACE(describe(in));
-        EXPECT_EQ(MassText(in), expected);
+        EXPECT_EQ(massText(in), expected);
     }
 }
 
@@ -44,7 +44,7 @@ Inputs kg(const std::string& mass, const std::string& places) {
     return {mass, Nom, "1", "", "", "1000", "1000", "1", places};
 }
 
-TEST(MassText, WorkedSheets) {
+TEST(massText, WorkedSheets) {
     expectMass({
         {{D16, Nom, "2", "0,2", "-0,2", "2000", "1000", "1", "2"}, "11,08"},
         {{D16, Up, "2", "0,2", "-0,2", "2000", "1000", "1", "2"}, "11,63"},
@@ -60,7 +60,7 @@ TEST(MassText, WorkedSheets) {
     });
 }
 
-TEST(MassText, OnlyTheFieldsOfTheModeAreRead) {
+TEST(massText, OnlyTheFieldsOfTheModeAreRead) {
     expectMass({
         {{D16, Nom, "2", "abc", "", "2000", "1000", "1", "2"}, "11,08"},
         {{D16, Up, "2", "0,2", "x", "2000", "1000", "1", "2"}, "11,63"},
@@ -72,7 +72,7 @@ TEST(MassText, OnlyTheFieldsOfTheModeAreRead) {
     });
 }
 
-TEST(MassText, AFieldWithoutANumberEmptiesTheResult) {
+TEST(massText, AFieldWithoutANumberEmptiesTheResult) {
     expectMass({
         {{D16, Nom, "2", "0,2", "-0,2", "2000", "1000", "", "2"}, ""},
         {{D16, Nom, "2.0", "0,2", "-0,2", "2000", "1000", "1", "2"}, ""},
@@ -88,14 +88,14 @@ TEST(MassText, AFieldWithoutANumberEmptiesTheResult) {
     });
 }
 
-TEST(MassText, AnUnusableAlloyGivesZero) {
+TEST(massText, AnUnusableAlloyGivesZero) {
     expectMass({
         {{"RR50", Nom, "2", "0,2", "-0,2", "2000", "1000", "1", "2"}, "0"},
         {{"", Nom, "2", "0,2", "-0,2", "2000", "1000", "1", "2"}, "0"},
     });
 }
 
-TEST(MassText, ArithmeticBeyondDoublesEmptiesTheResult) {
+TEST(massText, ArithmeticBeyondDoublesEmptiesTheResult) {
     const std::string max = "1,7976931348623157E308";
     expectMass({
         {{D16, Nom, "2", "", "", "1E300", "1E300", "1", "2"}, ""},
@@ -114,7 +114,7 @@ TEST(MassText, ArithmeticBeyondDoublesEmptiesTheResult) {
     });
 }
 
-TEST(MassText, LargeMassesWithinRange) {
+TEST(massText, LargeMassesWithinRange) {
     expectMass({
         // clang-format off
         {kg("1E300", "8"), "1E+300"}, {kg("1E20", "15"), "1E+20"}, {kg("1E-320", "2"), "0"},
@@ -122,7 +122,7 @@ TEST(MassText, LargeMassesWithinRange) {
     });
 }
 
-TEST(MassText, RoundsTheShownDecimalHalfUp) {
+TEST(massText, RoundsTheShownDecimalHalfUp) {
     expectMass({
         // clang-format off
         {kg("1,005", "2"), "1,01"}, {kg("4,005", "2"), "4,01"}, {kg("2,675", "2"), "2,68"},
@@ -142,7 +142,7 @@ TEST(MassText, RoundsTheShownDecimalHalfUp) {
     });
 }
 
-TEST(MassText, PlacesOutsideZeroToFifteenUseTheFormula) {
+TEST(massText, PlacesOutsideZeroToFifteenUseTheFormula) {
     expectMass({
         // clang-format off
         {kg("11,08", "-1"), "10"}, {kg("11,08", "0,5"), "11,0679718105893"},
@@ -152,11 +152,11 @@ TEST(MassText, PlacesOutsideZeroToFifteenUseTheFormula) {
     });
 }
 
-TEST(RoundShown, WorksOnTheShownText) {
-    EXPECT_FALSE(sheetmass::RoundShown("", 2).has_value());
-    EXPECT_FALSE(sheetmass::RoundShown("1.5", 2).has_value());
-    EXPECT_EQ(sheetmass::RoundShown("1,005", 2), 1.01);
-    EXPECT_EQ(sheetmass::RoundShown("1E+16", 15), 1e16);
+TEST(roundShown, WorksOnTheShownText) {
+    EXPECT_FALSE(sheetmass::roundShown("", 2).has_value());
+    EXPECT_FALSE(sheetmass::roundShown("1.5", 2).has_value());
+    EXPECT_EQ(sheetmass::roundShown("1,005", 2), 1.01);
+    EXPECT_EQ(sheetmass::roundShown("1E+16", 15), 1e16);
 }
 
 // 1 to 6 whole digits and 1 to 8 fraction digits: a field of a random sheet.
@@ -178,7 +178,7 @@ int placesOf(const std::string& text) {
 
 // Each round checks a random sheet against its mass, and a random shown mass
 // against its exact decimal, where ties must go up.
-TEST(MassText, RandomSheetsRoundWithinHalfAUnit) {
+TEST(massText, RandomSheetsRoundWithinHalfAUnit) {
     std::mt19937 random(1105);
     const std::string modes[] = {Nom, Up, Low};
     for (int i = 0; i < 4000; ++i) {
@@ -196,13 +196,13 @@ TEST(MassText, RandomSheetsRoundWithinHalfAUnit) {
         sheet.lower.insert(0, "-");
         sheet.count = std::to_string(random() % 10000);
         SCOPED_TRACE(describe(sheet));
-        const auto got = ParseNumber(MassText(sheet));
+        const auto got = parseNumber(massText(sheet));
         ASSERT_TRUE(got.has_value());
-        double t = *ParseNumber(sheet.thickness);
+        double t = *parseNumber(sheet.thickness);
         if (sheet.mode != Nom)
-            t += *ParseNumber(sheet.mode == Up ? sheet.upper : sheet.lower) / 2;
-        const double m = Модуль1::AlloyDensity(sheet.alloy) * t * *ParseNumber(sheet.length) *
-                         *ParseNumber(sheet.width) * *ParseNumber(sheet.count) / 1e6;
+            t += *parseNumber(sheet.mode == Up ? sheet.upper : sheet.lower) / 2;
+        const double m = Модуль1::AlloyDensity(sheet.alloy) * t * *parseNumber(sheet.length) *
+                         *parseNumber(sheet.width) * *parseNumber(sheet.count) / 1e6;
         if (m >= 0) {
             EXPECT_LE(std::fabs(*got - m), halfUnit + 1e-13 * m);
         }
@@ -215,11 +215,11 @@ TEST(MassText, RandomSheetsRoundWithinHalfAUnit) {
         if (tie)
             mass.back() = '5';
         mass += "E-" + std::to_string(tie ? d + 1 : random() % 17);
-        const double x = *ParseNumber(mass);
-        const std::string shown = sheetmass::FormatNumber(x),
-                          result = MassText(kg(mass, sheet.places));
+        const double x = *parseNumber(mass);
+        const std::string shown = sheetmass::formatNumber(x),
+                          result = massText(kg(mass, sheet.places));
         SCOPED_TRACE(shown + " → " + result);
-        const auto value = ParseNumber(result);
+        const auto value = parseNumber(result);
         ASSERT_TRUE(value.has_value());
         const double slack = 1e-12 * halfUnit + 4e-16 * x;
         EXPECT_LE(*value - x, halfUnit + slack);

@@ -13,11 +13,11 @@
 
 namespace {
 
-using sheetmass::FormatNumber;
-using sheetmass::ParseNumber;
+using sheetmass::formatNumber;
+using sheetmass::parseNumber;
 using Limits = std::numeric_limits<double>;
 
-TEST(ParseNumber, AcceptsTheFieldForms) {
+TEST(parseNumber, AcceptsTheFieldForms) {
     const struct {
         const char* text;
         double value;
@@ -34,25 +34,25 @@ TEST(ParseNumber, AcceptsTheFieldForms) {
     };
     for (const auto& [text, value] : cases) {
         SCOPED_TRACE(text);
-        const auto parsed = ParseNumber(text);
+        const auto parsed = parseNumber(text);
         ASSERT_TRUE(parsed.has_value());
         EXPECT_EQ(*parsed, value);
     }
 }
 
-TEST(ParseNumber, UnderflowReadsAsZeroOfItsSign) {
+TEST(parseNumber, UnderflowReadsAsZeroOfItsSign) {
     for (const char* text :
          {"1E-400", "0,0001E-321", "2,4E-324", "10E-99999", "0E400", "0,000E999999", "-1E-400"}) {
         SCOPED_TRACE(text);
-        const auto value = ParseNumber(text);
+        const auto value = parseNumber(text);
         ASSERT_TRUE(value.has_value());
         EXPECT_EQ(*value, 0.0);
         EXPECT_EQ(std::signbit(*value), text[0] == '-');
-        EXPECT_EQ(FormatNumber(*value), "0");
+        EXPECT_EQ(formatNumber(*value), "0");
     }
 }
 
-TEST(ParseNumber, RefusesEverythingElse) {
+TEST(parseNumber, RefusesEverythingElse) {
     // Tabs, line ends, the no-break space and the minus sign U+2212 are no blanks or minus.
     const char* malformed[] = {"",        " ",     "-",     ",",     "-,",       "+5",   "+",
                                "--5",     "5-",    "5-3",   "- 5",   "2.5",      ".5",   "5.",
@@ -62,22 +62,22 @@ TEST(ParseNumber, RefusesEverythingElse) {
                                "1E 5",    "1E5,5", "1E1E1", "1E+-1", "\t5",      "5\n",  "\u00A05",
                                "\u22125", "2,5ж",  "пять",  "2,5%"};
     for (const char* text : malformed)
-        EXPECT_FALSE(ParseNumber(text).has_value()) << '"' << text << '"';
+        EXPECT_FALSE(parseNumber(text).has_value()) << '"' << text << '"';
     const char* beyondRange[] = {"1E400", "-1E400", "1,7976931348623159E308",
                                  "1000000000000000000000000000000E290", "0,1E310"};
     for (const char* text : beyondRange)
-        EXPECT_FALSE(ParseNumber(text).has_value()) << text;
+        EXPECT_FALSE(parseNumber(text).has_value()) << text;
 }
 
-TEST(ParseNumber, ReadsExactlyTheGivenView) {
+TEST(parseNumber, ReadsExactlyTheGivenView) {
     using namespace std::string_view_literals;
     // A NUL is a character like any other, not the end of the text.
-    EXPECT_FALSE(ParseNumber("12\0"sv).has_value());
-    EXPECT_FALSE(ParseNumber("\00012"sv).has_value()); // NUL, then 12
-    EXPECT_EQ(ParseNumber(std::string_view("12,5xyz", 4)), 12.5);
+    EXPECT_FALSE(parseNumber("12\0"sv).has_value());
+    EXPECT_FALSE(parseNumber("\00012"sv).has_value()); // NUL, then 12
+    EXPECT_EQ(parseNumber(std::string_view("12,5xyz", 4)), 12.5);
 }
 
-TEST(FormatNumber, ShortestGeneralFormWithComma) {
+TEST(formatNumber, ShortestGeneralFormWithComma) {
     const struct {
         double value;
         const char* text;
@@ -92,15 +92,15 @@ TEST(FormatNumber, ShortestGeneralFormWithComma) {
         // clang-format on
     };
     for (const auto& [value, text] : cases)
-        EXPECT_EQ(FormatNumber(value), text);
+        EXPECT_EQ(formatNumber(value), text);
     // 15 digits put the largest double beyond the range, so that mass cannot
     // be read back for rounding.
-    EXPECT_FALSE(ParseNumber(FormatNumber(Limits::max())).has_value());
+    EXPECT_FALSE(parseNumber(formatNumber(Limits::max())).has_value());
 }
 
-TEST(FormatNumber, NoTextForValuesThatAreNotFinite) {
+TEST(formatNumber, NoTextForValuesThatAreNotFinite) {
     for (const double value : {Limits::infinity(), -Limits::infinity(), Limits::quiet_NaN()})
-        EXPECT_EQ(FormatNumber(value), "");
+        EXPECT_EQ(formatNumber(value), "");
 }
 
 // Any value's text reads back, and showing that again changes nothing: the
@@ -115,11 +115,11 @@ TEST(NumberText, ShownTextReadsBackUnchanged) {
         // 15 digits round the largest doubles up beyond the range.
         if (!std::isfinite(value) || std::fabs(value) >= 1.797693134862315e308)
             continue;
-        const std::string text = FormatNumber(value);
+        const std::string text = formatNumber(value);
         SCOPED_TRACE(text);
-        const auto back = ParseNumber(text);
+        const auto back = parseNumber(text);
         ASSERT_TRUE(back.has_value());
-        EXPECT_EQ(FormatNumber(*back), text);
+        EXPECT_EQ(formatNumber(*back), text);
         EXPECT_LE(std::fabs(*back - value), std::fabs(value) * 1e-14);
         ++checked;
     }
@@ -142,13 +142,13 @@ class ForeignLocale : public ::testing::Test {
 TEST_F(ForeignLocale, RulesDoNotFollowTheSystemLocale) {
     // A decimal-comma locale really is active, or the test proves nothing.
     ASSERT_STREQ(std::localeconv()->decimal_point, ",");
-    EXPECT_EQ(ParseNumber("2,5"), 2.5);
-    EXPECT_EQ(ParseNumber("-1,5E+2"), -150);
+    EXPECT_EQ(parseNumber("2,5"), 2.5);
+    EXPECT_EQ(parseNumber("-1,5E+2"), -150);
     for (const char* text : {"2.5", "1 000", "1.000,5"})
-        EXPECT_FALSE(ParseNumber(text).has_value()) << text;
-    EXPECT_EQ(FormatNumber(12.5), "12,5");
-    EXPECT_EQ(FormatNumber(1234567.25), "1234567,25");
-    EXPECT_EQ(FormatNumber(0.00001), "1E-05");
+        EXPECT_FALSE(parseNumber(text).has_value()) << text;
+    EXPECT_EQ(formatNumber(12.5), "12,5");
+    EXPECT_EQ(formatNumber(1234567.25), "1234567,25");
+    EXPECT_EQ(formatNumber(0.00001), "1E-05");
 }
 
 } // namespace
