@@ -15,54 +15,6 @@ constexpr int kExactPlaces = 15;
 constexpr std::array<double, kExactPlaces + 1> kPow10 = {
     1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
-// A number text taken apart as sign, significant digits and the power of ten
-// of the last digit: "-1,005" is -, "1005", -3.
-struct Decimal {
-    bool negative = false;
-    std::string digits;
-    long long exponent = 0;
-};
-
-Decimal decompose(std::string_view text) {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    Decimal d;
-    std::size_t i = 0;
-    if (i < text.size() && text[i] == '-') {
-        d.negative = true;
-        ++i;
-    }
-    long long fractionDigits = 0;
-    bool afterComma = false;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == ',') {
-            afterComma = true;
-        } else if (c >= '0' && c <= '9') {
-            if (!(d.digits.empty() && c == '0'))
-                d.digits += c;
-            if (afterComma)
-                ++fractionDigits;
-        } else {
-            break;
-        }
-    }
-    long long exponent = 0;
-    if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
-        ++i;
-        bool negativeExponent = false;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-            negativeExponent = text[i++] == '-';
-        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-            if (exponent < 100000)
-                exponent = exponent * 10 + (text[i] - '0');
-        if (negativeExponent)
-            exponent = -exponent;
-    }
-    d.exponent = exponent - fractionDigits;
-    return d;
-}
-
 void increment(std::string& digits) {
     for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
         if (*it != '9') {
@@ -88,27 +40,27 @@ bool isZero(const std::string& digits) {
     return digits.find_first_not_of('0') == std::string::npos;
 }
 
-// Fix(x · 10^d + 0.5) / 10^d with x the exact decimal value of the text.
-std::optional<double> roundDecimal(std::string_view shown, int places) {
-    const Decimal x = decompose(shown);
-    if (x.digits.empty())
+// Fix(x · 10^d + 0.5) / 10^d with x the exact decimal value of the parts.
+// The caller has made sure that x · 10^d is a finite double, which keeps the
+// scale small enough to add to.
+std::optional<double> roundDecimal(const NumberParts& x, int places) {
+    if (x.digitCount() == 0)
         return 0.0;
-    const long long shift = x.exponent + places; // power of ten of x's last digit after scaling
-    std::string whole;                           // integer part of |x| · 10^d
-    char firstFraction = '0';
-    if (shift >= 0) {
-        whole = x.digits + std::string(static_cast<std::size_t>(shift), '0');
+    const long long kept = x.scale + places; // digits of |x| · 10^d before its point
+    const auto count = static_cast<long long>(x.digitCount());
+    std::string whole; // integer part of |x| · 10^d
+    char firstDropped = '0';
+    if (kept <= 0) {
+        whole = "0";
+        if (kept == 0)
+            firstDropped = x.digit(0);
     } else {
-        const long long cut = static_cast<long long>(x.digits.size()) + shift;
-        if (cut > 0) {
-            whole = x.digits.substr(0, static_cast<std::size_t>(cut));
-            firstFraction = x.digits[static_cast<std::size_t>(cut)];
-        } else {
-            whole = "0";
-            firstFraction = cut == 0 ? x.digits.front() : '0';
-        }
+        for (long long i = 0; i < kept; ++i)
+            whole += i < count ? x.digit(static_cast<std::size_t>(i)) : '0';
+        if (kept < count)
+            firstDropped = x.digit(static_cast<std::size_t>(kept));
     }
-    const bool halfOrMore = firstFraction >= '5';
+    const bool halfOrMore = firstDropped >= '5';
     // For x < 0 the formula truncates -|x|·10^d + 0.5 toward zero, which keeps
     // the whole part at a half or more and drops one below it.
     if (!x.negative) {
@@ -136,15 +88,16 @@ bool finite(double v) {
 
 } // namespace
 
-std::optional<double> roundShown(const std::string& shown, double places) {
-    const auto x = parseNumber(shown);
+std::optional<double> roundShown(std::string_view shown, double places) {
+    const auto parts = splitNumber(shown);
+    const auto x = parts ? toDouble(*parts) : std::nullopt;
     if (!x)
         return std::nullopt;
     if (places >= 0 && places <= kExactPlaces && places == std::floor(places)) {
         const int d = static_cast<int>(places);
         if (!finite(*x * kPow10[static_cast<std::size_t>(d)]))
             return std::nullopt;
-        return roundDecimal(shown, d);
+        return roundDecimal(*parts, d);
     }
     const double scaled = std::trunc(*x * std::pow(10.0, places) + 0.5);
     const double value = scaled / std::pow(10.0, places);

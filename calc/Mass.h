@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace sheetmass {
 
@@ -30,6 +31,6 @@ std::string massText(const Inputs& in);
 // Fix(x · 10^d + 0.5) / 10^d on the value a result text shows. Whole d from 0
 // to 15 is worked in decimal, so 1,005 at two places gives 1,01; any other d
 // in doubles. No value when the arithmetic is not finite.
-std::optional<double> roundShown(const std::string& shown, double places);
+std::optional<double> roundShown(std::string_view shown, double places);
 
 } // namespace sheetmass

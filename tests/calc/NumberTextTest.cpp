@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
@@ -16,6 +19,13 @@ namespace {
 using sheetmass::formatNumber;
 using sheetmass::parseNumber;
 using Limits = std::numeric_limits<double>;
+
+std::string joined(std::initializer_list<std::string_view> runs) {
+    std::string text;
+    for (const std::string_view run : runs)
+        text.append(run);
+    return text;
+}
 
 TEST(parseNumber, AcceptsTheFieldForms) {
     const struct {
@@ -75,6 +85,87 @@ TEST(parseNumber, ReadsExactlyTheGivenView) {
     EXPECT_FALSE(parseNumber("12\0"sv).has_value());
     EXPECT_FALSE(parseNumber("\00012"sv).has_value()); // NUL, then 12
     EXPECT_EQ(parseNumber(std::string_view("12,5xyz", 4)), 12.5);
+}
+
+TEST(splitNumber, SignDigitsAndScaleOfTheValue) {
+    const struct {
+        const char* text;
+        bool negative;
+        const char* whole;
+        const char* fraction;
+        long long scale;
+    } cases[] = {
+        // clang-format off
+        {"  -012,0340E+5 ", true, "12", "0340", 7}, {"0,0050", false, "", "50", -2},
+        {",5e-1", false, "", "5", -1}, {"100", false, "100", "", 3}, {"1,E2", false, "1", "", 3},
+        {"-000,000E7", true, "", "", 0}, {"0", false, "", "", 0},
+        {"1E-9223372036854775808", false, "1", "", -9223372036854775807 + 1},
+        {"9E99999999999999999999", false, "9", "", 9223372036854775807},
+        // clang-format on
+    };
+    for (const auto& [text, negative, whole, fraction, scale] : cases) {
+        SCOPED_TRACE(text);
+        const auto parts = sheetmass::splitNumber(text);
+        ASSERT_TRUE(parts.has_value());
+        EXPECT_EQ(parts->negative, negative);
+        EXPECT_EQ(parts->whole, whole);
+        EXPECT_EQ(parts->fraction, fraction);
+        EXPECT_EQ(parts->scale, scale);
+    }
+}
+
+// A text pasted into the alloy or places field may run to millions of
+// characters: its value decides where it lands, not how many digits spell it.
+TEST(parseNumber, LongTextsLandOnTheSideOfTheRangeTheirValueIs) {
+    const std::string zeros(200000, '0'), nines(200000, '9');
+    const struct {
+        std::string text;
+        std::optional<double> value;
+    } cases[] = {
+        {joined({"0,", zeros, "1E1234567"}), std::nullopt},
+        {joined({"0,", zeros, "1E200001"}), 1},
+        {joined({"0,", zeros, "1E200300"}), 1e299},
+        {joined({"-0,", zeros, "1E199990"}), -1e-11},
+        {joined({"1", zeros, "E-200000"}), 1},
+        {joined({"1", zeros, "E-199700"}), 1e300},
+        {joined({"1", zeros, "E-199600"}), std::nullopt},
+        {joined({"1", zeros, "E-1234567"}), 0},
+        {joined({"-", nines, "E-200000"}), -1},
+        {joined({zeros, "2,5", zeros, "E-1"}), 0.25},
+        {joined({"-", zeros, ",", zeros, "E", nines}), -0.0},
+        {joined({"1E", zeros, "5"}), 1e5},
+        {joined({"1E-", nines}), 0},
+        {joined({"1E", nines}), std::nullopt},
+        // Exponents near the ends of long long, where a sum could wrap over.
+        {"1E9223372036854775807", std::nullopt},
+        {joined({"1", zeros, "E9223372036854775000"}), std::nullopt},
+        {joined({"0,", zeros, "1E-9223372036854775000"}), 0},
+        {joined({"-0,", zeros, "1E-9223372036854775807"}), -0.0},
+    };
+    for (const auto& [text, value] : cases) {
+        SCOPED_TRACE(text.substr(0, 8) + "… " + std::to_string(text.size()) + " characters");
+        const auto parsed = parseNumber(text);
+        ASSERT_EQ(parsed.has_value(), value.has_value());
+        if (value) {
+            EXPECT_EQ(*parsed, *value);
+            EXPECT_EQ(std::signbit(*parsed), std::signbit(*value));
+        }
+    }
+}
+
+// Read in one pass: a step that went over the text again for each digit would
+// take hours here.
+TEST(parseNumber, MegabyteTextsInLinearTime) {
+    using namespace std::chrono_literals;
+    constexpr std::size_t kLength = 8'000'000;
+    const std::string sevens(kLength, '7'), zeros(kLength, '0'), blanks(kLength, ' ');
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(parseNumber(joined({"0,", sevens})), 7.0 / 9);
+    EXPECT_EQ(parseNumber(joined({"0,", zeros, "1E8000001"})), 1.0);
+    EXPECT_EQ(parseNumber(joined({"1E-", sevens})), 0.0);
+    EXPECT_EQ(parseNumber(joined({blanks, "5", blanks})), 5.0);
+    EXPECT_EQ(parseNumber(joined({zeros, ",", zeros, ","})), std::nullopt);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
 }
 
 TEST(formatNumber, ShortestGeneralFormWithComma) {
