@@ -5,6 +5,7 @@
 #include "app/Form1Layout.h"
 #include "app/InputsFile.h"
 #include "app/KeyFilter.h"
+#include "calc/Mass.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -2,6 +2,7 @@
 #include "alloys/AlloyDensity.h"
 #include "alloys/AlloyTable.h"
 #include "calc/NumberText.h"
+#include "calc/Rounding.h"
 
 #include <gtest/gtest.h>
 
