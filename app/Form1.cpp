@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "about/About.h"
+#include "alloys/AlloyDensity.h"
 #include "alloys/AlloyTable.h"
 #include "app/Form1Layout.h"
 #include "app/InputsFile.h"
@@ -251,7 +252,7 @@ sheetmass::Inputs Форма1::inputs() const {
 
 void Форма1::AA() {
     ++aaRuns_;
-    Текст7->setText(text(sheetmass::massText(inputs())));
+    Текст7->setText(text(sheetmass::massText(inputs(), Модуль1::AlloyDensity)));
 }
 
 bool Форма1::unload(QString* whyNot) {

@@ -1,6 +1,5 @@
 #include "calc/Mass.h"
 
-#include "alloys/AlloyDensity.h"
 #include "calc/NumberText.h"
 #include "calc/Rounding.h"
 
@@ -9,8 +8,8 @@
 
 namespace sheetmass {
 
-std::string massText(const Inputs& in) {
-    const double density = Модуль1::AlloyDensity(in.alloy);
+std::string massText(const Inputs& in, DensityLookup& densityOf) {
+    const double density = densityOf(in.alloy);
 
     std::optional<double> thickness;
     if (in.mode == kModeNominal || in.mode == kModeUpper || in.mode == kModeLower) {

@@ -15,13 +15,16 @@
 namespace {
 
 using sheetmass::Inputs;
-using sheetmass::massText;
 using sheetmass::parseNumber;
 
 const std::string D16 = "Д16 (1160)";
 const std::string Nom = sheetmass::kModeNominal;
 const std::string Up = sheetmass::kModeUpper;
 const std::string Low = sheetmass::kModeLower;
+
+std::string massText(const Inputs& in) {
+    return sheetmass::massText(in, Модуль1::AlloyDensity);
+}
 
 struct Case {
     Inputs in;
