@@ -1,5 +1,6 @@
 #include "calc/NumberText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -107,24 +108,28 @@ std::optional<double> toDouble(const NumberParts& parts) {
         return zero;
     if (parts.scale > kScaleBeyondDoubles)
         return std::nullopt;
-    // from_chars in its own form, which never follows the locale; the check
-    // of the grammar stays with splitNumber, since from_chars alone would take
-    // "inf", "nan" and forms the fields never show.
-    std::string plain = parts.negative ? "-0." : "0.";
-    plain.reserve(plain.size() + parts.digitCount() + 5);
-    plain += parts.whole;
-    plain += parts.fraction;
-    plain += 'e';
-    plain += std::to_string(parts.scale);
+    // from_chars in its own form "0.<digits>e<scale>", which never follows the
+    // locale; the grammar stays with splitNumber, since from_chars alone would
+    // take "inf", "nan" and forms the fields never show. A field's number
+    // fits on the stack; only a pasted one takes the heap.
+    char shortText[48];
+    std::string longText;
+    const std::size_t room = parts.digitCount() + 7; // "0.", 'e' and a scale of up to -400
+    char* const first =
+        room <= sizeof shortText ? shortText : (longText.resize(room), longText.data());
+    char* last = std::copy_n("0.", 2, first);
+    last = std::copy(parts.whole.begin(), parts.whole.end(), last);
+    last = std::copy(parts.fraction.begin(), parts.fraction.end(), last);
+    *last++ = 'e';
+    last = std::to_chars(last, first + room, parts.scale).ptr;
 
     double value = 0;
-    const char* last = plain.data() + plain.size();
-    const auto [end, ec] = std::from_chars(plain.data(), last, value);
+    const auto [end, ec] = std::from_chars(first, last, value);
     if (ec == std::errc::result_out_of_range && parts.scale < 0)
         return zero;
     if (ec != std::errc() || end != last || !std::isfinite(value))
         return std::nullopt;
-    return value;
+    return parts.negative ? -value : value;
 }
 
 std::optional<double> parseNumber(std::string_view text) {

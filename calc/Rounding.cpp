@@ -41,8 +41,7 @@ bool isZero(const std::string& digits) {
 }
 
 // Fix(x · 10^d + 0.5) / 10^d with x the exact decimal value of the parts.
-// The caller has made sure that x · 10^d is a finite double, which keeps the
-// scale small enough to add to.
+// The parts read as a double, so their scale is small enough to add d to.
 std::optional<double> roundDecimal(const NumberParts& x, int places) {
     if (x.digitCount() == 0)
         return 0.0;
