@@ -167,7 +167,7 @@ TEST(parseNumber, MegabyteTextsInLinearTime) {
     EXPECT_EQ(parseNumber(joined({"1E-", sevens})), 0.0);
     EXPECT_EQ(parseNumber(joined({blanks, "5", blanks})), 5.0);
     EXPECT_EQ(parseNumber(joined({zeros, ",", zeros, ","})), std::nullopt);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
 }
 
 TEST(formatNumber, ShortestGeneralFormWithComma) {

@@ -78,7 +78,7 @@ TEST(roundShown, LongTextsInLinearTime) {
     EXPECT_EQ(rounded("1" + zeros + "E-8000000", 2), "1");
     EXPECT_EQ(rounded("1005" + zeros + "E-8000003", 2), "1,01");
     EXPECT_EQ(rounded("0," + zeros + "1005E8000003", 0), "101");
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
 }
 
 // Decimal places of a shown text: "1,25" has 2, "1,2E-06" has 7.
