@@ -13,7 +13,7 @@ double AlloyDensity(std::string_view text) {
             break;
         }
     }
-    return sheetmass::ParseNumber(densityText).value_or(0.0);
+    return sheetmass::parseNumber(densityText).value_or(0.0);
 }
 
 } // namespace Модуль1

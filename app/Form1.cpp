@@ -1,9 +1,11 @@
 #include "app/Form1.h"
 
 #include "about/About.h"
+#include "alloys/AlloyDensity.h"
 #include "alloys/AlloyTable.h"
 #include "app/Form1Layout.h"
 #include "app/KeyFilter.h"
+#include "calc/Mass.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -254,7 +256,7 @@ sheetmass::Inputs Форма1::inputs() const {
 
 void Форма1::AA() {
     ++aaRuns_;
-    Текст7->setText(text(sheetmass::MassText(inputs())));
+    Текст7->setText(text(sheetmass::massText(inputs(), Модуль1::AlloyDensity)));
 }
 
 void Форма1::saveInputs(bool userClosed) {

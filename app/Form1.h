@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/SavedInputs.h"
-#include "calc/Mass.h"
+#include "calc/Inputs.h"
 
 #include <QString>
 #include <QWidget>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/ListImage.h"
-#include "calc/Mass.h"
+#include "calc/Inputs.h"
 
 namespace sheetmass {
 

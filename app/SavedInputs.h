@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/Mass.h"
+#include "calc/Inputs.h"
 
 #include <QString>
 

@@ -1,3 +1,4 @@
+#include "alloys/AlloyDensity.h"
 #include "calc/Mass.h"
 
 #include <benchmark/benchmark.h>
@@ -9,7 +10,7 @@ void recalculate(benchmark::State& state, const char* alloy) {
     const sheetmass::Inputs in{
         alloy, sheetmass::kModeLower, "2", "0,2", "-0,2", "2000", "1000", "15", "2"};
     for (auto _ : state)
-        benchmark::DoNotOptimize(sheetmass::MassText(in));
+        benchmark::DoNotOptimize(sheetmass::massText(in, Модуль1::AlloyDensity));
 }
 
 // The last grade of the list costs the longest scan.

@@ -1,208 +1,63 @@
 #include "calc/Mass.h"
 
-#include "alloys/AlloyDensity.h"
 #include "calc/NumberText.h"
+#include "calc/Rounding.h"
 
-#include <array>
-#include <charconv>
 #include <cmath>
+#include <optional>
 
 namespace sheetmass {
-namespace {
 
-constexpr int kExactPlaces = 15;
-
-constexpr std::array<double, kExactPlaces + 1> kPow10 = {
-    1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-
-// A number text taken apart as sign, significant digits and the power of ten
-// of the last digit: "-1,005" is -, "1005", -3.
-struct Decimal {
-    bool negative = false;
-    std::string digits;
-    long long exponent = 0;
-};
-
-Decimal decompose(std::string_view text) {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    Decimal d;
-    std::size_t i = 0;
-    if (i < text.size() && text[i] == '-') {
-        d.negative = true;
-        ++i;
-    }
-    long long fractionDigits = 0;
-    bool afterComma = false;
-    for (; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == ',') {
-            afterComma = true;
-        } else if (c >= '0' && c <= '9') {
-            if (!(d.digits.empty() && c == '0'))
-                d.digits += c;
-            if (afterComma)
-                ++fractionDigits;
-        } else {
-            break;
-        }
-    }
-    long long exponent = 0;
-    if (i < text.size() && (text[i] == 'E' || text[i] == 'e')) {
-        ++i;
-        bool negativeExponent = false;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-            negativeExponent = text[i++] == '-';
-        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
-            if (exponent < 100000)
-                exponent = exponent * 10 + (text[i] - '0');
-        if (negativeExponent)
-            exponent = -exponent;
-    }
-    d.exponent = exponent - fractionDigits;
-    return d;
-}
-
-void increment(std::string& digits) {
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-        if (*it != '9') {
-            ++*it;
-            return;
-        }
-        *it = '0';
-    }
-    digits.insert(digits.begin(), '1');
-}
-
-void decrement(std::string& digits) { // digits > 0
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-        if (*it != '0') {
-            --*it;
-            return;
-        }
-        *it = '9';
-    }
-}
-
-bool isZero(const std::string& digits) {
-    return digits.find_first_not_of('0') == std::string::npos;
-}
-
-// Fix(x · 10^d + 0.5) / 10^d with x the exact decimal value of the text.
-std::optional<double> roundDecimal(std::string_view shown, int places) {
-    const Decimal x = decompose(shown);
-    if (x.digits.empty())
-        return 0.0;
-    const long long shift = x.exponent + places; // power of ten of x's last digit after scaling
-    std::string whole;                           // integer part of |x| · 10^d
-    char firstFraction = '0';
-    if (shift >= 0) {
-        whole = x.digits + std::string(static_cast<std::size_t>(shift), '0');
-    } else {
-        const long long cut = static_cast<long long>(x.digits.size()) + shift;
-        if (cut > 0) {
-            whole = x.digits.substr(0, static_cast<std::size_t>(cut));
-            firstFraction = x.digits[static_cast<std::size_t>(cut)];
-        } else {
-            whole = "0";
-            firstFraction = cut == 0 ? x.digits.front() : '0';
-        }
-    }
-    const bool halfOrMore = firstFraction >= '5';
-    // For x < 0 the formula truncates -|x|·10^d + 0.5 toward zero, which keeps
-    // the whole part at a half or more and drops one below it.
-    if (!x.negative) {
-        if (halfOrMore)
-            increment(whole);
-    } else if (!halfOrMore) {
-        if (isZero(whole))
-            return 0.0;
-        decrement(whole);
-    }
-    if (isZero(whole))
-        return 0.0;
-    std::string scientific = whole + "e-" + std::to_string(places);
-    double value = 0;
-    auto [end, ec] =
-        std::from_chars(scientific.data(), scientific.data() + scientific.size(), value);
-    if (ec != std::errc() || !std::isfinite(value))
-        return std::nullopt;
-    return x.negative ? -value : value;
-}
-
-bool finite(double v) {
-    return std::isfinite(v);
-}
-
-} // namespace
-
-std::optional<double> RoundShown(const std::string& shown, double places) {
-    const auto x = ParseNumber(shown);
-    if (!x)
-        return std::nullopt;
-    if (places >= 0 && places <= kExactPlaces && places == std::floor(places)) {
-        const int d = static_cast<int>(places);
-        if (!finite(*x * kPow10[static_cast<std::size_t>(d)]))
-            return std::nullopt;
-        return roundDecimal(shown, d);
-    }
-    const double scaled = std::trunc(*x * std::pow(10.0, places) + 0.5);
-    const double value = scaled / std::pow(10.0, places);
-    if (!finite(scaled) || !finite(value))
-        return std::nullopt;
-    return value;
-}
-
-std::string MassText(const Inputs& in) {
-    const double density = Модуль1::AlloyDensity(in.alloy);
+std::string massText(const Inputs& in, DensityLookup& densityOf) {
+    const double density = densityOf(in.alloy);
 
     std::optional<double> thickness;
     if (in.mode == kModeNominal || in.mode == kModeUpper || in.mode == kModeLower) {
         double deviationHalf = 0;
         if (in.mode != kModeNominal) {
-            const auto deviation = ParseNumber(in.mode == kModeUpper ? in.upper : in.lower);
+            const auto deviation = parseNumber(in.mode == kModeUpper ? in.upper : in.lower);
             if (!deviation)
                 return {};
             deviationHalf = *deviation / 2;
         }
-        const auto nominal = ParseNumber(in.thickness);
+        const auto nominal = parseNumber(in.thickness);
         if (!nominal)
             return {};
         thickness = deviationHalf + *nominal;
-        if (!finite(*thickness))
+        if (!std::isfinite(*thickness))
             return {};
     }
 
-    const auto length = ParseNumber(in.length);
+    const auto length = parseNumber(in.length);
     if (!length)
         return {};
-    const auto width = ParseNumber(in.width);
+    const auto width = parseNumber(in.width);
     if (!width)
         return {};
     const double area = *width * *length;
-    const auto count = ParseNumber(in.count);
-    if (!count || !finite(area))
+    const auto count = parseNumber(in.count);
+    if (!count || !std::isfinite(area))
         return {};
     const double volume = *count * area;
     const double weighted = volume * density;
-    if (!finite(volume) || !finite(weighted))
+    if (!std::isfinite(volume) || !std::isfinite(weighted))
         return {};
     double mass = 0;
     if (thickness) {
         mass = weighted * *thickness;
-        if (!finite(mass))
+        if (!std::isfinite(mass))
             return {};
         mass /= 1e6;
     }
 
-    const std::string shown = FormatNumber(mass);
-    const auto places = ParseNumber(in.places);
+    const std::string shown = formatNumber(mass);
+    const auto places = parseNumber(in.places);
     if (!places)
         return {};
-    const auto rounded = RoundShown(shown, *places);
+    const auto rounded = roundShown(shown, *places);
     if (!rounded)
         return {};
-    return FormatNumber(*rounded);
+    return formatNumber(*rounded);
 }
 
 } // namespace sheetmass

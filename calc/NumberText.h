@@ -1,22 +1,45 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace sheetmass {
 
-// Reads a number text the way the calculator's fields hold it, whatever the
-// system locale: optional minus, digits with at most one decimal comma (digits
-// on at least one side), optional exponent "E5", "e-3". Blanks around the
-// number are allowed. Anything else, and any value beyond the range of a
-// double, gives no value. Values too small for a double read as zero.
-std::optional<double> ParseNumber(std::string_view text);
+// A number text taken apart. Its value is ±0,d₁d₂…dₙ × 10^scale, where d₁…dₙ
+// are its digits from the first one that is not 0, the comma left out; they
+// stay views into the text, as the runs before and after the comma. No digits
+// means zero, whose scale is 0.
+struct NumberParts {
+    bool negative = false;
+    std::string_view whole;    // before the comma, without leading zeros
+    std::string_view fraction; // after it; without leading zeros too when `whole` is empty
+    long long scale = 0;       // stops at the ends of long long, on the side of the true value
+
+    std::size_t digitCount() const { return whole.size() + fraction.size(); }
+    char digit(std::size_t i) const {
+        return i < whole.size() ? whole[i] : fraction[i - whole.size()];
+    }
+};
+
+// The one grammar of the fields' number texts, whatever the system locale:
+// optional minus, digits with at most one decimal comma (digits on at least
+// one side), optional exponent "E5", "e-3", and blanks around the number.
+// Anything else gives no parts.
+std::optional<NumberParts> splitNumber(std::string_view text);
+
+// The double nearest to the parts. Values too small for a double read as zero
+// of their sign; values beyond its range give no value.
+std::optional<double> toDouble(const NumberParts& parts);
+
+// splitNumber, then toDouble.
+std::optional<double> parseNumber(std::string_view text);
 
 // Shortest general form with a decimal comma: 15 significant digits at most,
 // fixed or exponent form as printf's %.15G picks, no trailing zeros, no
 // grouping. 12.5 → "12,5", 1e16 → "1E+16". Negative zero shows as "0";
 // a value that is not finite gives the empty text.
-std::string FormatNumber(double value);
+std::string formatNumber(double value);
 
 } // namespace sheetmass

@@ -1,6 +1,7 @@
 #include "tests/support/GuiTest.h"
 #include "tests/support/TypicalSave.h"
 
+#include "alloys/AlloyDensity.h"
 #include "alloys/AlloyTable.h"
 #include "app/Form1.h"
 #include "app/Startup.h"
@@ -105,7 +106,7 @@ class TestForm1 : public QObject {
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
     QString expected() const {
-        return QString::fromStdString(sheetmass::MassText(form_->inputs()));
+        return QString::fromStdString(sheetmass::massText(form_->inputs(), Модуль1::AlloyDensity));
     }
 
   private slots:

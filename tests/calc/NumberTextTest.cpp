@@ -2,22 +2,32 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 #include <string_view>
 
 namespace {
 
-using sheetmass::FormatNumber;
-using sheetmass::ParseNumber;
+using sheetmass::formatNumber;
+using sheetmass::parseNumber;
 using Limits = std::numeric_limits<double>;
 
-TEST(ParseNumber, AcceptsTheFieldForms) {
+std::string joined(std::initializer_list<std::string_view> runs) {
+    std::string text;
+    for (const std::string_view run : runs)
+        text.append(run);
+    return text;
+}
+
+TEST(parseNumber, AcceptsTheFieldForms) {
     const struct {
         const char* text;
         double value;
@@ -27,6 +37,8 @@ TEST(ParseNumber, AcceptsTheFieldForms) {
         {"1,000", 1}, {"1E3", 1e3}, {"1e3", 1e3}, {"1,5E+2", 150}, {"2,5e-1", 0.25},
         {"-1E-2", -0.01}, {"1,E5", 1e5}, {",5E1", 5}, {"1E007", 1e7},
         {"123456789012345678901234567890", 123456789012345678901234567890.0},
+        {"10000000000000000000000000000000000000000", 1e40},
+        {"-1,00000000000000000000000000000000000000000E-2", -0.01},
         {"1,7976931348623157E308", Limits::max()}, {"4,9E-324", Limits::denorm_min()},
         // A pasted or restored number often carries blanks; its value is not in doubt.
         {" 2,5", 2.5}, {"2,5 ", 2.5}, {"   -3   ", -3},
@@ -34,25 +46,25 @@ TEST(ParseNumber, AcceptsTheFieldForms) {
     };
     for (const auto& [text, value] : cases) {
         SCOPED_TRACE(text);
-        const auto parsed = ParseNumber(text);
+        const auto parsed = parseNumber(text);
         ASSERT_TRUE(parsed.has_value());
         EXPECT_EQ(*parsed, value);
     }
 }
 
-TEST(ParseNumber, UnderflowReadsAsZeroOfItsSign) {
+TEST(parseNumber, UnderflowReadsAsZeroOfItsSign) {
     for (const char* text :
          {"1E-400", "0,0001E-321", "2,4E-324", "10E-99999", "0E400", "0,000E999999", "-1E-400"}) {
         SCOPED_TRACE(text);
-        const auto value = ParseNumber(text);
+        const auto value = parseNumber(text);
         ASSERT_TRUE(value.has_value());
         EXPECT_EQ(*value, 0.0);
         EXPECT_EQ(std::signbit(*value), text[0] == '-');
-        EXPECT_EQ(FormatNumber(*value), "0");
+        EXPECT_EQ(formatNumber(*value), "0");
     }
 }
 
-TEST(ParseNumber, RefusesEverythingElse) {
+TEST(parseNumber, RefusesEverythingElse) {
     // Tabs, line ends, the no-break space and the minus sign U+2212 are no blanks or minus.
     const char* malformed[] = {"",        " ",     "-",     ",",     "-,",       "+5",   "+",
                                "--5",     "5-",    "5-3",   "- 5",   "2.5",      ".5",   "5.",
@@ -62,22 +74,103 @@ TEST(ParseNumber, RefusesEverythingElse) {
                                "1E 5",    "1E5,5", "1E1E1", "1E+-1", "\t5",      "5\n",  "\u00A05",
                                "\u22125", "2,5ж",  "пять",  "2,5%"};
     for (const char* text : malformed)
-        EXPECT_FALSE(ParseNumber(text).has_value()) << '"' << text << '"';
+        EXPECT_FALSE(parseNumber(text).has_value()) << '"' << text << '"';
     const char* beyondRange[] = {"1E400", "-1E400", "1,7976931348623159E308",
                                  "1000000000000000000000000000000E290", "0,1E310"};
     for (const char* text : beyondRange)
-        EXPECT_FALSE(ParseNumber(text).has_value()) << text;
+        EXPECT_FALSE(parseNumber(text).has_value()) << text;
 }
 
-TEST(ParseNumber, ReadsExactlyTheGivenView) {
+TEST(parseNumber, ReadsExactlyTheGivenView) {
     using namespace std::string_view_literals;
     // A NUL is a character like any other, not the end of the text.
-    EXPECT_FALSE(ParseNumber("12\0"sv).has_value());
-    EXPECT_FALSE(ParseNumber("\00012"sv).has_value()); // NUL, then 12
-    EXPECT_EQ(ParseNumber(std::string_view("12,5xyz", 4)), 12.5);
+    EXPECT_FALSE(parseNumber("12\0"sv).has_value());
+    EXPECT_FALSE(parseNumber("\00012"sv).has_value()); // NUL, then 12
+    EXPECT_EQ(parseNumber(std::string_view("12,5xyz", 4)), 12.5);
 }
 
-TEST(FormatNumber, ShortestGeneralFormWithComma) {
+TEST(splitNumber, SignDigitsAndScaleOfTheValue) {
+    const struct {
+        const char* text;
+        bool negative;
+        const char* whole;
+        const char* fraction;
+        long long scale;
+    } cases[] = {
+        // clang-format off
+        {"  -012,0340E+5 ", true, "12", "0340", 7}, {"0,0050", false, "", "50", -2},
+        {",5e-1", false, "", "5", -1}, {"100", false, "100", "", 3}, {"1,E2", false, "1", "", 3},
+        {"-000,000E7", true, "", "", 0}, {"0", false, "", "", 0},
+        {"1E-9223372036854775808", false, "1", "", -9223372036854775807 + 1},
+        {"9E99999999999999999999", false, "9", "", 9223372036854775807},
+        // clang-format on
+    };
+    for (const auto& [text, negative, whole, fraction, scale] : cases) {
+        SCOPED_TRACE(text);
+        const auto parts = sheetmass::splitNumber(text);
+        ASSERT_TRUE(parts.has_value());
+        EXPECT_EQ(parts->negative, negative);
+        EXPECT_EQ(parts->whole, whole);
+        EXPECT_EQ(parts->fraction, fraction);
+        EXPECT_EQ(parts->scale, scale);
+    }
+}
+
+// A text pasted into the alloy or places field may run to millions of
+// characters: its value decides where it lands, not how many digits spell it.
+TEST(parseNumber, LongTextsLandOnTheSideOfTheRangeTheirValueIs) {
+    const std::string zeros(200000, '0'), nines(200000, '9');
+    const struct {
+        std::string text;
+        std::optional<double> value;
+    } cases[] = {
+        {joined({"0,", zeros, "1E1234567"}), std::nullopt},
+        {joined({"0,", zeros, "1E200001"}), 1},
+        {joined({"0,", zeros, "1E200300"}), 1e299},
+        {joined({"-0,", zeros, "1E199990"}), -1e-11},
+        {joined({"1", zeros, "E-200000"}), 1},
+        {joined({"1", zeros, "E-199700"}), 1e300},
+        {joined({"1", zeros, "E-199600"}), std::nullopt},
+        {joined({"1", zeros, "E-1234567"}), 0},
+        {joined({"-", nines, "E-200000"}), -1},
+        {joined({zeros, "2,5", zeros, "E-1"}), 0.25},
+        {joined({"-", zeros, ",", zeros, "E", nines}), -0.0},
+        {joined({"1E", zeros, "5"}), 1e5},
+        {joined({"1E-", nines}), 0},
+        {joined({"1E", nines}), std::nullopt},
+        // Exponents near the ends of long long, where a sum could wrap over.
+        {"1E9223372036854775807", std::nullopt},
+        {joined({"1", zeros, "E9223372036854775000"}), std::nullopt},
+        {joined({"0,", zeros, "1E-9223372036854775000"}), 0},
+        {joined({"-0,", zeros, "1E-9223372036854775807"}), -0.0},
+    };
+    for (const auto& [text, value] : cases) {
+        SCOPED_TRACE(text.substr(0, 8) + "… " + std::to_string(text.size()) + " characters");
+        const auto parsed = parseNumber(text);
+        ASSERT_EQ(parsed.has_value(), value.has_value());
+        if (value) {
+            EXPECT_EQ(*parsed, *value);
+            EXPECT_EQ(std::signbit(*parsed), std::signbit(*value));
+        }
+    }
+}
+
+// Read in one pass: a step that went over the text again for each digit would
+// take hours here.
+TEST(parseNumber, MegabyteTextsInLinearTime) {
+    using namespace std::chrono_literals;
+    constexpr std::size_t kLength = 8'000'000;
+    const std::string sevens(kLength, '7'), zeros(kLength, '0'), blanks(kLength, ' ');
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(parseNumber(joined({"0,", sevens})), 7.0 / 9);
+    EXPECT_EQ(parseNumber(joined({"0,", zeros, "1E8000001"})), 1.0);
+    EXPECT_EQ(parseNumber(joined({"1E-", sevens})), 0.0);
+    EXPECT_EQ(parseNumber(joined({blanks, "5", blanks})), 5.0);
+    EXPECT_EQ(parseNumber(joined({zeros, ",", zeros, ","})), std::nullopt);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+}
+
+TEST(formatNumber, ShortestGeneralFormWithComma) {
     const struct {
         double value;
         const char* text;
@@ -92,15 +185,15 @@ TEST(FormatNumber, ShortestGeneralFormWithComma) {
         // clang-format on
     };
     for (const auto& [value, text] : cases)
-        EXPECT_EQ(FormatNumber(value), text);
+        EXPECT_EQ(formatNumber(value), text);
     // 15 digits put the largest double beyond the range, so that mass cannot
     // be read back for rounding.
-    EXPECT_FALSE(ParseNumber(FormatNumber(Limits::max())).has_value());
+    EXPECT_FALSE(parseNumber(formatNumber(Limits::max())).has_value());
 }
 
-TEST(FormatNumber, NoTextForValuesThatAreNotFinite) {
+TEST(formatNumber, NoTextForValuesThatAreNotFinite) {
     for (const double value : {Limits::infinity(), -Limits::infinity(), Limits::quiet_NaN()})
-        EXPECT_EQ(FormatNumber(value), "");
+        EXPECT_EQ(formatNumber(value), "");
 }
 
 // Any value's text reads back, and showing that again changes nothing: the
@@ -115,11 +208,11 @@ TEST(NumberText, ShownTextReadsBackUnchanged) {
         // 15 digits round the largest doubles up beyond the range.
         if (!std::isfinite(value) || std::fabs(value) >= 1.797693134862315e308)
             continue;
-        const std::string text = FormatNumber(value);
+        const std::string text = formatNumber(value);
         SCOPED_TRACE(text);
-        const auto back = ParseNumber(text);
+        const auto back = parseNumber(text);
         ASSERT_TRUE(back.has_value());
-        EXPECT_EQ(FormatNumber(*back), text);
+        EXPECT_EQ(formatNumber(*back), text);
         EXPECT_LE(std::fabs(*back - value), std::fabs(value) * 1e-14);
         ++checked;
     }
@@ -142,13 +235,13 @@ class ForeignLocale : public ::testing::Test {
 TEST_F(ForeignLocale, RulesDoNotFollowTheSystemLocale) {
     // A decimal-comma locale really is active, or the test proves nothing.
     ASSERT_STREQ(std::localeconv()->decimal_point, ",");
-    EXPECT_EQ(ParseNumber("2,5"), 2.5);
-    EXPECT_EQ(ParseNumber("-1,5E+2"), -150);
+    EXPECT_EQ(parseNumber("2,5"), 2.5);
+    EXPECT_EQ(parseNumber("-1,5E+2"), -150);
     for (const char* text : {"2.5", "1 000", "1.000,5"})
-        EXPECT_FALSE(ParseNumber(text).has_value()) << text;
-    EXPECT_EQ(FormatNumber(12.5), "12,5");
-    EXPECT_EQ(FormatNumber(1234567.25), "1234567,25");
-    EXPECT_EQ(FormatNumber(0.00001), "1E-05");
+        EXPECT_FALSE(parseNumber(text).has_value()) << text;
+    EXPECT_EQ(formatNumber(12.5), "12,5");
+    EXPECT_EQ(formatNumber(1234567.25), "1234567,25");
+    EXPECT_EQ(formatNumber(0.00001), "1E-05");
 }
 
 } // namespace

@@ -1,0 +1,104 @@
+#include "calc/Rounding.h"
+
+#include "calc/NumberText.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace sheetmass {
+namespace {
+
+constexpr int kExactPlaces = 15;
+
+constexpr std::array<double, kExactPlaces + 1> kPow10 = {
+    1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+void increment(std::string& digits) {
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+        if (*it != '9') {
+            ++*it;
+            return;
+        }
+        *it = '0';
+    }
+    digits.insert(digits.begin(), '1');
+}
+
+void decrement(std::string& digits) { // digits > 0
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+        if (*it != '0') {
+            --*it;
+            return;
+        }
+        *it = '9';
+    }
+}
+
+bool isZero(const std::string& digits) {
+    return digits.find_first_not_of('0') == std::string::npos;
+}
+
+// Fix(x · 10^d + 0.5) / 10^d with x the exact decimal value of the parts.
+// The parts read as a double, so their scale is small enough to add d to.
+std::optional<double> roundDecimal(const NumberParts& x, int places) {
+    if (x.digitCount() == 0)
+        return 0.0;
+    const long long kept = x.scale + places; // digits of |x| · 10^d before its point
+    const auto count = static_cast<long long>(x.digitCount());
+    std::string whole; // integer part of |x| · 10^d
+    char firstDropped = '0';
+    if (kept <= 0) {
+        whole = "0";
+        if (kept == 0)
+            firstDropped = x.digit(0);
+    } else {
+        for (long long i = 0; i < kept; ++i)
+            whole += i < count ? x.digit(static_cast<std::size_t>(i)) : '0';
+        if (kept < count)
+            firstDropped = x.digit(static_cast<std::size_t>(kept));
+    }
+    const bool halfOrMore = firstDropped >= '5';
+    // For x < 0 the formula truncates -|x|·10^d + 0.5 toward zero, which keeps
+    // the whole part at a half or more and drops one below it.
+    if (!x.negative) {
+        if (halfOrMore)
+            increment(whole);
+    } else if (!halfOrMore) {
+        if (isZero(whole))
+            return 0.0;
+        decrement(whole);
+    }
+    if (isZero(whole))
+        return 0.0;
+    std::string scientific = whole + "e-" + std::to_string(places);
+    double value = 0;
+    auto [end, ec] =
+        std::from_chars(scientific.data(), scientific.data() + scientific.size(), value);
+    if (ec != std::errc() || !std::isfinite(value))
+        return std::nullopt;
+    return x.negative ? -value : value;
+}
+
+} // namespace
+
+std::optional<double> roundShown(std::string_view shown, double places) {
+    const auto parts = splitNumber(shown);
+    const auto x = parts ? toDouble(*parts) : std::nullopt;
+    if (!x)
+        return std::nullopt;
+    if (places >= 0 && places <= kExactPlaces && places == std::floor(places)) {
+        const int d = static_cast<int>(places);
+        if (!std::isfinite(*x * kPow10[static_cast<std::size_t>(d)]))
+            return std::nullopt;
+        return roundDecimal(*parts, d);
+    }
+    const double scaled = std::trunc(*x * std::pow(10.0, places) + 0.5);
+    const double value = scaled / std::pow(10.0, places);
+    if (!std::isfinite(scaled) || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+} // namespace sheetmass
