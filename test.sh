@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test through
 # CTest: once in an optimised build (with a fuzz run of the List.abc reader,
-# bounded in time), once under AddressSanitizer and UndefinedBehaviorSanitizer.
-# Warnings are errors here, unlike in a plain build.
+# bounded in time, the remaining compiler and build-type pairs, and the
+# README's install steps in a fresh clone with the package they make), once
+# under AddressSanitizer and UndefinedBehaviorSanitizer. Warnings are errors
+# here, unlike in a plain build.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh

@@ -13,6 +13,9 @@ packages=(
   # tests, fuzzing and benchmarks
   googletest libgtest-dev libbenchmark-dev clang libclang-rt-dev clang-format
   xdotool xclip x11-utils imagemagick openbox
+  # the package's checks: Debian's rules, the freedesktop validators, manual
+  # pages, and the clone that the README's install steps run in
+  lintian desktop-file-utils appstream man-db git
 )
 
 missing=()
