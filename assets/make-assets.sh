@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Draws the program's pictures with ImageMagick 6 and writes them beside this
 # script: about.jpg (the About window's picture: stacks of aluminium sheets in
-# a warehouse), sheetmass.png and sheetmass.ico (the program's icon).
+# a warehouse), sheetmass.png and sheetmass.ico (the program's icon), and the
+# icons of the other sizes that the package installs, in icons/.
 # The outputs are committed; run this again only to change them.
 set -euo pipefail
 
@@ -161,29 +162,98 @@ convert "$work/picture.png" -strip -colorspace sRGB -type TrueColor \
     -sampling-factor 2x2,1x1,1x1 -quality 88 -interlace none \
     -density 150 -units PixelsPerInch JPEG:about.jpg
 
-# ------------------------------------------------------------------- the icon
-# A grey metal plate in perspective, drawn at 8 times the size and reduced to
-# 32 x 32 with a palette of at most 256 colours and a one-bit mask.
-convert -size 256x256 xc:none \
-    -fill '#3c4248' -draw 'polygon 16,124 144,52 240,124 112,196 112,224 16,152' \
-    -fill '#3c4248' -draw 'polygon 112,196 240,124 240,152 112,224' \
-    -fill '#5d656d' -draw 'polygon 16,124 112,196 112,224 16,152' \
-    -fill '#7b848d' -draw 'polygon 112,196 240,124 240,152 112,224' \
-    "$work/edges.png"
-convert -size 256x256 gradient:'#e9eef2-#8f989f' -rotate -35 -gravity center -crop 256x256+0+0 +repage \
-    "$work/metal.png"
-convert -size 256x256 xc:black -fill white -draw 'polygon 16,124 144,52 240,124 112,196' \
-    "$work/topmask.png"
-convert "$work/metal.png" "$work/topmask.png" -alpha off -compose CopyOpacity -composite \
-    -fill 'rgba(255,255,255,0.55)' -draw 'polygon 70,120 150,76 172,92 92,136' \
-    -fill 'rgba(255,255,255,0.35)' -draw 'polygon 118,154 190,112 200,120 128,162' \
-    "$work/top.png"
-convert "$work/edges.png" "$work/top.png" -compose Over -composite \
-    -fill none -stroke '#2b3036' -strokewidth 6 \
-    -draw 'polygon 16,124 144,52 240,124 240,152 112,224 16,152' \
-    "$work/icon-big.png"
+# ------------------------------------------------------------------- the icons
+# A grey metal plate in perspective. Its outlines lie on a 256 x 256 grid:
+# the top face, the two sides seen below it, the whole silhouette, and two
+# bands of sheen across the top.
+body='16,124 144,52 240,124 112,196 112,224 16,152'
+top='16,124 144,52 240,124 112,196'
+left='16,124 112,196 112,224 16,152'
+right='112,196 240,124 240,152 112,224'
+outline='16,124 144,52 240,124 240,152 112,224 16,152'
+sheen='70,120 150,76 172,92 92,136'
+glint='118,154 190,112 200,120 128,162'
+
+# at FACTOR POINT...: the points of the grid, FACTOR times as far out.
+at() {
+    local f=$1 p points=()
+    shift
+    for p in "$@"; do
+        points+=("$((${p%,*} * f)),$((${p#*,} * f))")
+    done
+    echo "${points[*]}"
+}
+
+# plate FACTOR STROKE OUT [REPAGE]: the plate drawn FACTOR times the grid's
+# size, its outline STROKE grid units wide. Without +repage as REPAGE, the
+# rotated sheen is cropped off its centre (the rotation's canvas offset shifts
+# the crop), which darkens the plate and leaves a white corner at the right
+# tip; the window's icon was drawn so and its 32 pixels hide the corner.
+plate() {
+    local f=$1 stroke=$2 out=$3 repage=${4:-}
+    local n=$((256 * f))
+    # shellcheck disable=SC2086
+    convert -size ${n}x${n} xc:none \
+        -fill '#3c4248' -draw "polygon $(at "$f" $body)" \
+        -fill '#3c4248' -draw "polygon $(at "$f" $right)" \
+        -fill '#5d656d' -draw "polygon $(at "$f" $left)" \
+        -fill '#7b848d' -draw "polygon $(at "$f" $right)" \
+        "$work/edges.png"
+    # shellcheck disable=SC2086
+    convert -size ${n}x${n} gradient:'#e9eef2-#8f989f' -rotate -35 $repage -gravity center \
+        -crop ${n}x${n}+0+0 +repage "$work/metal.png"
+    # shellcheck disable=SC2086
+    convert -size ${n}x${n} xc:black -fill white -draw "polygon $(at "$f" $top)" \
+        "$work/topmask.png"
+    # shellcheck disable=SC2086
+    convert "$work/metal.png" "$work/topmask.png" -alpha off -compose CopyOpacity -composite \
+        -fill 'rgba(255,255,255,0.55)' -draw "polygon $(at "$f" $sheen)" \
+        -fill 'rgba(255,255,255,0.35)' -draw "polygon $(at "$f" $glint)" \
+        "$work/top.png"
+    # shellcheck disable=SC2086
+    convert "$work/edges.png" "$work/top.png" -compose Over -composite \
+        -fill none -stroke '#2b3036' -strokewidth $((stroke * f)) \
+        -draw "polygon $(at "$f" $outline)" \
+        "$out"
+}
+
+# The window's icon: drawn at 8 times the size and reduced to 32 x 32 with a
+# palette of at most 256 colours and a one-bit mask.
+plate 1 6 "$work/icon-big.png"
 convert "$work/icon-big.png" -filter Box -resize 32x32 \
     -channel A -threshold 50% +channel "$work/icon.png"
 convert "$work/icon.png" -strip PNG8:sheetmass.png
 # A palette image makes an 8-bit icon with an AND mask rather than a 32-bit one.
 convert sheetmass.png -strip -type PaletteMatte sheetmass.ico
+
+# The menu's and software centres' sizes, in full colour with a soft edge:
+# drawn at 1024 x 1024 and reduced. Below 48 pixels the outline is kept one
+# pixel wide, or the plate would fade into a light background.
+mkdir -p icons
+for size in 16 22 24 48 64 128 256; do
+    stroke=$(((256 + size - 1) / size))
+    ((stroke < 6)) && stroke=6
+    plate 4 "$stroke" "$work/plate.png" +repage
+    convert "$work/plate.png" -filter Box -resize ${size}x${size} -strip PNG32:icons/sheetmass-$size.png
+done
+
+# The same plate as a scalable icon, on the same grid.
+cat >icons/sheetmass.svg <<SVG
+<?xml version="1.0" encoding="UTF-8"?>
+<svg xmlns="http://www.w3.org/2000/svg" width="256" height="256" viewBox="0 0 256 256">
+  <title>sheetmass</title>
+  <defs>
+    <linearGradient id="metal" gradientUnits="userSpaceOnUse" x1="128" y1="0" x2="128" y2="256"
+                    gradientTransform="rotate(-35 128 128)">
+      <stop offset="0" stop-color="#e9eef2"/>
+      <stop offset="1" stop-color="#8f989f"/>
+    </linearGradient>
+  </defs>
+  <polygon points="$left" fill="#5d656d"/>
+  <polygon points="$right" fill="#7b848d"/>
+  <polygon points="$top" fill="url(#metal)"/>
+  <polygon points="$sheen" fill="#ffffff" fill-opacity="0.55"/>
+  <polygon points="$glint" fill="#ffffff" fill-opacity="0.35"/>
+  <polygon points="$outline" fill="none" stroke="#2b3036" stroke-width="6"/>
+</svg>
+SVG

@@ -6,11 +6,19 @@ set -euo pipefail
 packages=(
   # build
   cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev locales
+  # the package: cpack finds the libraries it links with these
+  dpkg-dev file
   # run: Russian Qt texts, fonts with Cyrillic, a virtual display when there is none
   qt6-translations-l10n fonts-liberation fonts-paratype xvfb xauth
   # tests, fuzzing and benchmarks
   googletest libgtest-dev libbenchmark-dev clang libclang-rt-dev clang-format
-  xdotool xclip x11-utils imagemagick openbox strace libsm-dev util-linux
+  xdotool xclip x11-utils imagemagick openbox
+  # the saved-inputs faults: kills injected mid-save, a desktop session
+  # manager of the tests' own, runs as an ordinary user
+  strace libsm-dev util-linux
+  # the package's checks: Debian's rules, the freedesktop validators, manual
+  # pages, and the clone that the README's install steps run in
+  lintian desktop-file-utils appstream man-db git
 )
 
 missing=()
