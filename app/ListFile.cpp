@@ -46,11 +46,12 @@ std::int64_t nanoseconds(const timespec& t) {
     return std::int64_t(t.tv_sec) * 1'000'000'000 + t.tv_nsec;
 }
 
-// O_NONBLOCK: opening a FIFO must not wait for a writer.
+// O_NONBLOCK: opening a FIFO must not wait for a writer. A file it creates
+// gets the usual permissions, less the umask.
 int openNoWait(const std::string& path, int flags) {
     int fd;
     do
-        fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC);
+        fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
     while (fd < 0 && errno == EINTR);
     return fd;
 }
