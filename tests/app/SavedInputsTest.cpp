@@ -69,9 +69,14 @@ class SavedInputsTest : public testing::Test {
 } // namespace
 
 TEST_F(SavedInputsTest, FirstStartClosedAtOnceThenTheTypicalSave) {
+    const mode_t oldMask = umask(022);
     EXPECT_EQ(fields(saved().restore()), fields(kNothing));
+    umask(oldMask);
     ASSERT_TRUE(QFileInfo::exists(programFile()));
     EXPECT_EQ(QFileInfo(programFile()).size(), 0);
+    const auto userBits = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
+    EXPECT_EQ(QFile::permissions(programFile()) & ~userBits,
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
     EXPECT_FALSE(QFileInfo::exists(dataFile()));
 
     ASSERT_TRUE(saved().save(kNothing));
