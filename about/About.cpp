@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 
+namespace sheetmass {
 namespace {
 
 // The one About window of the run. It has no owner, so nothing deletes it
@@ -18,7 +19,7 @@ void DeleteAboutWindow() {
 
 } // namespace
 
-void ShowAbout() {
+void showAbout(const QWidget* from) {
     if (aboutWindow == nullptr) {
         aboutWindow = new Форма2;
         qAddPostRoutine(DeleteAboutWindow);
@@ -27,10 +28,8 @@ void ShowAbout() {
         aboutWindow->raise();
         aboutWindow->activateWindow();
     } else {
-        aboutWindow->show();
+        aboutWindow->showOn(from->screen());
     }
 }
 
-Форма2* AboutWindow() {
-    return aboutWindow;
-}
+} // namespace sheetmass

@@ -10,6 +10,7 @@
 
 #include <array>
 
+namespace sheetmass {
 namespace {
 
 // The layout is kept in twips, 15 to a pixel at 96 dots per inch; Qt's
@@ -177,3 +178,11 @@ bool Форма2::eventFilter(QObject* watched, QEvent* event) {
     }
     return QWidget::eventFilter(watched, event);
 }
+
+void Форма2::showOn(QScreen* screen) {
+    if (screen != nullptr)
+        setScreen(screen);
+    show();
+}
+
+} // namespace sheetmass

@@ -6,12 +6,18 @@
 #include <QWidget>
 
 class QLabel;
+class QScreen;
+
+namespace sheetmass {
 
 // No Q_OBJECT: moc cannot read Cyrillic identifiers, and nothing here
 // needs signals of its own (connections are lambdas).
 class Форма2 : public QWidget {
   public:
     explicit Форма2(QWidget* parent = nullptr);
+
+    // Shows the window centred on the given screen.
+    void showOn(QScreen* screen);
 
     // The address shown by the mail link and written into its URL.
     static QString MailAddress();
@@ -33,3 +39,5 @@ class Форма2 : public QWidget {
     // press of a double click arrives as a double-click event and never arms.
     bool mailPressed_ = false;
 };
+
+} // namespace sheetmass

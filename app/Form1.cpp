@@ -219,7 +219,7 @@ void Форма1::wire() {
     connect(Комбо1, &QComboBox::editTextChanged, this, [this] { AA(); });
     for (QComboBox* list : {Комбо1, Комбо2, Комбо3})
         connect(list, &QComboBox::activated, this, [this] { AA(); });
-    connect(Комманда1, &QPushButton::clicked, this, [] { ShowAbout(); });
+    connect(Комманда1, &QPushButton::clicked, this, [this] { sheetmass::showAbout(this); });
 }
 
 void Форма1::load() {

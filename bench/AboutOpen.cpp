@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <QWindow>
@@ -25,8 +26,8 @@ int main(int argc, char* argv[]) {
 
     QElapsedTimer clock;
     clock.start();
-    ShowAbout();
-    QWidget* about = QApplication::activeWindow();
+    form.findChild<QPushButton*>(QStringLiteral("Комманда1"))->click();
+    QWidget* about = nullptr;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->objectName() == QStringLiteral("Форма2"))
             about = w;
