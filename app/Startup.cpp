@@ -7,11 +7,13 @@
 #include <QLocale>
 #include <QTranslator>
 
+namespace sheetmass {
+
 void prepareApplication(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("sheetmass"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.sheetmass"));
 
-    sheetmass::substituteDesignFont();
+    substituteDesignFont();
 
     // Qt's own texts (the fields' context menus) in Russian, like the rest.
     auto* qtTexts = new QTranslator(&app);
@@ -21,3 +23,5 @@ void prepareApplication(QApplication& app) {
     else
         delete qtTexts;
 }
+
+} // namespace sheetmass
