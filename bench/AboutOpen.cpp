@@ -1,11 +1,9 @@
 // How long the first click on "?" takes to put the About window on screen.
 // Prints milliseconds.
-#include "about/About.h"
 #include "app/Form1.h"
 #include "app/Startup.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QPushButton>
 #include <QTemporaryDir>
