@@ -14,9 +14,9 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    prepareApplication(app);
+    sheetmass::prepareApplication(app);
     QTemporaryDir folder;
-    Форма1 form(sheetmass::SavedInputs(folder.path(), folder.path()));
+    sheetmass::Форма1 form(sheetmass::SavedInputs(folder.path(), folder.path()));
     form.show();
     while (!form.windowHandle() || !form.windowHandle()->isExposed())
         QApplication::processEvents(QEventLoop::WaitForMoreEvents);

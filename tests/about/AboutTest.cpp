@@ -1,5 +1,6 @@
 #include "about/About.h"
 #include "about/Look.h"
+#include "tests/support/Contrast.h"
 #include "tests/support/GuiTest.h"
 
 #include <QAccessible>
@@ -120,18 +121,6 @@ QRect shownPart(const QLabel* l) {
 bool centredOn(const QWidget* w, const QScreen* screen) {
     const QPoint off = w->geometry().center() - screen->availableGeometry().center();
     return qAbs(off.x()) <= 1 && qAbs(off.y()) <= 1;
-}
-
-// WCAG's contrast ratio of two colours.
-double contrast(QColor a, QColor b) {
-    const auto luminance = [](QColor c) {
-        const auto linear = [](double v) {
-            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-        };
-        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
-    };
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 // A window's picture in its own pixels, at the scale of the screen.
@@ -359,7 +348,8 @@ class AboutTest : public sheetmass::test::GuiTest {
                 tip = top;
         QVERIFY(tip != nullptr);
         const QPalette colours = tip->palette();
-        const double ratio = contrast(colours.color(QPalette::Inactive, QPalette::ToolTipText),
+        const double ratio =
+            sheetmass::test::contrast(colours.color(QPalette::Inactive, QPalette::ToolTipText),
                                       colours.color(QPalette::Inactive, QPalette::ToolTipBase));
         QVERIFY2(ratio >= 4.5, qPrintable(QString::number(ratio)));
     }

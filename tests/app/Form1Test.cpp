@@ -1,3 +1,4 @@
+#include "tests/support/Contrast.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/TypicalSave.h"
 
@@ -26,6 +27,7 @@
 #include <memory>
 
 using namespace sheetmass;
+using sheetmass::test::contrast;
 
 namespace {
 
@@ -57,19 +59,6 @@ void setTextOf(QWidget* w, const QString& text) {
         list->setEditText(text);
     else
         static_cast<QLineEdit*>(w)->setText(text);
-}
-
-double luminance(QColor c) {
-    auto channel = [](double v) {
-        v /= 255;
-        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
-}
-
-double contrast(QColor a, QColor b) {
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
 // The commonest colour of a picture is what lies behind its text; the text
