@@ -4,33 +4,32 @@
 
 #include <QCoreApplication>
 
+namespace sheetmass {
 namespace {
 
 // The one About window of the run. It has no owner, so nothing deletes it
 // but the routine below, which QApplication runs first thing in its
 // destructor, while widgets can still be torn down.
-Форма2* aboutWindow = nullptr;
+Форма2* theWindow = nullptr;
 
-void DeleteAboutWindow() {
-    delete aboutWindow;
-    aboutWindow = nullptr;
+void deleteTheWindow() {
+    delete theWindow;
+    theWindow = nullptr;
 }
 
 } // namespace
 
-void ShowAbout() {
-    if (aboutWindow == nullptr) {
-        aboutWindow = new Форма2;
-        qAddPostRoutine(DeleteAboutWindow);
+void showAbout(const QWidget* from) {
+    if (theWindow == nullptr) {
+        theWindow = new Форма2;
+        qAddPostRoutine(deleteTheWindow);
     }
-    if (aboutWindow->isVisible()) {
-        aboutWindow->raise();
-        aboutWindow->activateWindow();
+    if (theWindow->isVisible()) {
+        theWindow->raise();
+        theWindow->activateWindow();
     } else {
-        aboutWindow->show();
+        theWindow->showOn(from != nullptr ? from->screen() : nullptr);
     }
 }
 
-Форма2* AboutWindow() {
-    return aboutWindow;
-}
+} // namespace sheetmass

@@ -1,11 +1,13 @@
 #pragma once
 
-class Форма2;
+class QWidget;
+
+namespace sheetmass {
 
 // Shows the About window: creates the one window of the run on the first call,
-// shows it centred when it is closed, and brings it to the front when it is
-// already open. Returns at once; the window is modeless and has no owner.
-void ShowAbout();
+// shows it centred on the screen that holds `from` when it is closed, and
+// brings it to the front when it is already open. Returns at once; the window
+// is modeless and has no owner.
+void showAbout(const QWidget* from);
 
-// The About window once ShowAbout has made it; nullptr before.
-Форма2* AboutWindow();
+} // namespace sheetmass

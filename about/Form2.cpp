@@ -1,36 +1,29 @@
 #include "about/Form2.h"
 
-#include <QDesktopServices>
+#include "about/Look.h"
+#include "about/MailLink.h"
+
 #include <QFont>
 #include <QIcon>
-#include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QStyle>
 
 #include <array>
 
+namespace sheetmass {
 namespace {
-
-// The layout is kept in twips, 15 to a pixel at 96 dots per inch; Qt's
-// device-independent pixels are that 96-dpi pixel.
-constexpr int kTwipsPerPixel = 15;
-constexpr int Px(int twips) {
-    return twips / kTwipsPerPixel;
-}
 
 constexpr int kClientWidthTwips = 3525;
 constexpr int kClientHeightTwips = 2640;
 
-constexpr const char kMailAddress[] = "sheetmass@example.org";
-
-// Seen only where the picture does not reach (screens above 96 dpi); dark so
-// that the light label texts stay readable there too.
+// Seen only if the picture is missing; dark, so that the light label texts
+// stay readable there too.
 constexpr QRgb kBackColour = 0x1e2630;
 
 struct LabelRow {
     const char* name;
-    const char* text;
+    const char* text;             // the address makes the label the mail link
     int left, top, width, height; // twips
     QRgb colour;
     qreal points;
@@ -54,10 +47,11 @@ const std::array<LabelRow, 5> kLabels{{
      Qt::AlignLeft | Qt::AlignTop, "Чтобы написать письмо кликните на адрес"},
 }};
 
-QLabel* MakeLabel(const LabelRow& row, QWidget* window) {
-    auto* label = new QLabel(QString::fromUtf8(row.text), window);
+void makeLabel(const LabelRow& row, QWidget* window) {
+    QLabel* label = row.text == kMailAddress ? new MailLink(window) : new QLabel(window);
     label->setObjectName(QString::fromUtf8(row.name));
-    label->setGeometry(Px(row.left), Px(row.top), Px(row.width), Px(row.height));
+    label->setText(QString::fromUtf8(row.text));
+    label->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
     label->setTextFormat(Qt::PlainText);
     label->setTextInteractionFlags(Qt::NoTextInteraction);
     label->setWordWrap(true);
@@ -65,7 +59,7 @@ QLabel* MakeLabel(const LabelRow& row, QWidget* window) {
     label->setFocusPolicy(Qt::NoFocus);
     label->setAutoFillBackground(false);
 
-    QFont font(QStringLiteral("MS Sans Serif"));
+    QFont font(QString::fromLatin1(kDesignFont));
     font.setPointSizeF(row.points);
     font.setBold(true);
     font.setItalic(false);
@@ -73,13 +67,13 @@ QLabel* MakeLabel(const LabelRow& row, QWidget* window) {
     font.setUnderline(row.underlined);
     label->setFont(font);
 
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor::fromRgb(row.colour));
-    label->setPalette(palette);
+    // The text colour alone; the rest comes from the window's scheme.
+    QPalette colours;
+    colours.setColor(QPalette::WindowText, QColor::fromRgb(row.colour));
+    label->setPalette(colours);
 
     if (row.toolTip != nullptr)
         label->setToolTip(QString::fromUtf8(row.toolTip));
-    return label;
 }
 
 } // namespace
@@ -88,92 +82,38 @@ QLabel* MakeLabel(const LabelRow& row, QWidget* window) {
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      picture_(QStringLiteral(":/about.jpg")) {
+      m_picture(QStringLiteral(":/about.jpg")) {
     setObjectName(QStringLiteral("Форма2"));
     setWindowTitle(QStringLiteral("О программе"));
     setWindowIcon(QIcon(QStringLiteral(":/sheetmass.png")));
-    setFixedSize(Px(kClientWidthTwips), Px(kClientHeightTwips));
+    setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
+    setPalette(lightScheme(kBackColour));
     // paintEvent covers every pixel.
     setAttribute(Qt::WA_OpaquePaintEvent);
 
-    for (const LabelRow& row : kLabels) {
-        QLabel* label = MakeLabel(row, this);
-        if (row.text == kMailAddress) {
-            mailLabel_ = label;
-            label->installEventFilter(this);
-        }
-    }
-}
-
-QString Форма2::MailAddress() {
-    return QString::fromUtf8(kMailAddress);
-}
-
-QUrl Форма2::MailUrl() {
-    // Run together unescaped; QUrl does whatever encoding the desktop needs.
-    const QString text = QStringLiteral("mailto:") + MailAddress() + QStringLiteral("?Subject=") +
-                         QStringLiteral("Листы алюминиевые ") + QStringLiteral(" ");
-    return QUrl(text, QUrl::TolerantMode);
+    for (const LabelRow& row : kLabels)
+        makeLabel(row, this);
 }
 
 void Форма2::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor::fromRgb(kBackColour));
-    if (picture_.isNull())
-        return;
-    // One picture pixel per device pixel: the layout scales with the screen,
-    // the picture does not.
-    QPixmap shown = picture_;
-    shown.setDevicePixelRatio(devicePixelRatioF());
-    painter.drawPixmap(0, 0, shown);
+    painter.fillRect(rect(), palette().window());
+    // Sized in the window's pixels, not the screen's: it grows with the
+    // layout, so at any scale it covers the client area as it does at 96 dpi.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(0, 0, m_picture);
 }
 
-void Форма2::showEvent(QShowEvent* event) {
-    // A spontaneous show is the window system restoring the window; only a
-    // show from the program opens it afresh.
-    if (!event->spontaneous())
-        CentreOnScreen();
-    QWidget::showEvent(event);
+void Форма2::showOn(QScreen* screen) {
+    if (screen != nullptr)
+        setScreen(screen);
+    // The client area is centred, every time: the window system makes the
+    // frame known only once the window is on screen, so a rule that counted
+    // the frame would place the first opening differently from the later ones.
+    if (const QScreen* on = this->screen())
+        setGeometry(
+            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), on->availableGeometry()));
+    show();
 }
 
-void Форма2::hideEvent(QHideEvent* event) {
-    mailPressed_ = false;
-    QWidget::hideEvent(event);
-}
-
-void Форма2::CentreOnScreen() {
-    const QScreen* shownOn = screen();
-    if (shownOn == nullptr)
-        return;
-    QRect frame = frameGeometry();
-    frame.moveCenter(shownOn->availableGeometry().center());
-    move(frame.topLeft());
-}
-
-bool Форма2::eventFilter(QObject* watched, QEvent* event) {
-    if (watched != mailLabel_)
-        return QWidget::eventFilter(watched, event);
-
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-            mailPressed_ = true;
-        break;
-    case QEvent::MouseButtonRelease: {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton)
-            break;
-        const bool clicked =
-            mailPressed_ && mailLabel_->rect().contains(mouse->position().toPoint());
-        mailPressed_ = false;
-        // No mail program, or none that takes the URL, is not the window's
-        // business: the desktop says so itself if it wants to.
-        if (clicked)
-            static_cast<void>(QDesktopServices::openUrl(MailUrl()));
-        break;
-    }
-    default:
-        break;
-    }
-    return QWidget::eventFilter(watched, event);
-}
+} // namespace sheetmass

@@ -9,21 +9,22 @@
 
 #include <algorithm>
 
+namespace sheetmass {
 namespace {
 
-// The Windows-1251 code of one typed character, or 0 when it has none.
-std::int16_t ansiCode(QChar c) {
-    return static_cast<std::int16_t>(std::max(0, sheetmass::cp1251Code(c.unicode())));
-}
-
-bool admits(const std::string& admitted, QChar c) {
-    const std::int16_t code = ansiCode(c);
-    return code != 0 && Модуль1::FilterKey(code, admitted) == code;
+bool admits(const std::optional<std::string>& admitted, QChar c) {
+    if (!admitted)
+        return true;
+    const auto code = static_cast<std::int16_t>(std::max(0, cp1251Code(c.unicode())));
+    return code != 0 && Модуль1::FilterKey(code, *admitted) == code;
 }
 
 // Keys that type no character reach the field untouched: moving, deleting
-// forward, focus changes, and shortcuts without a control code (Shift+Insert).
+// forward, focus changes, and shortcuts that change no text (copying,
+// selecting all) or that carry no control code (Shift+Insert).
 bool typesNoCharacter(const QKeyEvent* key) {
+    if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::SelectAll))
+        return true;
     switch (key->key()) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
@@ -51,16 +52,16 @@ bool isKeypadDecimal(const QKeyEvent* key) {
 
 } // namespace
 
-void KeyFilter::admit(QObject* field, std::string admitted) {
-    admitted_.insert(field, std::move(admitted));
+void KeyFilter::admit(QObject* field, const char* admitted) {
+    m_admitted.insert(field, admitted ? std::optional<std::string>(admitted) : std::nullopt);
     field->installEventFilter(this);
 }
 
 bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
-    const auto found = admitted_.constFind(watched);
-    if (found == admitted_.cend())
+    const auto found = m_admitted.constFind(watched);
+    if (found == m_admitted.cend())
         return false;
-    const std::string& admitted = *found;
+    const std::optional<std::string>& admitted = *found;
 
     if (event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
@@ -75,12 +76,12 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
             QCoreApplication::sendEvent(watched, &comma);
             return true;
         }
-        if (typesNoCharacter(key))
+        if (!admitted || typesNoCharacter(key))
             return false;
         return !admits(admitted, typedCharacter(key));
     }
 
-    if (event->type() == QEvent::InputMethod) {
+    if (event->type() == QEvent::InputMethod && admitted) {
         auto* im = static_cast<QInputMethodEvent*>(event);
         if (im->commitString().isEmpty())
             return false;
@@ -90,7 +91,8 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
                 kept += c;
         if (kept != im->commitString())
             im->setCommitString(kept, im->replacementStart(), im->replacementLength());
-        return false;
     }
     return false;
 }
+
+} // namespace sheetmass

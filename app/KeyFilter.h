@@ -3,7 +3,10 @@
 #include <QHash>
 #include <QObject>
 
+#include <optional>
 #include <string>
+
+namespace sheetmass {
 
 // The key-press filter of the main window's fields: each typed character is
 // turned into its Windows-1251 code and let through only when FilterKey
@@ -11,14 +14,18 @@
 // program, pasted from the context menu, dropped) is not its business.
 class KeyFilter : public QObject {
   public:
-    explicit KeyFilter(QObject* parent = nullptr) : QObject(parent) {}
+    using QObject::QObject;
 
-    // Installs the filter on field; admitted lists its characters (ASCII).
-    void admit(QObject* field, std::string admitted);
+    // Installs the filter on field; admitted lists its characters (ASCII),
+    // nullptr lets every character through. In every field the keypad's
+    // decimal key types the decimal comma.
+    void admit(QObject* field, const char* admitted);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    QHash<QObject*, std::string> admitted_;
+    QHash<QObject*, std::optional<std::string>> m_admitted;
 };
+
+} // namespace sheetmass

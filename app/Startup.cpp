@@ -1,20 +1,19 @@
 #include "app/Startup.h"
 
+#include "about/Look.h"
+
 #include <QApplication>
-#include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+
+namespace sheetmass {
 
 void prepareApplication(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("sheetmass"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.sheetmass"));
 
-    // Linux has no "MS Sans Serif": a sans with Cyrillic and narrow enough
-    // bold letters keeps every caption within its designed width.
-    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("PT Sans"),
-                                QStringLiteral("DejaVu Sans")});
+    substituteDesignFont();
 
     // Qt's own texts (the fields' context menus) in Russian, like the rest.
     auto* qtTexts = new QTranslator(&app);
@@ -24,3 +23,5 @@ void prepareApplication(QApplication& app) {
     else
         delete qtTexts;
 }
+
+} // namespace sheetmass

@@ -7,9 +7,9 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    prepareApplication(app);
+    sheetmass::prepareApplication(app);
     sheetmass::quitOnSignals();
-    Форма1 window(sheetmass::SavedInputs::forThisProgram());
+    sheetmass::Форма1 window(sheetmass::SavedInputs::forThisProgram());
     window.show();
     return app.exec();
 }

@@ -1,15 +1,18 @@
 #include "tests/support/GuiTest.h"
 
 #include "app/Form1.h"
-#include "app/Startup.h"
+#include "app/Form1Layout.h"
 
 #include <QClipboard>
 #include <QComboBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QSignalSpy>
 
 #include <memory>
+
+using namespace sheetmass;
 
 namespace {
 
@@ -34,14 +37,24 @@ void type(QWidget* w, const QString& text) {
 
 } // namespace
 
-class TestKeyFilter : public QObject {
+class TestKeyFilter : public test::GuiTest {
     Q_OBJECT
 
-    QTemporaryDir folder_;
-    std::unique_ptr<guitest::ModalGuard> guard_;
-    std::unique_ptr<Форма1> form_;
+    std::unique_ptr<Форма1> m_form;
 
-    QWidget* field(const QString& name) { return form_->findChild<QWidget*>(name); }
+    void tearDown() override { m_form.reset(); }
+    Форма1& form() {
+        if (!m_form) {
+            m_form = std::make_unique<Форма1>(saved());
+            m_form->show();
+            if (!QTest::qWaitForWindowExposed(m_form.get()))
+                qFatal("the window did not show");
+        }
+        return *m_form;
+    }
+    QWidget* field(const QString& name) { return form().findChild<QWidget*>(name); }
+    QLineEdit* line(const char* name) { return form().findChild<QLineEdit*>(u(name)); }
+    QComboBox* list(const char* name) { return form().findChild<QComboBox*>(u(name)); }
     static QString textOf(QWidget* w) {
         if (auto* list = qobject_cast<QComboBox*>(w))
             return list->currentText();
@@ -55,17 +68,6 @@ class TestKeyFilter : public QObject {
     }
 
   private slots:
-    void init() {
-        guard_ = std::make_unique<guitest::ModalGuard>();
-        form_ = std::make_unique<Форма1>(sheetmass::SavedInputs(folder_.path(), folder_.path()));
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
-    }
-    void cleanup() {
-        form_.reset();
-        QVERIFY2(guard_->clean(), qPrintable(guard_->report()));
-    }
-
     void eachFieldKeepsOnlyItsCharacters_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("kept");
@@ -91,11 +93,11 @@ class TestKeyFilter : public QObject {
 
     void backspaceWorksWhereNothingElseIsTyped() {
         for (QWidget* w :
-             {static_cast<QWidget*>(form_->Текст7), static_cast<QWidget*>(form_->Комбо2)}) {
+             {static_cast<QWidget*>(line("Текст7")), static_cast<QWidget*>(list("Комбо2"))}) {
             if (auto* list = qobject_cast<QComboBox*>(w))
                 list->setEditText(u("номиналу"));
             else
-                form_->Текст7->setText(u("11,08"));
+                line("Текст7")->setText(u("11,08"));
             QTest::keyClick(w, Qt::Key_End);
             QTest::keyClick(w, Qt::Key_Backspace);
             QTest::keyClick(w, Qt::Key_Backspace);
@@ -109,7 +111,6 @@ class TestKeyFilter : public QObject {
         QTest::newRow("Ctrl+V") << int(Qt::Key_V) << int(Qt::ControlModifier);
         QTest::newRow("Ctrl+X") << int(Qt::Key_X) << int(Qt::ControlModifier);
         QTest::newRow("Ctrl+Z") << int(Qt::Key_Z) << int(Qt::ControlModifier);
-        QTest::newRow("Ctrl+A then digit") << int(Qt::Key_A) << int(Qt::ControlModifier);
         QTest::newRow("Enter") << int(Qt::Key_Return) << 0;
         QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
         QTest::newRow("Escape") << int(Qt::Key_Escape) << 0;
@@ -119,44 +120,44 @@ class TestKeyFilter : public QObject {
         QFETCH(int, key);
         QFETCH(int, modifiers);
         QGuiApplication::clipboard()->setText(u("777"));
-        form_->Текст1->setText(u("12"));
-        form_->Текст1->setFocus();
-        form_->Текст1->setCursorPosition(1);
-        const int runs = form_->aaRuns();
-        QTest::keyClick(form_->Текст1, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QTest::keyClick(form_->Текст1, Qt::Key_5); // would replace a selection
-        QCOMPARE(form_->Текст1->text(), u("152"));
-        QCOMPARE(form_->aaRuns(), runs + 1);
+        line("Текст1")->setText(u("12"));
+        line("Текст1")->setFocus();
+        line("Текст1")->setCursorPosition(1);
+        QSignalSpy runs(&form(), &CalculatorWindow::recalculated);
+        QTest::keyClick(line("Текст1"), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QTest::keyClick(line("Текст1"), Qt::Key_5); // would replace a selection
+        QCOMPARE(line("Текст1")->text(), u("152"));
+        QCOMPARE(runs.size(), 1);
     }
 
     void keysThatTypeNoCharacterPass() {
         QGuiApplication::clipboard()->setText(u("ab"));
-        form_->Текст4->setText(u("123"));
-        QTest::keyClick(form_->Текст4, Qt::Key_Home);
-        QTest::keyClick(form_->Текст4, Qt::Key_Delete);
-        QTest::keyClick(form_->Текст4, Qt::Key_Right);
-        QTest::keyClick(form_->Текст4, Qt::Key_Insert, Qt::ShiftModifier);
-        QCOMPARE(form_->Текст4->text(), u("2ab3"));
+        line("Текст4")->setText(u("123"));
+        QTest::keyClick(line("Текст4"), Qt::Key_Home);
+        QTest::keyClick(line("Текст4"), Qt::Key_Delete);
+        QTest::keyClick(line("Текст4"), Qt::Key_Right);
+        QTest::keyClick(line("Текст4"), Qt::Key_Insert, Qt::ShiftModifier);
+        QCOMPARE(line("Текст4")->text(), u("2ab3"));
     }
 
     void typingADensityRecalculatesAfterEachAcceptedCharacter() {
-        form_->Комбо2->setEditText(u("номиналу"));
-        form_->Текст1->setText(u("2"));
-        form_->Текст4->setText(u("1000"));
-        form_->Текст5->setText(u("1000"));
-        form_->Текст6->setText(u("1"));
-        form_->Комбо3->setEditText(u("1"));
-        form_->Комбо1->clearEditText();
+        list("Комбо2")->setEditText(u("номиналу"));
+        line("Текст1")->setText(u("2"));
+        line("Текст4")->setText(u("1000"));
+        line("Текст5")->setText(u("1000"));
+        line("Текст6")->setText(u("1"));
+        list("Комбо3")->setEditText(u("1"));
+        list("Комбо1")->clearEditText();
         const struct {
             const char* key;
             int runs;
             const char* result;
         } steps[] = {{"2", 1, "4"}, {"x", 0, "4"}, {",", 1, "4"}, {"7", 1, "5,4"}, {".", 0, "5,4"}};
         for (const auto& step : steps) {
-            const int before = form_->aaRuns();
-            QTest::keyClicks(form_->Комбо1, u(step.key));
-            QCOMPARE(form_->aaRuns() - before, step.runs);
-            QCOMPARE(form_->Текст7->text(), u(step.result));
+            QSignalSpy runs(&form(), &CalculatorWindow::recalculated);
+            QTest::keyClicks(list("Комбо1"), u(step.key));
+            QCOMPARE(runs.size(), step.runs);
+            QCOMPARE(line("Текст7")->text(), u(step.result));
         }
     }
 
@@ -182,34 +183,58 @@ class TestKeyFilter : public QObject {
         }
     }
 
+    // The keypad's decimal key: a comma wherever a comma may be typed, the
+    // unfiltered places field among them; nothing where none may.
+    void keypadDecimalTypesACommaWhereACommaIsAdmitted_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("thickness") << u("Текст1") << u("1,,");
+        QTest::newRow("places, unfiltered") << u("Комбо3") << u("1,,");
+        QTest::newRow("count") << u("Текст6") << u("1");
+        QTest::newRow("result") << u("Текст7") << u("1");
+    }
     void keypadDecimalTypesACommaWhereACommaIsAdmitted() {
-        for (int key : {Qt::Key_Period, Qt::Key_Comma}) {
-            form_->Текст1->setText(u("1"));
-            form_->Текст6->setText(u("1"));
-            QTest::keyClick(form_->Текст1, Qt::Key(key), Qt::KeypadModifier);
-            QTest::keyClick(form_->Текст6, Qt::Key(key), Qt::KeypadModifier);
-            QCOMPARE(form_->Текст1->text(), u("1,"));
-            QCOMPARE(form_->Текст6->text(), u("1"));
+        QFETCH(QString, name);
+        QFETCH(QString, kept);
+        QWidget* w = field(name);
+        clear(w);
+        if (auto* l = qobject_cast<QComboBox*>(w))
+            l->setEditText(u("1"));
+        else
+            static_cast<QLineEdit*>(w)->setText(u("1"));
+        for (int key : {Qt::Key_Period, Qt::Key_Comma})
+            QTest::keyClick(w, Qt::Key(key), Qt::KeypadModifier);
+        QCOMPARE(textOf(w), kept);
+    }
+
+    // Copying and selecting change no text, so every field lets them through.
+    void theResultCanBeCopiedFromTheKeyboard() {
+        const struct {
+            Qt::Key key;
+            Qt::KeyboardModifiers modifiers;
+        } copies[] = {{Qt::Key_C, Qt::ControlModifier}, {Qt::Key_Insert, Qt::ControlModifier}};
+        for (const auto& copy : copies) {
+            line("Текст7")->setText(u("11,08"));
+            line("Текст7")->setFocus();
+            QGuiApplication::clipboard()->clear();
+            QTest::keyClick(line("Текст7"), Qt::Key_A, Qt::ControlModifier);
+            QCOMPARE(line("Текст7")->selectedText(), u("11,08"));
+            QTest::keyClick(line("Текст7"), copy.key, copy.modifiers);
+            QCOMPARE(QGuiApplication::clipboard()->text(), u("11,08"));
+            QCOMPARE(line("Текст7")->text(), u("11,08"));
         }
-        QTest::keyClick(form_->Текст1, Qt::Key_Period);
-        QCOMPARE(form_->Текст1->text(), u("1,"));
     }
 
     void programAndPastedTextIsNotFiltered() {
-        form_->Текст6->setText(u("a,b"));
-        QCOMPARE(form_->Текст6->text(), u("a,b"));
+        line("Текст6")->setText(u("a,b"));
+        QCOMPARE(line("Текст6")->text(), u("a,b"));
         QGuiApplication::clipboard()->setText(u("x-1"));
-        form_->Текст6->clear();
-        form_->Текст6->paste();
-        QCOMPARE(form_->Текст6->text(), u("x-1"));
+        line("Текст6")->clear();
+        line("Текст6")->paste();
+        QCOMPARE(line("Текст6")->text(), u("x-1"));
     }
 };
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    prepareApplication(app);
-    TestKeyFilter test;
-    return QTest::qExec(&test, argc, argv);
-}
+SHEETMASS_GUI_TEST_MAIN(TestKeyFilter)
 
 #include "KeyFilterTest.moc"

@@ -1,47 +1,55 @@
 #pragma once
 
-// Shared by the window tests: the offscreen platform unless the caller chose
-// one, a temporary program folder, and a guard against modal dialogs that
-// would otherwise block a test run forever.
+// The base of every window test: the offscreen platform unless the caller
+// chose one, a fresh program folder and data folder for each test function,
+// and a watchdog that closes any modal dialog that shows up and fails the test
+// that raised it, instead of letting the run hang. A test's main is
+// SHEETMASS_GUI_TEST_MAIN(TestClass). With SHEETMASS_TEST_PALETTE=dark the
+// whole run has a dark desktop palette.
 
-#include <QApplication>
-#include <QMessageBox>
+#include "app/SavedInputs.h"
+
+#include <QObject>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QWidget>
 
-namespace guitest {
+#include <memory>
 
-inline const bool kPlatformChosen = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    return true;
-}();
+namespace sheetmass::test {
 
-// Closes any modal window that shows up and remembers what it said, so the test
-// that raised it fails instead of hanging.
-class ModalGuard {
+class GuiTest : public QObject {
+    Q_OBJECT
+
   public:
-    ModalGuard() {
-        timer_.setInterval(50);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                const auto* box = qobject_cast<QMessageBox*>(modal);
-                seen_ << (box ? box->text() : modal->windowTitle());
-                modal->close();
-            }
-        });
-        timer_.start();
-    }
-    // Expected dialogs are taken with take(); anything left fails the test.
-    QStringList take() { return std::exchange(seen_, {}); }
-    bool clean() const { return seen_.isEmpty(); }
-    QString report() const { return seen_.join(QStringLiteral(", ")); }
+    static int run(QObject& test, int argc, char** argv);
+
+  protected:
+    QString programFolder() const { return m_program->path(); }
+    QString dataFolder() const { return m_data->path(); }
+    // Where this test function's window keeps its inputs.
+    SavedInputs saved() const { return {programFolder(), dataFolder()}; }
+    // The dialogs seen so far, which the test expected; they count no more.
+    QStringList takeDialogs() { return std::exchange(m_dialogs, {}); }
+    // Runs before the dialog check: windows of the test function go here.
+    virtual void tearDown() {}
+
+  private slots:
+    void init();
+    void cleanup();
 
   private:
-    QTimer timer_;
-    QStringList seen_;
+    std::unique_ptr<QTemporaryDir> m_program;
+    std::unique_ptr<QTemporaryDir> m_data;
+    QTimer m_watchdog;
+    QStringList m_dialogs;
 };
 
-} // namespace guitest
+} // namespace sheetmass::test
+
+#define SHEETMASS_GUI_TEST_MAIN(TestClass)                                                         \
+    int main(int argc, char** argv) {                                                              \
+        TestClass test;                                                                            \
+        return sheetmass::test::GuiTest::run(test, argc, argv);                                    \
+    }

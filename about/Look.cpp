@@ -1,0 +1,41 @@
+#include "about/Look.h"
+
+#include <QFont>
+
+namespace sheetmass {
+
+void substituteDesignFont() {
+    QFont::insertSubstitutions(QString::fromLatin1(kDesignFont),
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("PT Sans"),
+                                QStringLiteral("DejaVu Sans")});
+}
+
+QPalette lightScheme(QRgb window) {
+    const QColor face(0xF0, 0xF0, 0xF0);
+    QPalette scheme(face, QColor::fromRgb(window));
+    const struct {
+        QPalette::ColorRole role;
+        QColor active, disabled;
+    } roles[] = {
+        {QPalette::WindowText, Qt::black, Qt::gray},
+        {QPalette::Text, Qt::black, Qt::gray},
+        {QPalette::ButtonText, Qt::black, Qt::gray},
+        {QPalette::Base, Qt::white, face},
+        {QPalette::AlternateBase, QColor(0xF7, 0xF7, 0xF7), face},
+        {QPalette::Highlight, QColor(0x30, 0x8C, 0xC6), QColor(0x91, 0x91, 0x91)},
+        {QPalette::HighlightedText, Qt::white, Qt::white},
+        {QPalette::PlaceholderText, Qt::gray, Qt::gray},
+        {QPalette::ToolTipBase, QColor(0xFF, 0xFF, 0xDC), QColor(0xFF, 0xFF, 0xDC)},
+        {QPalette::ToolTipText, Qt::black, Qt::black},
+        {QPalette::Link, QColor(0x00, 0x00, 0xFF), QColor(0x00, 0x00, 0xFF)},
+        {QPalette::BrightText, Qt::white, Qt::white},
+    };
+    for (const auto& r : roles) {
+        scheme.setColor(QPalette::Active, r.role, r.active);
+        scheme.setColor(QPalette::Inactive, r.role, r.active);
+        scheme.setColor(QPalette::Disabled, r.role, r.disabled);
+    }
+    return scheme;
+}
+
+} // namespace sheetmass
