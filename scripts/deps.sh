@@ -13,6 +13,9 @@ packages=(
   # tests, fuzzing and benchmarks
   googletest libgtest-dev libbenchmark-dev clang libclang-rt-dev clang-format
   xdotool xclip x11-utils imagemagick openbox
+  # the desktops the real program is tried on: a screen reader's view over
+  # the accessibility bus, a Wayland compositor, GTK's dark theme for Qt
+  dbus at-spi2-core python3-pyatspi weston qt6-wayland qt6-gtk-platformtheme
   # the saved-inputs faults: kills injected mid-save, a desktop session
   # manager of the tests' own, runs as an ordinary user
   strace libsm-dev util-linux

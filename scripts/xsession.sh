@@ -1,6 +1,8 @@
-# Helpers for running the calculator on a virtual X display; sourced.
+# Helpers for running the calculator on a virtual display, in scripts and
+# tests; sourced.
 # start_x: starts Xvfb (and openbox, so that windows get frames and close
-# requests) on a free display and exports DISPLAY. stop_x ends both.
+# requests; WM_ARGS are its arguments) on a free display and exports DISPLAY.
+# stop_x ends both.
 
 start_x() {
   # Xvfb picks a free display itself and reports it, so parallel runs
@@ -24,7 +26,8 @@ start_x() {
   fi
   export DISPLAY=":$n"
   if [ "${WITH_WM:-1}" = 1 ] && command -v openbox >/dev/null; then
-    openbox >/dev/null 2>&1 &
+    # shellcheck disable=SC2086 # several arguments, or none
+    openbox ${WM_ARGS:-} >/dev/null 2>&1 &
     WM_PID=$!
     sleep 0.5
   fi
@@ -35,6 +38,7 @@ stop_x() {
   [ -n "${WM_PID:-}" ] && kill "$WM_PID" 2>/dev/null
   [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
   wait 2>/dev/null
+  WM_PID="" XVFB_PID=""
   return 0
 }
 
@@ -53,4 +57,91 @@ wait_window() {
 close_window() {
   xdotool windowactivate --sync "$1" >/dev/null 2>&1
   xdotool key --clearmodifiers alt+F4
+}
+
+# client_origin ID: where the window's client area lies on the screen, "X Y".
+client_origin() {
+  xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
+                           END {print x, y}'
+}
+
+# frame_box ID: the window with its frame on the screen, "X Y W H".
+frame_box() {
+  local frame
+  frame=$(xwininfo -id "$1" -children | awk '/Parent window id/ {print $4}')
+  xwininfo -id "$frame" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
+                               /^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print x, y, w, h}'
+}
+
+# settled_origin ID: client_origin once the window manager has stopped
+# moving the window.
+settled_origin() {
+  local before now
+  before=$(client_origin "$1")
+  for _ in $(seq 25); do
+    sleep 0.2
+    now=$(client_origin "$1")
+    [ "$now" = "$before" ] && break
+    before=$now
+  done
+  echo "$now"
+}
+
+# client_size ID: the size of the window's client area, "WxH".
+client_size() {
+  xwininfo -id "$1" | awk '/^ *Width:/ {w = $2} /^ *Height:/ {h = $2} END {print w "x" h}'
+}
+
+# open_about MAIN [SCALE]: clicks the main window's "?" as a person does and
+# prints the id of the About window once it is on screen.
+open_about() {
+  local s=${2:-1}
+  xdotool mousemove --window "$1" $((240 * s)) $((16 * s)) click 1
+  wait_window "О программе" 10
+}
+
+# wait_gone ID [SECONDS]: waits until the window is no longer on screen.
+wait_gone() {
+  for _ in $(seq $((${2:-10} * 10))); do
+    xwininfo -id "$1" 2>/dev/null | grep -q IsViewable || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# wait_exit PID [SECONDS]: waits for a child process to end and returns its
+# exit status, or 124 if it is still running then.
+wait_exit() {
+  for _ in $(seq $((${2:-10} * 10))); do
+    kill -0 "$1" 2>/dev/null || { wait "$1"; return; }
+    sleep 0.1
+  done
+  return 124
+}
+
+# end_process PID: ends a child process that is still there, with SIGKILL if
+# SIGTERM does not end it within 5 seconds.
+end_process() {
+  kill "$1" 2>/dev/null || return 0
+  wait_exit "$1" 5
+  [ $? = 124 ] && kill -9 "$1" 2>/dev/null
+  return 0
+}
+
+# scratch_run PROGRAM: a scratch folder $work with a copy of the program,
+# which is also HOME and XDG_RUNTIME_DIR. On exit: the processes whose ids
+# are still in $pid (the program) and $server (a bus or a compositor) end,
+# then the virtual display, and the folder goes.
+scratch_run() {
+  work=$(mktemp -d)
+  cp "$1" "$work/sheetmass"
+  export XDG_RUNTIME_DIR=$work HOME=$work
+  pid="" server=""
+  trap end_scratch_run EXIT
+}
+end_scratch_run() {
+  [ -n "$pid" ] && end_process "$pid"
+  [ -n "$server" ] && end_process "$server"
+  stop_x
+  rm -rf "$work"
 }
