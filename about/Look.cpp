@@ -1,6 +1,8 @@
 #include "about/Look.h"
 
+#include <QAccessibleWidget>
 #include <QFont>
+#include <QWidget>
 
 namespace sheetmass {
 
@@ -36,6 +38,20 @@ QPalette lightScheme(QRgb window) {
         scheme.setColor(QPalette::Disabled, r.role, r.disabled);
     }
     return scheme;
+}
+
+void describeWindowsToScreenReaders() {
+    QAccessible::installFactory(
+        [](const QString& className, QObject* object) -> QAccessibleInterface* {
+            auto* window = qobject_cast<QWidget*>(object);
+            // Both are plain widgets made windows; Qt's own windows (popups,
+            // tooltips, dialogs) are of other kinds or classes.
+            const bool ours = className == QLatin1String("QWidget") ||
+                              className == QLatin1String("sheetmass::CalculatorWindow");
+            if (!ours || window == nullptr || window->windowType() != Qt::Window)
+                return nullptr;
+            return new QAccessibleWidget(window, QAccessible::Window);
+        });
 }
 
 } // namespace sheetmass

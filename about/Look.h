@@ -28,4 +28,8 @@ void substituteDesignFont();
 // black texts, the given window colour.
 QPalette lightScheme(QRgb window);
 
+// Qt shows a plain widget window to screen readers as a mere "filler";
+// both windows are windows, announced with their titles.
+void describeWindowsToScreenReaders();
+
 } // namespace sheetmass

@@ -14,6 +14,7 @@ void prepareApplication(QApplication& app) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.sheetmass"));
 
     substituteDesignFont();
+    describeWindowsToScreenReaders();
 
     // Qt's own texts (the fields' context menus) in Russian, like the rest.
     auto* qtTexts = new QTranslator(&app);

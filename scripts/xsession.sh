@@ -100,6 +100,17 @@ open_about() {
   wait_window "О программе" 10
 }
 
+# close_and_wait ID: closes the window and waits until it is gone, asking
+# again when a busy window manager let the first request pass by.
+close_and_wait() {
+  local _
+  for _ in 1 2 3; do
+    close_window "$1"
+    wait_gone "$1" 3 && return 0
+  done
+  return 1
+}
+
 # wait_gone ID [SECONDS]: waits until the window is no longer on screen.
 wait_gone() {
   for _ in $(seq $((${2:-10} * 10))); do

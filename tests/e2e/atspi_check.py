@@ -96,6 +96,7 @@ def main():
         print(f"FAIL no window {MAIN_TITLE!r} on the accessibility bus")
         return 1
     print(f"ok   window title: {MAIN_TITLE!r}")
+    check("main window role", main_window.getRoleName(), "frame")
 
     controls = sorted(focusable(main_window), key=top_edge)
     if len(controls) != len(CONTROLS):
@@ -114,6 +115,7 @@ def main():
         print(f"FAIL pressing {button.name!r} on the bus opened no {ABOUT_TITLE!r}")
         return 1
     print(f"ok   the button opens {ABOUT_TITLE!r}")
+    check("About window role", about.getRoleName(), "frame")
     # A link may sit inside the label that shows it; the link is what counts.
     mail = [d for d in descendants(about) if MAIL_ADDRESS in d.name]
     mail.sort(key=lambda d: d.getRoleName() != "link")

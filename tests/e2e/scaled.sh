@@ -36,13 +36,11 @@ while read -r scale main about; do
     check "×$scale About picture at its ${point%%:*}" "$colour" "picture"
   done
 
-  close_window "$first"
-  wait_gone "$first" || { echo "FAIL ×$scale: the About window did not close"; exit 1; }
+  close_and_wait "$first" || { echo "FAIL ×$scale: the About window did not close"; exit 1; }
   second=$(open_about "$id" "$scale") || { echo "FAIL ×$scale: no About window again"; exit 1; }
   check "×$scale About window opened again at" "$(settled_origin "$second")" "$at_first"
 
-  close_window "$second"
-  wait_gone "$second"
+  close_and_wait "$second"
   close_window "$id"
   wait_exit "$pid"
   check "×$scale exit status after both windows closed (124: still running)" "$?" 0
