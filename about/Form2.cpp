@@ -59,9 +59,7 @@ void makeLabel(const LabelRow& row, QWidget* window) {
     label->setFocusPolicy(Qt::NoFocus);
     label->setAutoFillBackground(false);
 
-    QFont font(QString::fromLatin1(kDesignFont));
-    font.setPointSizeF(row.points);
-    font.setBold(true);
+    QFont font = designFont(row.points, true);
     font.setItalic(false);
     font.setStrikeOut(false);
     font.setUnderline(row.underlined);

@@ -1,15 +1,25 @@
 #include "about/Look.h"
 
 #include <QAccessibleWidget>
-#include <QFont>
+#include <QFontDatabase>
 #include <QWidget>
 
 namespace sheetmass {
 
-void substituteDesignFont() {
-    QFont::insertSubstitutions(QString::fromLatin1(kDesignFont),
-                               {QStringLiteral("Liberation Sans"), QStringLiteral("PT Sans"),
-                                QStringLiteral("DejaVu Sans")});
+QFont designFont(qreal points, bool bold) {
+    static const QString family = [] {
+        const QString stands[] = {QString::fromLatin1(kDesignFont),
+                                  QStringLiteral("Liberation Sans"), QStringLiteral("PT Sans"),
+                                  QStringLiteral("DejaVu Sans")};
+        for (const QString& name : stands)
+            if (QFontDatabase::hasFamily(name))
+                return name;
+        return QString::fromLatin1(kDesignFont);
+    }();
+    QFont font(family);
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
 }
 
 QPalette lightScheme(QRgb window) {

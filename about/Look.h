@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QPalette>
 #include <QRect>
 
@@ -18,10 +19,13 @@ inline QRect twipsRect(int left, int top, int width, int height) {
     return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
 }
 
-// The face all texts are designed in; Linux has none of that name, so a
-// sans with Cyrillic and narrow enough bold letters stands in for it.
+// The face all texts are designed in, where it is installed; Linux seldom
+// has it, and then the first installed of its stand-ins, sans faces with
+// Cyrillic and bold letters narrow enough for every caption's room, shows
+// instead. Named directly: a family that is not there would cost a
+// fontconfig search at start-up for every font the windows make.
 inline constexpr const char* kDesignFont = "MS Sans Serif";
-void substituteDesignFont();
+QFont designFont(qreal points, bool bold);
 
 // A light scheme whatever the desktop's: the windows' own colours are light,
 // and texts of the desktop's dark theme would vanish on them. White fields,

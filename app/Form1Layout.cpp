@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleFactory>
 
 #include <algorithm>
 
@@ -25,12 +27,6 @@ constexpr double kFontPoints = 9.75;
 constexpr double kButtonFontPoints = 12;
 constexpr double kFrameFontPoints = 8.25;
 constexpr const char* kButtonTooltip = "О программе";
-// The face Qt's own style would shade into a gradient.
-constexpr const char* kButtonLook =
-    "QPushButton { background-color: #C0FFC0; color: black; border: 1px solid #5A7A5A;"
-    " border-radius: 2px; }"
-    "QPushButton:focus { border: 2px solid #2E4A2E; }"
-    "QPushButton:pressed { background-color: #A0E0A0; }";
 
 } // namespace
 
@@ -65,13 +61,6 @@ namespace {
 
 QString text(const char* utf8) {
     return QString::fromUtf8(utf8);
-}
-
-QFont designFont(double points, bool bold) {
-    QFont font(QString::fromLatin1(kDesignFont));
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
 }
 
 void setColour(QWidget* w, QPalette::ColorRole role, QRgb rgb) {
@@ -124,7 +113,11 @@ QWidget* make(const ControlSpec& c, QWidget* container) {
         button->setToolTip(text(kButtonTooltip));
         button->setAccessibleName(text(kButtonTooltip));
         button->setFont(designFont(kButtonFontPoints, true));
-        button->setStyleSheet(QString::fromLatin1(kButtonLook));
+        // Qt's own style shades the face into a gradient; this one paints it
+        // in its colour.
+        QStyle* solid = QStyleFactory::create(QStringLiteral("Windows"));
+        solid->setParent(button);
+        button->setStyle(solid);
         return button;
     }
     }
@@ -167,6 +160,8 @@ void buildForm1Controls(QWidget* window) {
             w->setGeometry(twipsRect(c.left, c.top, c.width, c.height));
             if (c.kind != Kind::Frame && c.kind != Kind::Button)
                 w->setFont(window->font());
+            if (c.faceColour != kNoColour)
+                setColour(w, QPalette::Button, c.faceColour);
             if (c.textColour != kNoColour)
                 setColour(w, c.kind == Kind::Label ? QPalette::WindowText : QPalette::Text,
                           c.textColour);

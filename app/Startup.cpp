@@ -13,7 +13,6 @@ void prepareApplication(QApplication& app) {
     QApplication::setApplicationName(QStringLiteral("sheetmass"));
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.sheetmass"));
 
-    substituteDesignFont();
     describeWindowsToScreenReaders();
 
     // Qt's own texts (the fields' context menus) in Russian, like the rest.

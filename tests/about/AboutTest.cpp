@@ -260,7 +260,7 @@ class AboutTest : public sheetmass::test::GuiTest {
         QCOMPARE(l->focusPolicy(), Qt::NoFocus);
         QCOMPARE(l->cursor().shape(), Qt::ArrowCursor);
         const QFont font = l->font();
-        QCOMPARE(font.family(), QString::fromLatin1(sheetmass::kDesignFont));
+        QCOMPARE(font.family(), sheetmass::designFont(9.75, true).family());
         QCOMPARE(font.pointSizeF(), r.points);
         QCOMPARE(font.underline(), r.underlined);
         QVERIFY(font.bold() && !font.italic() && !font.strikeOut());
