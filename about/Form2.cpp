@@ -80,10 +80,10 @@ void makeLabel(const LabelRow& row, QWidget* window) {
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      m_picture(QStringLiteral(":/about.jpg")) {
+      m_picture(resourcePicture(QStringLiteral(":/about.jpg"), "jpeg")) {
     setObjectName(QStringLiteral("Форма2"));
     setWindowTitle(QStringLiteral("О программе"));
-    setWindowIcon(QIcon(QStringLiteral(":/sheetmass.png")));
+    setWindowIcon(programIcon());
     setFixedSize(twipsToPixels(kClientWidthTwips), twipsToPixels(kClientHeightTwips));
     setPalette(lightScheme(kBackColour));
     // paintEvent covers every pixel.

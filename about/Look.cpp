@@ -2,6 +2,7 @@
 
 #include <QAccessibleWidget>
 #include <QFontDatabase>
+#include <QImageReader>
 #include <QWidget>
 
 namespace sheetmass {
@@ -12,7 +13,7 @@ QFont designFont(qreal points, bool bold) {
                                   QStringLiteral("Liberation Sans"), QStringLiteral("PT Sans"),
                                   QStringLiteral("DejaVu Sans")};
         for (const QString& name : stands)
-            if (QFontDatabase::hasFamily(name))
+            if (QFontDatabase::families().contains(name))
                 return name;
         return QString::fromLatin1(kDesignFont);
     }();
@@ -20,6 +21,16 @@ QFont designFont(qreal points, bool bold) {
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
+}
+
+QPixmap resourcePicture(const QString& path, const char* format) {
+    QImageReader reader(path, format);
+    reader.setAutoDetectImageFormat(false);
+    return QPixmap::fromImage(reader.read());
+}
+
+QIcon programIcon() {
+    return QIcon(resourcePicture(QStringLiteral(":/sheetmass.png"), "png"));
 }
 
 QPalette lightScheme(QRgb window) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QFont>
+#include <QIcon>
 #include <QPalette>
+#include <QPixmap>
 #include <QRect>
 
 class QWidget;
@@ -26,6 +28,13 @@ inline QRect twipsRect(int left, int top, int width, int height) {
 // fontconfig search at start-up for every font the windows make.
 inline constexpr const char* kDesignFont = "MS Sans Serif";
 QFont designFont(qreal points, bool bold);
+
+// A picture of the program's resources in the format it is stored in. Left
+// to guess, Qt would load and ask every image plugin installed first.
+QPixmap resourcePicture(const QString& path, const char* format);
+
+// The icon both windows carry.
+QIcon programIcon();
 
 // A light scheme whatever the desktop's: the windows' own colours are light,
 // and texts of the desktop's dark theme would vanish on them. White fields,

@@ -41,7 +41,7 @@ template <class Control> Control* control(const QWidget* window, const char* nam
       m_saved(std::move(saved)) {
     setObjectName(QStringLiteral("Форма1"));
     setWindowTitle(text(kForm1Title));
-    setWindowIcon(QIcon(QStringLiteral(":/sheetmass.png")));
+    setWindowIcon(programIcon());
     setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
     buildForm1Controls(this);
     m_Комбо1 = control<QComboBox>(this, "Комбо1");
