@@ -1,9 +1,8 @@
 #include "app/ListFile.h"
 
+#include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
-#include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: MIT
 # A built .deb as Debian and the desktops take it: lintian finds no error or
 # warning; the package installs into a throw-away root with every file where
-# the freedesktop specifications and Debian's policy look for it; the
+# the freedesktop standards and Debian's policy look for it; the
 # validators pass on the installed menu entry and metainfo; man renders both
 # manual pages and finds the Russian one by language; the installed program
 # keeps List.abc in the user's data folder; removal leaves nothing behind.

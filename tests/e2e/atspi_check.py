@@ -85,18 +85,26 @@ def descendants(accessible):
         yield from descendants(child)
 
 
+def shown_window(title, seconds, missing):
+    """The window once it is on the bus, with its role checked; None if not."""
+    found = wait_for(lambda: window(title), seconds)
+    if found is None:
+        print(f"FAIL {missing}")
+        return None
+    print(f"ok   window {title!r} is on the bus")
+    check(f"{title!r} role", found.getRoleName(), "frame")
+    return found
+
+
 def top_edge(accessible):
     return accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS).y
 
 
 def main():
     global failures
-    main_window = wait_for(lambda: window(MAIN_TITLE), 30)
+    main_window = shown_window(MAIN_TITLE, 30, f"no window {MAIN_TITLE!r} on the bus")
     if main_window is None:
-        print(f"FAIL no window {MAIN_TITLE!r} on the accessibility bus")
         return 1
-    print(f"ok   window title: {MAIN_TITLE!r}")
-    check("main window role", main_window.getRoleName(), "frame")
 
     controls = sorted(focusable(main_window), key=top_edge)
     if len(controls) != len(CONTROLS):
@@ -110,12 +118,9 @@ def main():
 
     button = controls[0]
     button.queryAction().doAction(0)
-    about = wait_for(lambda: window(ABOUT_TITLE), 15)
+    about = shown_window(ABOUT_TITLE, 15, f"pressing {button.name!r} opened no {ABOUT_TITLE!r}")
     if about is None:
-        print(f"FAIL pressing {button.name!r} on the bus opened no {ABOUT_TITLE!r}")
         return 1
-    print(f"ok   the button opens {ABOUT_TITLE!r}")
-    check("About window role", about.getRoleName(), "frame")
     # A link may sit inside the label that shows it; the link is what counts.
     mail = [d for d in descendants(about) if MAIL_ADDRESS in d.name]
     mail.sort(key=lambda d: d.getRoleName() != "link")
