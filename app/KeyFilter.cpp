@@ -11,6 +11,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QTimer>
+#include <QWindow>
+
+#include <chrono>
+#include <functional>
+#include <utility>
 
 namespace sheetmass {
 namespace {
@@ -108,6 +114,39 @@ void filterCommit(QObject* field, QInputMethodEvent* im, const FieldRule& rule) 
         im->setCommitString(kept);
 }
 
+// Runs once when the window has the focus back from a menu that has just
+// gone, or after a moment where it never left: the focus coming back would
+// hide a tooltip shown before it.
+class WhenFocusReturns : public QObject {
+  public:
+    WhenFocusReturns(QWidget* field, std::function<void()> run)
+        : QObject(field), m_run(std::move(run)) {
+        if (QWindow* window = field->window()->windowHandle())
+            window->installEventFilter(this);
+        QTimer::singleShot(kLongest, this, [this] { runOnce(); });
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn)
+            QTimer::singleShot(0, this, [this] { runOnce(); });
+        return false;
+    }
+
+  private:
+    static constexpr std::chrono::milliseconds kLongest{300};
+
+    void runOnce() {
+        if (std::exchange(m_ran, true))
+            return;
+        m_run();
+        deleteLater();
+    }
+
+    std::function<void()> m_run;
+    bool m_ran = false;
+};
+
 // The edit part's own menu, its paste going by the paste rule.
 void showMenu(QLineEdit* edit, const QContextMenuEvent* event, const FieldRule& rule) {
     QMenu* menu = edit->createStandardContextMenu();
@@ -118,7 +157,8 @@ void showMenu(QLineEdit* edit, const QContextMenuEvent* event, const FieldRule& 
             continue;
         QObject::disconnect(action, nullptr, edit, nullptr);
         QObject::connect(action, &QAction::triggered, edit, [edit, rule] {
-            pasteInto(edit, QGuiApplication::clipboard()->text(), rule);
+            const QString text = QGuiApplication::clipboard()->text();
+            new WhenFocusReturns(edit, [edit, rule, text] { pasteInto(edit, text, rule); });
         });
     }
     menu->popup(event->globalPos());

@@ -386,13 +386,13 @@ class TestKeyFilter : public test::GuiTest {
             QCOMPARE(clipboard->text(), text);
             break;
         }
+        // The menu's paste waits for the focus to come back from it.
+        if (way == Menu)
+            QTRY_COMPARE(textOf(w), after);
         QCOMPARE(textOf(w), after);
         QCOMPARE(line("Текст7")->text(), result);
-        // Offscreen, the window activated again after its menu closes any
-        // tooltip; the real display keeps it (tests/e2e/real_input.sh).
-        if (way != Menu)
-            QCOMPARE(QToolTip::isVisible(), refused);
-        if (refused && way != Menu)
+        QTRY_COMPARE(QToolTip::isVisible(), refused);
+        if (refused)
             QVERIFY2(QToolTip::text().contains(w->toolTip().section(u'\n', 0, 0)),
                      qPrintable(QToolTip::text()));
     }
