@@ -59,7 +59,7 @@ const Gesture kDragOff = [](QWindow* w, QPoint p) {
 };
 // From the keyboard: Tab reaches the address, Enter and Space open it.
 const Gesture kKeys = [](QWindow* w, QPoint) {
-    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Return, Qt::Key_Space})
+    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Return, Qt::Key_Space, Qt::Key_Space})
         QTest::keyClick(w, key);
 };
 const Gesture kEscape = [](QWindow* w, QPoint) { QTest::keyClick(w, Qt::Key_Escape); };
@@ -81,7 +81,7 @@ const MouseRow kMouse[] = {
     {"version", "Метка2", kClick, 0},
     {"E-mail:", "Метка7", kClick, 0},
     {"picture", nullptr, kClick, 0},
-    {"address from the keyboard", "Метка5", kKeys, 2},
+    {"address from the keyboard", "Метка5", kKeys, 3},
     {"Escape", nullptr, kEscape, 0, true},
 };
 

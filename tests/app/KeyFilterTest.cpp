@@ -257,6 +257,7 @@ class TestKeyFilter : public test::GuiTest {
             {Menu, "Текст4", "\t1\u00A0250,5\u202F", "1250,5", "6,58", false},
             {Drop, "Комбо1", "2.7", "2,7", "10,26", false},
             {CtrlV, "Текст3", "-0.2", "-0,2", "10,53", false},
+            {Drop, "Текст6", "3\n", "3", "31,58", false},
             {MiddleClick, "Текст5", "1 000\n", "1000", "10,53", false},
             {Commit, "Текст1", "2.5 ", "2,5", "13,3", false},
             // A list's entry is picked, as from the list.
@@ -273,7 +274,7 @@ class TestKeyFilter : public test::GuiTest {
             {Drop, "Текст6", "12345678", "", "", true},
             {Menu, "Текст4", "-5", "", "", true},
             {CtrlV, "Текст1", "1e3", "", "", true},
-            {ShiftInsert, "Текст3", "1,250.5", "", "", true},
+            {ShiftInsert, "Текст3", "1,2.5", "", "", true},
             {Commit, "Текст6", "1,5", "", "", true},
             {CtrlV, "Комбо2", "2", "", "10,53", true},
             // The result takes nothing.
