@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QStyle>
@@ -48,7 +49,8 @@ const std::array<LabelRow, 5> kLabels{{
 }};
 
 void makeLabel(const LabelRow& row, QWidget* window) {
-    QLabel* label = row.text == kMailAddress ? new MailLink(window) : new QLabel(window);
+    const bool link = row.text == kMailAddress;
+    QLabel* label = link ? new MailLink(window) : new QLabel(window);
     label->setObjectName(QString::fromUtf8(row.name));
     label->setText(QString::fromUtf8(row.text));
     label->setGeometry(twipsRect(row.left, row.top, row.width, row.height));
@@ -56,8 +58,11 @@ void makeLabel(const LabelRow& row, QWidget* window) {
     label->setTextInteractionFlags(Qt::NoTextInteraction);
     label->setWordWrap(true);
     label->setAlignment(row.alignment);
-    label->setFocusPolicy(Qt::NoFocus);
     label->setAutoFillBackground(false);
+    // The link alone is reached with Tab, and shows it is one under the mouse.
+    label->setFocusPolicy(link ? Qt::TabFocus : Qt::NoFocus);
+    if (link)
+        label->setCursor(Qt::PointingHandCursor);
 
     QFont font = designFont(row.points, true);
     font.setItalic(false);
@@ -100,6 +105,13 @@ void Форма2::paintEvent(QPaintEvent*) {
     // layout, so at any scale it covers the client area as it does at 96 dpi.
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(0, 0, m_picture);
+}
+
+void Форма2::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void Форма2::showOn(QScreen* screen) {

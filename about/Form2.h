@@ -19,6 +19,8 @@ class Форма2 : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+    // Escape closes the window, as it closes other small windows.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QPixmap m_picture;

@@ -1,11 +1,21 @@
 #include "about/MailLink.h"
 
 #include <QAccessibleWidget>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDesktopServices>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPainter>
 
 namespace sheetmass {
 namespace {
+
+constexpr const char* kNoMailProgram =
+    "Не удалось запустить почтовую программу.\nНапишите письмо по адресу\n%1";
+constexpr const char* kCopyAddress = "Копировать адрес";
 
 // What a screen reader sees of the link: a link named by its address, which
 // its press action follows as a click does.
@@ -26,7 +36,7 @@ class AccessibleMailLink : public QAccessibleWidget {
     QStringList actionNames() const override { return {pressAction()}; }
     void doAction(const QString& action) override {
         if (action == pressAction())
-            MailLink::writeLetter();
+            static_cast<MailLink*>(widget())->writeLetter();
     }
 };
 
@@ -48,7 +58,47 @@ void MailLink::writeLetter() {
     const QString url = QStringLiteral("mailto:") + QString::fromUtf8(kMailAddress) +
                         QStringLiteral("?Subject=") + QStringLiteral("Листы алюминиевые ") +
                         QStringLiteral(" ");
-    static_cast<void>(QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode)));
+    if (QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode)))
+        return;
+    auto* box =
+        new QMessageBox(QMessageBox::Warning, window()->windowTitle(),
+                        QString::fromUtf8(kNoMailProgram).arg(text()), QMessageBox::Ok, window());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box->open();
+}
+
+void MailLink::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // Around the address in its own colour, which reads on the picture.
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+    const QRect shown =
+        fontMetrics().boundingRect(contentsRect(), int(alignment()) | Qt::TextWordWrap, text());
+    painter.drawRect(shown.adjusted(-1, 0, 0, -1) & rect().adjusted(0, 0, -1, -1));
+}
+
+void MailLink::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (!event->isAutoRepeat())
+            writeLetter();
+        return;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+void MailLink::contextMenuEvent(QContextMenuEvent* event) {
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addAction(QString::fromUtf8(kCopyAddress), this,
+                    [this] { QGuiApplication::clipboard()->setText(text()); });
+    menu->popup(event->globalPos());
 }
 
 void MailLink::mousePressEvent(QMouseEvent* event) {

@@ -7,8 +7,9 @@ namespace sheetmass {
 // The author's address: what the link shows and where its letter goes.
 inline constexpr char kMailAddress[] = "sheetmass@example.org";
 
-// A label that writes a letter to the author: a click on it, or a screen
-// reader's press of it, hands the mailto: URL to the desktop. Looks and
+// A label that writes a letter to the author: a click on it, Enter or Space
+// while it has the focus, or a screen reader's press of it, hands the
+// mailto: URL to the desktop. Its context menu copies the address. Looks and
 // placement are the window's business.
 class MailLink : public QLabel {
     Q_OBJECT
@@ -16,12 +17,15 @@ class MailLink : public QLabel {
   public:
     explicit MailLink(QWidget* parent);
 
-    // Hands the mailto: URL to the desktop. No mail program, or none that
-    // takes the URL, is not the window's business: the desktop says so itself
-    // if it wants to.
-    static void writeLetter();
+    // Hands the mailto: URL to the desktop. When the desktop cannot start a
+    // mail program, a box in the window says so and shows the address to
+    // copy.
+    void writeLetter();
 
   protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;

@@ -54,6 +54,7 @@ template <class Control> Control* control(const QWidget* window, const char* nam
     m_Текст5 = control<QLineEdit>(this, "Текст5");
     m_Текст6 = control<QLineEdit>(this, "Текст6");
     m_Текст7 = control<QLineEdit>(this, "Текст7");
+    m_resultHint = m_Текст7->toolTip();
     m_Комбо2->setFocus();
     wire();
     load();
@@ -72,10 +73,11 @@ void Форма1::wire() {
         if (c.kind != Kind::TextField && c.kind != Kind::ListField)
             continue;
         auto* field = control<QWidget>(this, c.name);
-        keys->admit(field, c.admitted);
-        // The list fields hand keys on to their edit part.
+        keys->admit(field, c.admitted, QString::fromUtf8(c.hint));
+        // The list fields hand keys on to their edit part, where the mouse
+        // pastes and drops.
         if (auto* list = qobject_cast<QComboBox*>(field))
-            keys->admit(list->lineEdit(), c.admitted);
+            keys->admit(list->lineEdit(), c.admitted, QString::fromUtf8(c.hint));
     }
     for (QLineEdit* field : {m_Текст1, m_Текст2, m_Текст3, m_Текст4, m_Текст5, m_Текст6})
         connect(field, &QLineEdit::textChanged, this, [this] { AA(); });
@@ -130,7 +132,17 @@ Inputs Форма1::inputs() const {
 }
 
 void Форма1::AA() {
-    m_Текст7->setText(text(massText(inputs(), Модуль1::AlloyDensity)));
+    const MassResult result = massResult(inputs(), Модуль1::AlloyDensity);
+    m_Текст7->setText(text(result.mass));
+    // What the mass was worked from, so that a slip (a deviation without its
+    // sign, metres for millimetres) shows at once.
+    QString worked = m_resultHint;
+    if (!result.thickness.empty())
+        worked += u'\n' + text(kResultThickness).arg(text(result.thickness));
+    if (!result.sheetMass.empty())
+        worked += u'\n' + text(kResultSheetMass).arg(text(result.sheetMass));
+    m_Текст7->setToolTip(worked);
+    m_Текст7->setAccessibleDescription(worked);
     // A long result shows its start, as a reader reads it.
     m_Текст7->setCursorPosition(0);
     emit recalculated();

@@ -4,6 +4,8 @@
 #include "app/SavedInputs.h"
 #include "calc/Inputs.h"
 
+#include <QString>
+
 class QComboBox;
 class QLineEdit;
 
@@ -44,6 +46,7 @@ class Форма1 : public CalculatorWindow {
     QLineEdit* m_Текст5;
     QLineEdit* m_Текст6;
     QLineEdit* m_Текст7;
+    QString m_resultHint; // the result's tooltip while there is no result
 };
 
 } // namespace sheetmass

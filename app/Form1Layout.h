@@ -28,6 +28,7 @@ struct ControlSpec {
     const char* admitted = nullptr; // characters a key press may type; nullptr: any
     int maxLength = 0;              // longest text the field keeps; 0: unbounded
     const char* caption = nullptr;  // the field whose caption this label is
+    const char* hint = nullptr;     // tooltip and description: what the field takes
 };
 
 inline constexpr int kClientWidth = 3990;
@@ -35,6 +36,9 @@ inline constexpr int kClientHeight = 5655;
 inline constexpr QRgb kWindowBackground = 0xF5FFFA;
 inline constexpr QRgb kFrameBackground = 0xFFFFF5;
 inline constexpr const char* kForm1Title = "Масса AL листов";
+// What the result's tooltip adds to its hint while there is a result.
+inline constexpr const char* kResultThickness = "Толщина в расчёте: %1 мм";
+inline constexpr const char* kResultSheetMass = "Масса одного листа: %1 кг";
 
 extern const std::array<ControlSpec, 22> kForm1Controls;
 

@@ -1,30 +1,40 @@
 #include "app/KeyFilter.h"
 
-#include "app/CodePage.h"
-#include "calc/FilterKey.h"
-
+#include <QClipboard>
+#include <QComboBox>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QDropEvent>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QTimer>
+#include <QWindow>
 
-#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <utility>
 
 namespace sheetmass {
 namespace {
 
-bool admits(const std::optional<std::string>& admitted, QChar c) {
-    if (!admitted)
-        return true;
-    const auto code = static_cast<std::int16_t>(std::max(0, cp1251Code(c.unicode())));
-    return code != 0 && Модуль1::FilterKey(code, *admitted) == code;
+QLineEdit* editOf(QObject* field) {
+    if (auto* list = qobject_cast<QComboBox*>(field))
+        return list->lineEdit();
+    return qobject_cast<QLineEdit*>(field);
 }
 
 // Keys that type no character reach the field untouched: moving, deleting
-// forward, focus changes, and shortcuts that change no text (copying,
-// selecting all) or that carry no control code (Shift+Insert).
+// forward, focus changes, and shortcuts that copy, select, cut what Backspace
+// could delete, or undo.
 bool typesNoCharacter(const QKeyEvent* key) {
-    if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::SelectAll))
-        return true;
+    for (auto shortcut : {QKeySequence::Copy, QKeySequence::SelectAll, QKeySequence::Cut,
+                          QKeySequence::Undo, QKeySequence::Redo})
+        if (key->matches(shortcut))
+            return true;
     switch (key->key()) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
@@ -36,7 +46,7 @@ bool typesNoCharacter(const QKeyEvent* key) {
 }
 
 // The code a key press types: Ctrl with a letter carries a control code
-// (Ctrl+V is 22), whatever text the platform reports for it.
+// (Ctrl+H is 8, backspace), whatever text the platform reports for it.
 QChar typedCharacter(const QKeyEvent* key) {
     const auto mods = key->modifiers();
     const bool ctrl = mods.testFlag(Qt::ControlModifier) && !mods.testFlag(Qt::AltModifier);
@@ -50,49 +60,168 @@ bool isKeypadDecimal(const QKeyEvent* key) {
            (key->key() == Qt::Key_Period || key->key() == Qt::Key_Comma);
 }
 
+// The keypad's decimal key, or a dot from any key of any layout.
+bool typesDecimalSeparator(const QKeyEvent* key) {
+    return isKeypadDecimal(key) || key->text() == QStringLiteral(".");
+}
+
+// Types the comma in place of the key, as the comma key would.
+void typeComma(QObject* field, const QKeyEvent* key) {
+    QKeyEvent comma(QEvent::KeyPress, Qt::Key_Comma, key->modifiers() & ~Qt::KeypadModifier,
+                    QStringLiteral(","), key->isAutoRepeat(), static_cast<quint16>(key->count()));
+    QCoreApplication::sendEvent(field, &comma);
+}
+
+bool filterKey(QObject* field, const QKeyEvent* key, const std::optional<FieldRule>& rule) {
+    if (!rule) {
+        // Any text is fine here; the keypad still gives the comma the
+        // number wants, whatever the layout puts on the key.
+        if (!isKeypadDecimal(key))
+            return false;
+        typeComma(field, key);
+        return true;
+    }
+    if (key->matches(QKeySequence::Paste)) {
+        pasteInto(editOf(field), QGuiApplication::clipboard()->text(), *rule);
+        return true;
+    }
+    if (typesNoCharacter(key))
+        return false;
+    if (typesDecimalSeparator(key)) {
+        if (admits(rule->admitted, u','))
+            typeComma(field, key);
+        return true;
+    }
+    return !admits(rule->admitted, typedCharacter(key));
+}
+
+// One character committed is typed; more are pasted. Either way the field's
+// own handling sees only what it may insert.
+void filterCommit(QObject* field, QInputMethodEvent* im, const FieldRule& rule) {
+    const QString commit = im->commitString();
+    if (commit.isEmpty())
+        return;
+    QString kept;
+    if (commit.size() == 1) {
+        const QChar c =
+            commit.front() == u'.' && admits(rule.admitted, u',') ? u',' : commit.front();
+        if (c != u'\b' && admits(rule.admitted, c))
+            kept = c;
+    } else {
+        pasteInto(editOf(field), commit, rule);
+    }
+    if (kept != commit)
+        im->setCommitString(kept);
+}
+
+// Runs once when the window has the focus back from a menu that has just
+// gone, or after a moment where it never left: the focus coming back would
+// hide a tooltip shown before it.
+class WhenFocusReturns : public QObject {
+  public:
+    WhenFocusReturns(QWidget* field, std::function<void()> run)
+        : QObject(field), m_run(std::move(run)) {
+        if (QWindow* window = field->window()->windowHandle())
+            window->installEventFilter(this);
+        QTimer::singleShot(kLongest, this, [this] { runOnce(); });
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn)
+            QTimer::singleShot(0, this, [this] { runOnce(); });
+        return false;
+    }
+
+  private:
+    static constexpr std::chrono::milliseconds kLongest{300};
+
+    void runOnce() {
+        if (std::exchange(m_ran, true))
+            return;
+        m_run();
+        deleteLater();
+    }
+
+    std::function<void()> m_run;
+    bool m_ran = false;
+};
+
+// The edit part's own menu, its paste going by the paste rule.
+void showMenu(QLineEdit* edit, const QContextMenuEvent* event, const FieldRule& rule) {
+    QMenu* menu = edit->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const QString paste = QLineEdit::tr("&Paste");
+    for (QAction* action : menu->actions()) {
+        if (!action->text().startsWith(paste))
+            continue;
+        QObject::disconnect(action, nullptr, edit, nullptr);
+        QObject::connect(action, &QAction::triggered, edit, [edit, rule] {
+            const QString text = QGuiApplication::clipboard()->text();
+            new WhenFocusReturns(edit, [edit, rule, text] { pasteInto(edit, text, rule); });
+        });
+    }
+    menu->popup(event->globalPos());
+}
+
+void drop(QLineEdit* edit, QDropEvent* event, const FieldRule& rule) {
+    const bool taken = pasteInto(edit, event->mimeData()->text(), rule,
+                                 edit->cursorPositionAt(event->position().toPoint()));
+    // A copy: the field dragged from keeps its text.
+    event->setDropAction(Qt::CopyAction);
+    event->setAccepted(taken);
+}
+
 } // namespace
 
-void KeyFilter::admit(QObject* field, const char* admitted) {
-    m_admitted.insert(field, admitted ? std::optional<std::string>(admitted) : std::nullopt);
+void KeyFilter::admit(QObject* field, const char* admitted, const QString& hint) {
+    m_rules.insert(field,
+                   admitted ? std::optional<FieldRule>(FieldRule{admitted, hint}) : std::nullopt);
     field->installEventFilter(this);
 }
 
 bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
-    const auto found = m_admitted.constFind(watched);
-    if (found == m_admitted.cend())
+    const auto found = m_rules.constFind(watched);
+    if (found == m_rules.cend())
         return false;
-    const std::optional<std::string>& admitted = *found;
+    const std::optional<FieldRule>& rule = *found;
+    if (event->type() == QEvent::KeyPress)
+        return filterKey(watched, static_cast<QKeyEvent*>(event), rule);
+    if (!rule)
+        return false;
 
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        // The keypad's decimal key types the decimal comma wherever a comma
-        // is admitted, whatever the keyboard layout puts on it.
-        if (isKeypadDecimal(key)) {
-            if (!admits(admitted, u','))
-                return true;
-            QKeyEvent comma(QEvent::KeyPress, Qt::Key_Comma, key->modifiers() & ~Qt::KeypadModifier,
-                            QStringLiteral(","), key->isAutoRepeat(),
-                            static_cast<quint16>(key->count()));
-            QCoreApplication::sendEvent(watched, &comma);
-            return true;
-        }
-        if (!admitted || typesNoCharacter(key))
+    QLineEdit* edit = editOf(watched);
+    switch (event->type()) {
+    case QEvent::InputMethod:
+        filterCommit(watched, static_cast<QInputMethodEvent*>(event), *rule);
+        return false;
+    case QEvent::ContextMenu:
+        showMenu(edit, static_cast<QContextMenuEvent*>(event), *rule);
+        return true;
+    case QEvent::MouseButtonRelease: {
+        // X11's middle click pastes the selection where it points.
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (watched != edit || mouse->button() != Qt::MiddleButton ||
+            !QGuiApplication::clipboard()->supportsSelection())
             return false;
-        return !admits(admitted, typedCharacter(key));
+        edit->deselect();
+        pasteInto(edit, QGuiApplication::clipboard()->text(QClipboard::Selection), *rule);
+        return true;
     }
-
-    if (event->type() == QEvent::InputMethod && admitted) {
-        auto* im = static_cast<QInputMethodEvent*>(event);
-        if (im->commitString().isEmpty())
+    case QEvent::Drop: {
+        auto* dropped = static_cast<QDropEvent*>(event);
+        // Moving text within the field is editing it; its characters are
+        // already there.
+        if (!dropped->mimeData()->hasText() ||
+            (dropped->source() == edit && dropped->dropAction() == Qt::MoveAction &&
+             !rule->admitted.empty()))
             return false;
-        QString kept;
-        for (QChar c : im->commitString())
-            if (c != u'\b' && admits(admitted, c))
-                kept += c;
-        if (kept != im->commitString())
-            im->setCommitString(kept, im->replacementStart(), im->replacementLength());
+        drop(edit, dropped, *rule);
+        return true;
     }
-    return false;
+    default:
+        return false;
+    }
 }
 
 } // namespace sheetmass

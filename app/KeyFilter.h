@@ -1,31 +1,35 @@
 #pragma once
 
+#include "app/FieldPaste.h"
+
 #include <QHash>
 #include <QObject>
 
 #include <optional>
-#include <string>
 
 namespace sheetmass {
 
-// The key-press filter of the main window's fields: each typed character is
-// turned into its Windows-1251 code and let through only when FilterKey
-// admits it for that field. Text that arrives without a keystroke (set by the
-// program, pasted from the context menu, dropped) is not its business.
+// The filter of the main window's fields, for every way text comes into one.
+// A typed character is turned into its Windows-1251 code and let through
+// only when FilterKey admits it for that field; a dot, or the keypad's
+// decimal key, types the comma where the comma is admitted. A text that comes
+// at once (Ctrl+V, Shift+Insert, the context menu, a middle click, a drop, an
+// input method's commit of several characters) goes by the paste rule
+// (pasteInto). Text set by the program is not its business.
 class KeyFilter : public QObject {
   public:
     using QObject::QObject;
 
-    // Installs the filter on field; admitted lists its characters (ASCII),
-    // nullptr lets every character through. In every field the keypad's
-    // decimal key types the decimal comma.
-    void admit(QObject* field, const char* admitted);
+    // Installs the filter on field (a line edit, a list or a list's edit
+    // part); admitted lists its characters (ASCII), nullptr lets every
+    // character through, and pastes too. hint says what the field takes.
+    void admit(QObject* field, const char* admitted, const QString& hint);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    QHash<QObject*, std::optional<std::string>> m_admitted;
+    QHash<QObject*, std::optional<FieldRule>> m_rules;
 };
 
 } // namespace sheetmass

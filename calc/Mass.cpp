@@ -5,10 +5,21 @@
 
 #include <cmath>
 #include <optional>
+#include <utility>
 
 namespace sheetmass {
 
-std::string massText(const Inputs& in, DensityLookup& densityOf) {
+namespace {
+
+// The result text, with the thickness and the mass of one sheet it came
+// from as numbers: only a reader asks for their texts.
+struct Worked {
+    std::string mass;
+    std::optional<double> thickness;
+    std::optional<double> sheetMass;
+};
+
+Worked work(const Inputs& in, DensityLookup& densityOf) {
     const double density = densityOf(in.alloy);
 
     std::optional<double> thickness;
@@ -38,17 +49,22 @@ std::string massText(const Inputs& in, DensityLookup& densityOf) {
     const auto count = parseNumber(in.count);
     if (!count || !std::isfinite(area))
         return {};
-    const double volume = *count * area;
-    const double weighted = volume * density;
-    if (!std::isfinite(volume) || !std::isfinite(weighted))
-        return {};
-    double mass = 0;
-    if (thickness) {
-        mass = weighted * *thickness;
+    // Of the batch, and of one sheet for the reader.
+    const auto massOf = [&](double volume) -> std::optional<double> {
+        const double weighted = volume * density;
+        if (!std::isfinite(volume) || !std::isfinite(weighted))
+            return std::nullopt;
+        if (!thickness)
+            return 0.0;
+        const double mass = weighted * *thickness;
         if (!std::isfinite(mass))
-            return {};
-        mass /= 1e6;
-    }
+            return std::nullopt;
+        return mass / 1e6;
+    };
+    const auto batch = massOf(*count * area);
+    if (!batch)
+        return {};
+    const double mass = *batch;
 
     const std::string shown = formatNumber(mass);
     const auto places = parseNumber(in.places);
@@ -57,7 +73,24 @@ std::string massText(const Inputs& in, DensityLookup& densityOf) {
     const auto rounded = roundShown(shown, *places);
     if (!rounded)
         return {};
-    return formatNumber(*rounded);
+    return {formatNumber(*rounded), thickness, massOf(area)};
+}
+
+std::string text(const std::optional<double>& value) {
+    return value ? formatNumber(*value) : std::string();
+}
+
+} // namespace
+
+std::string massText(const Inputs& in, DensityLookup& densityOf) {
+    return work(in, densityOf).mass;
+}
+
+MassResult massResult(const Inputs& in, DensityLookup& densityOf) {
+    Worked worked = work(in, densityOf);
+    if (worked.mass.empty())
+        return {};
+    return {std::move(worked.mass), text(worked.thickness), text(worked.sheetMass)};
 }
 
 } // namespace sheetmass

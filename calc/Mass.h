@@ -18,4 +18,16 @@ using DensityLookup = double(std::string_view alloy);
 // before any other field is read.
 std::string massText(const Inputs& in, DensityLookup& densityOf);
 
+// The result text with what it was worked from, for the reader to check:
+// the thickness the mode made of the fields, in mm, and the unrounded mass
+// of one sheet, in kg, both in the number-to-text form. Either is empty when
+// there is no result, and the thickness also when the mode is none of the
+// three.
+struct MassResult {
+    std::string mass;
+    std::string thickness;
+    std::string sheetMass;
+};
+MassResult massResult(const Inputs& in, DensityLookup& densityOf);
+
 } // namespace sheetmass

@@ -6,12 +6,15 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QApplication>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QFile>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
 #include <QToolTip>
@@ -54,11 +57,18 @@ const Gesture kDragOff = [](QWindow* w, QPoint p) {
     QTest::mousePress(w, Qt::LeftButton, {}, p);
     QTest::mouseRelease(w, Qt::LeftButton, {}, kPictureOnly);
 };
+// From the keyboard: Tab reaches the address, Enter and Space open it.
+const Gesture kKeys = [](QWindow* w, QPoint) {
+    for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Return, Qt::Key_Space, Qt::Key_Space})
+        QTest::keyClick(w, key);
+};
+const Gesture kEscape = [](QWindow* w, QPoint) { QTest::keyClick(w, Qt::Key_Escape); };
 
 struct MouseRow {
     const char *tag, *label; // nullptr: the picture
     Gesture gesture;
     int urls;
+    bool closes = false;
 };
 const MouseRow kMouse[] = {
     {"address click", "Метка5", kClick, 1},
@@ -71,6 +81,8 @@ const MouseRow kMouse[] = {
     {"version", "Метка2", kClick, 0},
     {"E-mail:", "Метка7", kClick, 0},
     {"picture", nullptr, kClick, 0},
+    {"address from the keyboard", "Метка5", kKeys, 3},
+    {"Escape", nullptr, kEscape, 0, true},
 };
 
 template <typename Row, std::size_t N> void addRows(const Row (&rows)[N]) {
@@ -257,8 +269,9 @@ class AboutTest : public sheetmass::test::GuiTest {
                  Qt::Alignment(r.centred ? Qt::AlignHCenter : Qt::AlignLeft));
         QCOMPARE(l->toolTip(), QString::fromUtf8(r.toolTip));
         QVERIFY(!l->autoFillBackground() && l->wordWrap());
-        QCOMPARE(l->focusPolicy(), Qt::NoFocus);
-        QCOMPARE(l->cursor().shape(), Qt::ArrowCursor);
+        const bool link = qstrcmp(r.tag, kAddress) == 0;
+        QCOMPARE(l->focusPolicy(), link ? Qt::TabFocus : Qt::NoFocus);
+        QCOMPARE(l->cursor().shape(), link ? Qt::PointingHandCursor : Qt::ArrowCursor);
         const QFont font = l->font();
         QCOMPARE(font.family(), sheetmass::designFont(9.75, true).family());
         QCOMPARE(font.pointSizeF(), r.points);
@@ -420,6 +433,17 @@ class AboutTest : public sheetmass::test::GuiTest {
         QVERIFY(QTest::qWaitForWindowExposed(w));
         r.gesture(w->windowHandle(), r.label ? on(r.label) : kPictureOnly);
         QCOMPARE(m_urls.size(), r.urls);
+        // The right button's menu copies the address.
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        QCOMPARE(menu != nullptr, r.gesture == kRight);
+        if (menu) {
+            QGuiApplication::clipboard()->clear();
+            QCOMPARE(menu->actions().size(), 1);
+            QCOMPARE(menu->actions()[0]->text(), QStringLiteral("Копировать адрес"));
+            menu->actions()[0]->trigger();
+            menu->close();
+            QCOMPARE(QGuiApplication::clipboard()->text(), label(kAddress)->text());
+        }
         // The address the label shows, and the subject as the query.
         const QString subject = QStringLiteral("Subject=Листы алюминиевые  ");
         for (const QUrl& url : m_urls) {
@@ -427,6 +451,23 @@ class AboutTest : public sheetmass::test::GuiTest {
                      QStringLiteral("mailto:") + label(kAddress)->text() + u'?' + subject);
             QCOMPARE(url.query(QUrl::FullyDecoded), subject);
         }
+        QCOMPARE(w->isVisible(), !r.closes);
+    }
+
+    // With no mail program to start, a box over the window says so and
+    // shows the address to select.
+    void withoutAMailProgram() {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("mailto"));
+        sheetmass::showAbout(m_main.get());
+        QWidget* w = aboutWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        kClick(w->windowHandle(), on(kAddress));
+        QDesktopServices::setUrlHandler(QStringLiteral("mailto"), this, "open");
+        auto* box = w->findChild<QMessageBox*>();
+        QVERIFY(box != nullptr && box->isVisible());
+        QVERIFY2(box->text().contains(label(kAddress)->text()), qPrintable(box->text()));
+        QVERIFY(box->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
+        box->close();
         QVERIFY(w->isVisible());
     }
 

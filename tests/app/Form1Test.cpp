@@ -39,13 +39,17 @@ const char* const kTabOrder[] = {"Комбо2", "Комбо1", "Текст1", "�
                                  "Текст5", "Текст6", "Комбо3", "Текст7", "Комманда1"};
 
 // What a screen reader says for each input: its caption without dot leaders.
-const std::pair<const char*, const char*> kSpoken[] = {
-    {"Комбо2", "Считать массу по:"},    {"Комбо1", "Сплав"},
-    {"Текст1", "Толщина листа"},        {"Текст2", "Верхнее отклонение"},
-    {"Текст3", "Нижнее отклонение"},    {"Текст4", "Длина листа"},
-    {"Текст5", "Ширина листа"},         {"Текст6", "Количество"},
-    {"Комбо3", "Знаков после запятой"}, {"Текст7", "Масса, кг"},
-    {"Комманда1", "О программе"},
+// What a screen reader says of each control: its caption, and in its
+// description (the tooltip too) the unit or form its number takes.
+const struct {
+    const char *name, *spoken, *unit;
+} kSpoken[] = {
+    {"Комбо2", "Считать массу по:", ""},      {"Комбо1", "Сплав", "г/см³"},
+    {"Текст1", "Толщина листа", "мм"},        {"Текст2", "Верхнее отклонение", "мм"},
+    {"Текст3", "Нижнее отклонение", "-0,2"},  {"Текст4", "Длина листа", "мм"},
+    {"Текст5", "Ширина листа", "мм"},         {"Текст6", "Количество", "штук"},
+    {"Комбо3", "Знаков после запятой", "15"}, {"Текст7", "Масса, кг", "кг"},
+    {"Комманда1", "О программе", ""},
 };
 
 QString textOf(QWidget* w) {
@@ -281,10 +285,14 @@ class TestForm1 : public test::GuiTest {
     }
 
     void screenReadersHearEachInputsCaption() {
-        for (const auto& [name, spoken] : kSpoken) {
+        for (const auto& [name, spoken, unit] : kSpoken) {
             QAccessibleInterface* field = QAccessible::queryAccessibleInterface(control(name));
             QVERIFY(field);
             QCOMPARE(field->text(QAccessible::Name), u(spoken));
+            const QString description = field->text(QAccessible::Description);
+            QVERIFY2(description.contains(u(unit)), qPrintable(description));
+            if (*unit)
+                QCOMPARE(control(name)->toolTip(), description);
         }
     }
 
@@ -412,6 +420,21 @@ class TestForm1 : public test::GuiTest {
         QCOMPARE(result(), u("11,08"));
         form().AA();
         QCOMPARE(result(), u("0"));
+    }
+
+    // A lower deviation typed without its sign shows as a thicker sheet.
+    void theResultSaysWhatItWasWorkedFrom() {
+        fillValid();
+        setTextOf(control("Текст3"), u("0,2"));
+        setTextOf(control("Комбо2"), u(kModeLower));
+        form().AA();
+        auto* shown = control<QLineEdit>("Текст7");
+        for (const char* line :
+             {"кг", "Толщина в расчёте: 2,1 мм", "Масса одного листа: 11,634 кг"})
+            QVERIFY2(shown->toolTip().contains(u(line)), qPrintable(shown->toolTip()));
+        QCOMPARE(shown->accessibleDescription(), shown->toolTip());
+        setTextOf(control("Текст6"), QString());
+        QVERIFY2(!shown->toolTip().contains(u("мм")), qPrintable(shown->toolTip()));
     }
 
     void writingTheResultNeverRecalculates() {

@@ -128,6 +128,30 @@ TEST(massText, RoundsTheShownMassToThePlacesText) {
     });
 }
 
+// What the result was worked from, as the result field's tooltip tells it: a
+// lower deviation typed without its sign shows as a thicker sheet.
+TEST(massResult, ThicknessAndOneSheetBesideTheResult) {
+    const struct {
+        Inputs in;
+        const char *mass, *thickness, *sheetMass;
+    } cases[] = {
+        {{D16, Low, "2", "0,2", "-0,2", "2000", "1000", "10", "2"}, "105,26", "1,9", "10,526"},
+        {{D16, Low, "2", "0,2", "0,2", "2000", "1000", "1", "0"}, "12", "2,1", "11,634"},
+        {{D16, Up, "2", "0,2", "-0,2", "2000", "1000", "0", "2"}, "0", "2,1", "11,634"},
+        {{D16, "", "2", "0,2", "-0,2", "2000", "1000", "3", "2"}, "0", "", "0"},
+        {{D16, Nom, "2", "0,2", "-0,2", "2000", "1000", "", "2"}, "", "", ""},
+        {{D16, Nom, "2", "0,2", "-0,2", "2000", "1000", "1", "x"}, "", "", ""},
+    };
+    for (const auto& [in, mass, thickness, sheetMass] : cases) {
+        SCOPED_TRACE(describe(in));
+        const auto result = sheetmass::massResult(in, Модуль1::AlloyDensity);
+        EXPECT_EQ(result.mass, mass);
+        EXPECT_EQ(result.mass, massText(in));
+        EXPECT_EQ(result.thickness, thickness);
+        EXPECT_EQ(result.sheetMass, sheetMass);
+    }
+}
+
 std::string lookedUp;
 
 double recordingLookup(std::string_view alloy) {

@@ -1,4 +1,5 @@
 #include "calc/NumberText.h"
+#include "calc/PastedText.h"
 
 #include <gtest/gtest.h>
 
@@ -168,6 +169,29 @@ TEST(parseNumber, MegabyteTextsInLinearTime) {
     EXPECT_EQ(parseNumber(joined({blanks, "5", blanks})), 5.0);
     EXPECT_EQ(parseNumber(joined({zeros, ",", zeros, ","})), std::nullopt);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+}
+
+// A pasted or dropped text as the number fields take it; null: refused.
+TEST(pastedNumber, WhiteSpaceGroupingAndTheDot) {
+    const struct {
+        const char* pasted;
+        const char* number;
+    } cases[] = {
+        // clang-format off
+        {"2,5\n", "2,5"}, {"\t 2,5\r\n", "2,5"}, {"\u00A02,5\u202F", "2,5"}, {"2.5", "2,5"},
+        {"1 250,5", "1250,5"}, {"1\u00A0250,5", "1250,5"}, {"1\u2009250\u202F000", "1250000"},
+        {"12  345", "12345"}, {"-1 250", "-1250"}, {"\u2007", ""}, {"", ""},
+        // Only blanks between digits group them; the field refuses the rest.
+        {"1 ,5", "1 ,5"}, {"- 5", "- 5"}, {"1\t250", "1\t250"}, {"1\n2", "1\n2"},
+        {"Д16 (1160)", "Д16 (1160)"}, {"1e3", "1e3"}, {"-5", "-5"}, {"1,,", nullptr},
+        {"1,250.5", nullptr}, {"1.250,5", nullptr}, {"1.250.000", nullptr}, {"1,250,000", nullptr},
+        // clang-format on
+    };
+    for (const auto& [pasted, number] : cases) {
+        SCOPED_TRACE(pasted);
+        EXPECT_EQ(sheetmass::pastedNumber(pasted),
+                  number ? std::optional<std::string>(number) : std::nullopt);
+    }
 }
 
 TEST(formatNumber, ShortestGeneralFormWithComma) {

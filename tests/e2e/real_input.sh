@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A person's session with the real program on a virtual display: real X11
-# key events into the fields, the lists worked from the keyboard, the window
+# key events and clipboard pastes into the fields, the lists worked from the keyboard, the window
 # closed through the window manager; then the bytes of List.abc, and a second
 # start that must show the same inputs (read back through the X selection, as
 # a person selecting the text would).
@@ -30,6 +30,8 @@ stop() {
 }
 key() { xdotool key --delay 20 "$@"; }
 type_() { xdotool type --delay 30 -- "$1"; }
+# Puts a spreadsheet cell's text, line break and all, on the clipboard.
+clip() { printf '%s\n' "$1" | xclip -selection clipboard; sleep 0.2; }
 # The text of the focused field, selected as a person would select it.
 shown() {
   key End shift+Home
@@ -43,11 +45,15 @@ start
 
 key Down                         # mode: the first entry, "номиналу"
 key Tab; key --repeat 85 Down    # alloy: the 85th grade, "Д16 (1160)"
-key Tab; type_ "2a."             # letters and the dot are refused
+key Tab; type_ "2.5"             # the dot types the comma
+got=$(shown)
+[ "$got" = "2,5" ] || fail "2.5 typed shows '$got', not 2,5"
+key BackSpace; type_ "2a"        # letters are refused
 key Tab; type_ "0,2 "
 key Tab; type_ "-0,2Ж"
-key Tab; type_ "2000"
-key Tab; type_ "1000"
+key Tab; clip "2 000"; key ctrl+v      # a copied cell: its line break and grouping go
+key Tab; clip "1000,55"; key ctrl+v    # too long for the field: refused whole
+type_ "1000"
 key Tab; type_ "1,"
 key Tab; key Down Down           # places: "2"
 key Tab

@@ -1,0 +1,78 @@
+#include "app/FieldPaste.h"
+
+#include "app/CodePage.h"
+#include "app/ListField.h"
+#include "calc/FilterKey.h"
+#include "calc/PastedText.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QToolTip>
+
+#include <algorithm>
+
+namespace sheetmass {
+namespace {
+
+constexpr const char* kRefused = "Не вставлено.\n%1";
+
+// The entry a pasted text names, trimmed as a copied cell is; -1 for none.
+int entryNamed(const QComboBox* list, const std::string& pasted) {
+    const std::string_view wanted = trimWhiteSpace(pasted);
+    if (wanted.empty())
+        return -1;
+    for (int i = 0; i < list->count(); ++i)
+        if (trimWhiteSpace(list->itemText(i).toStdString()) == wanted)
+            return i;
+    return -1;
+}
+
+void refuse(QWidget* field, const FieldRule& rule) {
+    QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())),
+                       QString::fromUtf8(kRefused).arg(rule.hint), field);
+    QApplication::beep();
+}
+
+} // namespace
+
+bool admits(const std::string& admitted, QChar c) {
+    const auto code = static_cast<std::int16_t>(std::max(0, cp1251Code(c.unicode())));
+    return code != 0 && Модуль1::FilterKey(code, admitted) == code;
+}
+
+bool pasteInto(QLineEdit* edit, const QString& text, const FieldRule& rule,
+               std::optional<int> dropAt) {
+    const std::string utf8 = text.toStdString();
+    auto* list = qobject_cast<QComboBox*>(edit->parentWidget());
+    if (list != nullptr) {
+        if (const int entry = entryNamed(list, utf8); entry >= 0) {
+            showInList(list, list->itemText(entry));
+            emit list->activated(entry);
+            emit list->textActivated(list->itemText(entry));
+            return true;
+        }
+    }
+    const auto number = pastedNumber(utf8);
+    if (number && number->empty())
+        return false;
+    const QString taken = number ? QString::fromStdString(*number) : QString();
+    const qsizetype replaced = dropAt ? 0 : edit->selectedText().size();
+    const bool fits = number &&
+                      edit->text().size() - replaced + taken.size() <= edit->maxLength() &&
+                      // Backspace passes every filter as a key, but is no character of a text.
+                      std::all_of(taken.begin(), taken.end(),
+                                  [&](QChar c) { return c != u'\b' && admits(rule.admitted, c); });
+    if (!fits) {
+        refuse(list != nullptr ? static_cast<QWidget*>(list) : edit, rule);
+        return false;
+    }
+    if (dropAt) {
+        edit->deselect();
+        edit->setCursorPosition(*dropAt);
+    }
+    edit->insert(taken);
+    return true;
+}
+
+} // namespace sheetmass
