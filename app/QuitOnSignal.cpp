@@ -26,6 +26,7 @@ void onSignal(int) {
 
 void quitOnSignals() {
     std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
     // Close-on-exec, so that the mail program the About window starts does
     // not inherit them.
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_wakeUp) != 0)
