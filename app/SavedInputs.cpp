@@ -97,6 +97,8 @@ struct SavedInputs::Unsaved {
     std::mutex mutex;
     ListValues clean;             // as restored or saved last
     std::optional<Inputs> inputs; // changed since
+    // Qt's threads may each end the process; each waits for the save.
+    std::recursive_mutex lastSave;
 };
 
 SavedInputs SavedInputs::forThisProgram() {
@@ -147,6 +149,7 @@ void SavedInputs::remember(const Inputs& in) const {
 }
 
 void SavedInputs::saveRemembered() const {
+    const std::lock_guard saving(m_unsaved->lastSave);
     std::optional<Inputs> in;
     {
         const std::lock_guard lock(m_unsaved->mutex);
