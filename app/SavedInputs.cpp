@@ -167,13 +167,13 @@ bool SavedInputs::save(const Inputs& in, QString* whyNot) const {
     }
     // Where the rule says; should that fail (a full disk, a link another
     // user swapped in, no memory), the data folder.
-    QStringList order{target()};
-    if (order.front() != m_dataFile)
-        order << m_dataFile;
-    for (const QString& file : order) {
-        if (file.isEmpty())
-            continue;
+    QString tried;
+    for (const bool byRule : {true, false}) {
         try {
+            const QString file = byRule ? target() : m_dataFile;
+            if (file.isEmpty() || file == tried)
+                continue;
+            tried = file;
             const ListValues values = listFromInputs(in);
             if (makeFolderFor(file) && saveListFile(nameOf(file), values)) {
                 const QString other = file == m_programFile ? m_dataFile : m_programFile;
