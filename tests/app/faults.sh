@@ -44,6 +44,11 @@ program_pids() {
   done
 }
 
+signal_copies() {
+  local p
+  for p in $(program_pids); do kill -"$1" "$p" 2>/dev/null; done
+}
+
 # Whether any copy started is still running.
 running() {
   local p
@@ -55,11 +60,11 @@ running() {
 # restore done: the main thread sleeps in poll on the loop's descriptors (a
 # round trip to the display at start-up polls one).
 wait_ready() {
-  local p call fds count ready
+  local p call count ready
   for _ in $(seq 1500); do
     ready=0
     for p in $(program_pids); do
-      read -r call fds count _ <"/proc/$p/syscall" 2>/dev/null || continue
+      read -r call _ count _ <"/proc/$p/syscall" 2>/dev/null || continue
       { [ "$call" = 7 ] || [ "$call" = 271 ]; } && [ $((count)) -ge 2 ] && ready=$((ready + 1))
     done
     [ "$ready" -ge "${1:-1}" ] && return 0
@@ -103,7 +108,7 @@ ended() {
 # stop SECONDS [SIGNAL]: SIGTERM (or SIGNAL) to every copy, which must end
 # by itself in time; $status is how the last one ended.
 stop() {
-  kill -"${2:-TERM}" $(program_pids) 2>/dev/null
+  signal_copies "${2:-TERM}"
   ended "$1" || fail "still running $1 s after SIG${2:-TERM}"
 }
 
@@ -180,7 +185,7 @@ row_killed_while_writing_in_place() {
     else
       launch strace -f -qq -o /dev/null -P "$bin/List.abc" -e trace=write,pwrite64,pwritev,pwritev2,writev \
         -e inject=write,pwrite64,pwritev,pwritev2,writev:signal=KILL:when="$n" "${victim[@]}"
-      kill -TERM $(program_pids)
+      signal_copies TERM
       ended 5 # killed in mid-save, as planned
       local old new now size
       size=$(stat -c %s "$bin/List.abc")
@@ -449,9 +454,9 @@ row_two_copies_saving_in_place_at_once() {
 row_leftovers_of_killed_saves_go() {
   cp "$typical" "$bin/List.abc"
   launch strace -f -qq -o /dev/null -e trace=fsync -e inject=fsync:signal=KILL:when=1
-  kill -TERM $(program_pids)
+  signal_copies TERM
   ended 5
-  ls -A "$bin" | grep -Eq '^\.List\.abc\.[A-Za-z0-9]{6}$' || fail "the killed save left nothing to clean"
+  compgen -G "$bin/.List.abc.??????" >/dev/null || fail "the killed save left nothing to clean"
   : >"$bin/.List.abc.Locked"
   exec {held}<"$bin/.List.abc.Locked"
   flock -x "$held"
@@ -491,7 +496,7 @@ row_fifo_as_list_with_relative_xdg_data_home() {
 
 # Standard error a pipe nobody reads: a warning is an ordinary failed write.
 row_closed_standard_error() {
-  rm -rf "$work/home"
+  rm -rf "${work:?}/home"
   touch "$work/home" # no data folder, and a warning at the end
   chmod 555 "$bin"
   "${victim[@]}" "$bin/sheetmass" 2> >(:) &
