@@ -84,6 +84,12 @@ void Форма1::wire() {
     connect(m_Комбо1, &QComboBox::editTextChanged, this, [this] { AA(); });
     for (QComboBox* list : {m_Комбо1, m_Комбо2, m_Комбо3})
         connect(list, &QComboBox::activated, this, [this] { AA(); });
+    // Kept current for a save should Qt end the program with no close.
+    const auto keep = [this] { m_saved.remember(inputs()); };
+    for (QLineEdit* field : {m_Текст1, m_Текст2, m_Текст3, m_Текст4, m_Текст5, m_Текст6})
+        connect(field, &QLineEdit::textChanged, this, keep);
+    for (QComboBox* list : {m_Комбо1, m_Комбо2, m_Комбо3})
+        connect(list, &QComboBox::editTextChanged, this, keep);
     connect(control<QPushButton>(this, "Комманда1"), &QPushButton::clicked, this,
             [this] { showAbout(this); });
     // The session's save request may yet be cancelled: it saves, and the

@@ -18,20 +18,40 @@ struct ListFileBytes {
     std::int64_t modified; // nanoseconds since the epoch
 };
 
-// Up to `limit` bytes from the start of a regular file. FIFOs, devices,
-// sockets and folders are refused at once, without waiting on them.
+// Every function here opens List.abc by one rule: a symbolic link is
+// followed only when it belongs to the user running the program, or to
+// root, and leads straight to a regular file of that user's; nothing but a
+// regular file is opened, so FIFOs, devices, sockets and folders are refused
+// at once, without waiting on them. What is checked is the opened
+// descriptor, so nothing swapped in meanwhile is read or written.
+
+enum class ListFileState {
+    Missing, // nothing of that name
+    Usable,  // a file the rule allows, open for reading and writing
+    Refused, // anything else
+};
+ListFileState listFileState(const std::string& path);
+
+// Up to `limit` bytes from the start of the file.
 std::optional<ListFileBytes> readListFile(const std::string& path, std::size_t limit);
 
-// Creates an empty file unless something of that name exists; true when a
-// regular file is there afterwards.
+// Creates an empty file unless something of that name exists (a link is
+// never followed to make one); true when a file the rule allows is there
+// afterwards.
 bool createEmptyListFile(const std::string& path);
 
 // Writes the values over the file as it is now. Where its folder takes a
 // new file, the new bytes go to a file beside it that then replaces it, so
-// a failure anywhere leaves the old file whole. Where the folder takes none
-// but the file may be written, only the items are written, at their
-// offsets: the file is never truncated nor shortened. False, with errno
-// set, when the values are not saved.
+// a failure anywhere leaves the old file whole; bytes beyond the items are
+// copied a piece at a time, whatever the file's size. Where the folder
+// takes none but the file may be written, only the items are written, at
+// their offsets: the file is never truncated nor shortened, and never
+// written when it has another name too. A link the rule allows stays: its
+// target is saved, in the target's folder. The saved file carries no
+// set-id or sticky bit. An advisory lock on the file keeps the saves of
+// several copies of the program apart; temporary files of earlier saves
+// that were killed are removed. False, with errno set, when the values are
+// not saved, a failed allocation among the reasons.
 bool saveListFile(const std::string& path, const ListValues& values);
 
 // Moves the file's modification time past the other's when the other's is

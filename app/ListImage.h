@@ -21,6 +21,8 @@ struct ListValues {
     // writing, the eight bytes at 160 stay as the image held them.
     std::optional<double> places;
     std::string alloy; // Комбо1, text item at 200
+
+    bool operator==(const ListValues&) const = default;
 };
 
 inline constexpr std::size_t kModeAt = 0;

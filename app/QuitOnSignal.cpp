@@ -24,8 +24,12 @@ void onSignal(int) {
 
 } // namespace
 
-void quitOnSignals() {
+void failWritesInsteadOfEnding() {
     std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+void quitOnSignals() {
     // Close-on-exec, so that the mail program the About window starts does
     // not inherit them.
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, g_wakeUp) != 0)

@@ -2,6 +2,7 @@
 
 #include "app/ListFile.h"
 #include "app/ListInputs.h"
+#include "app/ProcessEnd.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -11,10 +12,11 @@
 #include <QStandardPaths>
 
 #include <climits>
+#include <mutex>
+#include <new>
 #include <optional>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace sheetmass {
@@ -54,16 +56,27 @@ QString programFolder() {
     return installed ? QString() : folder;
 }
 
-// A regular file that may be read and written, or none yet in a folder
-// that takes one.
+// The XDG rules ignore an empty or relative XDG_DATA_HOME; Qt 6.4 takes a
+// relative one as it is.
+QString dataFolder() {
+    const QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
+    if (!xdg.isEmpty() && QDir::isRelativePath(xdg))
+        return QDir::homePath() + QStringLiteral("/.local/share/") +
+               QCoreApplication::applicationName();
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+// A file the rules of ListFile.h allow that opens for reading and writing,
+// or none yet in a folder that takes one.
 bool canKeep(const QString& file) {
-    const std::string name = nameOf(file);
-    struct stat st;
-    if (::stat(name.c_str(), &st) == 0)
-        return S_ISREG(st.st_mode) &&
-               ::faccessat(AT_FDCWD, name.c_str(), R_OK | W_OK, AT_EACCESS) == 0;
-    if (errno != ENOENT || ::lstat(name.c_str(), &st) == 0) // a dangling link
+    switch (listFileState(nameOf(file))) {
+    case ListFileState::Usable:
+        return true;
+    case ListFileState::Refused:
         return false;
+    case ListFileState::Missing:
+        break;
+    }
     const std::string folder = nameOf(QFileInfo(file).path());
     return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
@@ -80,12 +93,25 @@ bool makeFolderFor(const QString& file) {
 
 } // namespace
 
+struct SavedInputs::Unsaved {
+    std::mutex mutex;
+    ListValues clean;             // as restored or saved last
+    std::optional<Inputs> inputs; // changed since
+    // Qt's threads may each end the process; each waits for the save.
+    std::recursive_mutex lastSave;
+};
+
 SavedInputs SavedInputs::forThisProgram() {
-    return {programFolder(), QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)};
+    SavedInputs saved(programFolder(), dataFolder());
+    // Never freed: the process may end at any moment, static destructors and all.
+    static const SavedInputs* const last = new SavedInputs(saved);
+    runBeforeAnyEnd([] { last->saveRemembered(); });
+    return saved;
 }
 
 SavedInputs::SavedInputs(QString programFolder, QString dataFolder)
-    : m_programFile(fileIn(programFolder)), m_dataFile(fileIn(dataFolder)) {}
+    : m_programFile(fileIn(programFolder)), m_dataFile(fileIn(dataFolder)),
+      m_unsaved(std::make_shared<Unsaved>()) {}
 
 QString SavedInputs::target() const {
     if (!m_programFile.isEmpty() && canKeep(m_programFile))
@@ -107,23 +133,57 @@ Inputs SavedInputs::restore() const {
     } else if (const QString file = target(); !file.isEmpty() && makeFolderFor(file)) {
         createEmptyListFile(nameOf(file));
     }
-    return inputsFromList(readListImage(chosen ? chosen->bytes : std::string()));
+    const Inputs in = inputsFromList(readListImage(chosen ? chosen->bytes : std::string()));
+    const std::lock_guard lock(m_unsaved->mutex);
+    m_unsaved->clean = listFromInputs(in);
+    return in;
+}
+
+void SavedInputs::remember(const Inputs& in) const {
+    const ListValues values = listFromInputs(in);
+    const std::lock_guard lock(m_unsaved->mutex);
+    if (values != m_unsaved->clean)
+        m_unsaved->inputs = in;
+    else
+        m_unsaved->inputs.reset();
+}
+
+void SavedInputs::saveRemembered() const {
+    const std::lock_guard saving(m_unsaved->lastSave);
+    std::optional<Inputs> in;
+    {
+        const std::lock_guard lock(m_unsaved->mutex);
+        in.swap(m_unsaved->inputs);
+    }
+    QString whyNot;
+    if (in && !save(*in, &whyNot))
+        qWarning("%s", qUtf8Printable(whyNot));
 }
 
 bool SavedInputs::save(const Inputs& in, QString* whyNot) const {
-    const ListValues values = listFromInputs(in);
-    // Where the rule says; should that fail (a full disk), the data folder.
-    QStringList order{target()};
-    if (order.front() != m_dataFile)
-        order << m_dataFile;
-    for (const QString& file : order) {
-        if (file.isEmpty())
-            continue;
-        if (makeFolderFor(file) && saveListFile(nameOf(file), values)) {
-            const QString other = file == m_programFile ? m_dataFile : m_programFile;
-            if (!other.isEmpty())
-                markNewerThan(nameOf(file), nameOf(other));
-            return true;
+    {
+        const std::lock_guard lock(m_unsaved->mutex);
+        m_unsaved->inputs.reset();
+    }
+    // Where the rule says; should that fail (a full disk, a link another
+    // user swapped in, no memory), the data folder.
+    QString tried;
+    for (const bool byRule : {true, false}) {
+        try {
+            const QString file = byRule ? target() : m_dataFile;
+            if (file.isEmpty() || file == tried)
+                continue;
+            tried = file;
+            const ListValues values = listFromInputs(in);
+            if (makeFolderFor(file) && saveListFile(nameOf(file), values)) {
+                const QString other = file == m_programFile ? m_dataFile : m_programFile;
+                if (!other.isEmpty())
+                    markNewerThan(nameOf(file), nameOf(other));
+                const std::lock_guard lock(m_unsaved->mutex);
+                m_unsaved->clean = values;
+                return true;
+            }
+        } catch (const std::bad_alloc&) {
         }
     }
     if (whyNot) {

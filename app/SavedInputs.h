@@ -4,17 +4,23 @@
 
 #include <QString>
 
+#include <memory>
+
 namespace sheetmass {
 
 // Where the window's inputs are kept between runs, and the one place that
 // decides it. List.abc lives in the program's folder when it can be read
 // and written there; otherwise, and for an installed copy, in the user's
 // data folder. When both hold one, the copy saved last is restored. No other
-// file is ever read or written.
+// file is ever read or written, and a List.abc that is a link counts only
+// when the rules of ListFile.h allow it. Copies of one SavedInputs share
+// what was remembered.
 class SavedInputs {
   public:
     // This program's two places. The program folder is left out when the
-    // copy is installed, or when its name cannot be decoded.
+    // copy is installed, or when its name cannot be decoded. Should Qt end
+    // the process before the window closes (the display gone), the inputs
+    // remembered last are saved then.
     static SavedInputs forThisProgram();
 
     // An empty folder is no place.
@@ -31,11 +37,19 @@ class SavedInputs {
     // Russian, when no place took them.
     bool save(const Inputs& in, QString* whyNot = nullptr) const;
 
+    // The inputs as they stand after a change, for a save at the process's
+    // end when no other save came after them.
+    void remember(const Inputs& in) const;
+
   private:
+    struct Unsaved;
+
     QString target() const;
+    void saveRemembered() const;
 
     QString m_programFile;
     QString m_dataFile;
+    std::shared_ptr<Unsaved> m_unsaved;
 };
 
 } // namespace sheetmass

@@ -6,6 +6,7 @@
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    sheetmass::failWritesInsteadOfEnding();
     QApplication app(argc, argv);
     sheetmass::prepareApplication(app);
     sheetmass::quitOnSignals();

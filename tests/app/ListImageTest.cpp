@@ -1,13 +1,21 @@
 #include "app/ListImage.h"
+#include "app/ListFile.h"
 #include "tests/support/TypicalSave.h"
 
 #include <gtest/gtest.h>
 
 #include <bit>
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using sheetmass::ListValues;
 using sheetmass::readListImage;
@@ -192,4 +200,102 @@ TEST(ListImage, TextsBeyond65535BytesAreCut) {
     EXPECT_EQ(img.size(), 200u + 4 + 65535);
     EXPECT_EQ(img.substr(200, 4), "\x08\x00\xFF\xFF"s);
     EXPECT_EQ(readListImage(img).alloy, std::string(65535, 'z'));
+}
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Every name in the folder with what it holds: a link's text, a file's bytes,
+// the kind of anything else (which is never opened).
+std::map<std::string, std::string> snapshot(const fs::path& folder) {
+    std::map<std::string, std::string> held;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const auto status = entry.symlink_status();
+        std::string& what = held[entry.path().filename()];
+        if (fs::is_symlink(status)) {
+            what = "link to " + fs::read_symlink(entry.path()).string();
+        } else if (fs::is_regular_file(status)) {
+            std::ifstream in(entry.path(), std::ios::binary);
+            what.assign(std::istreambuf_iterator<char>(in), {});
+        } else {
+            what = "kind " + std::to_string(int(status.type()));
+        }
+    }
+    return held;
+}
+
+constexpr uid_t kOtherUser = 4102;
+
+bool file(const std::string& path) {
+    return bool(std::ofstream(path) << "x");
+}
+bool link(const char* to, const std::string& path) {
+    return ::symlink(to, path.c_str()) == 0;
+}
+
+} // namespace
+
+// What List.abc may be. A name the rule refuses is neither read nor
+// written, nor is the target of a link made; the folder is left as it was.
+TEST(ListFile, OnlyAFileOfTheUsersOwnIsUsed) {
+    using Make = bool (*)(const std::string& list, const std::string& target);
+    const struct {
+        const char* what;
+        Make make;
+        bool usable;
+        bool asRoot; // needs root to make
+    } cases[] = {
+        {"a file", [](auto& l, auto&) { return file(l); }, true, false},
+        {"a link to a file", [](auto& l, auto& t) { return file(t) && link("target", l); }, true,
+         false},
+        {"a FIFO", [](auto& l, auto&) { return ::mkfifo(l.c_str(), 0666) == 0; }, false, false},
+        {"a link to a device", [](auto& l, auto&) { return link("/dev/zero", l); }, false, false},
+        {"a folder", [](auto& l, auto&) { return ::mkdir(l.c_str(), 0777) == 0; }, false, false},
+        {"a dangling link", [](auto& l, auto&) { return link("target", l); }, false, false},
+        {"a link to a link",
+         [](auto& l, auto& t) {
+             return file(l + ".real") && link("List.abc.real", t) && link("target", l);
+         },
+         false, false},
+        {"another user's link",
+         [](auto& l, auto& t) {
+             return file(t) && link("target", l) &&
+                    ::lchown(l.c_str(), kOtherUser, kOtherUser) == 0;
+         },
+         false, true},
+        {"a link to another user's file",
+         [](auto& l, auto& t) {
+             return file(t) && ::chown(t.c_str(), kOtherUser, kOtherUser) == 0 && link("target", l);
+         },
+         false, true},
+    };
+    const fs::path folder = fs::temp_directory_path() / ("list-file-" + std::to_string(::getpid()));
+    const std::string list = folder / "List.abc", target = folder / "target";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.asRoot && ::geteuid() != 0)
+            continue;
+        fs::remove_all(folder);
+        fs::create_directory(folder);
+        ASSERT_TRUE(c.make(list, target));
+        const auto before = snapshot(folder);
+
+        EXPECT_EQ(sheetmass::listFileState(list),
+                  c.usable ? sheetmass::ListFileState::Usable : sheetmass::ListFileState::Refused);
+        EXPECT_EQ(sheetmass::readListFile(list, sheetmass::kListReach).has_value(), c.usable);
+        EXPECT_EQ(sheetmass::createEmptyListFile(list), c.usable);
+        EXPECT_EQ(sheetmass::saveListFile(list, kTypical), c.usable);
+        if (c.usable) {
+            const auto saved = sheetmass::readListFile(list, sheetmass::kListReach);
+            ASSERT_TRUE(saved);
+            EXPECT_EQ(fields(readListImage(saved->bytes)), fields(kTypical));
+            // A link stays, its target saved.
+            EXPECT_EQ(fs::is_symlink(fs::symlink_status(list)),
+                      before.at("List.abc").starts_with("link to "));
+        } else {
+            EXPECT_EQ(snapshot(folder), before);
+        }
+    }
+    fs::remove_all(folder);
 }

@@ -2,6 +2,9 @@
 # What a hostile machine does to List.abc, done to the real program, one row
 # a fault. Each row starts the program in a folder of its own, with a home of
 # its own, and judges by what is left on disk and by how the program ended.
+# Rows about what one user can do to another run the program as two
+# ordinary users (uids 4101 and 4102, sharing group 4103); they need root to
+# arrange that and are skipped without it (exit 77 when nothing else ran).
 # Usage: faults.sh <program> <session manager> [row ...]
 set -u
 program=$1 session_manager=$2
@@ -10,7 +13,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../scripts/xsession.sh"
 typical="$here/../../fuzz/corpus/typical.abc"
 
-failures=0
+failures=0 ran=0
 fail() { echo "FAIL [$row]: $*"; failures=$((failures + 1)); return 1; }
 
 # A copy of the program in $bin, the user's data folder at $data.
@@ -22,7 +25,8 @@ fresh() {
   cp "$program" "$bin/sheetmass"
   data="$work/home/.local/share/sheetmass"
   export HOME="$work/home" XDG_RUNTIME_DIR="$work/home" QT_QPA_PLATFORM=offscreen
-  unset SESSION_MANAGER
+  unset SESSION_MANAGER XDG_DATA_HOME
+  pids=() readers=() skipped=""
 }
 
 # The typical save with another number of sheets: newer inputs to restore.
@@ -31,62 +35,119 @@ other() {
   printf '3' | dd of="$1" bs=1 seek=154 conv=notrunc status=none
 }
 
-# launch [command prefix ...]: starts the program, its stderr kept (through
-# a pipe, which no file-size limit touches, read by no child of the program).
+# The processes running this row's copy of the program, under whatever
+# wrapper started them.
+program_pids() {
+  local p
+  for p in $(pgrep -x sheetmass); do
+    [ "$(readlink "/proc/$p/exe" 2>/dev/null)" = "$bin/sheetmass" ] && echo "$p"
+  done
+}
+
+signal_copies() {
+  local p
+  for p in $(program_pids); do kill -"$1" "$p" 2>/dev/null; done
+}
+
+# Whether any copy started is still running.
+running() {
+  local p
+  for p in "${pids[@]}"; do kill -0 "$p" 2>/dev/null && return 0; done
+  return 1
+}
+
+# wait_ready [COPIES]: until that many copies wait in their event loops, the
+# restore done: the main thread sleeps in poll on the loop's descriptors (a
+# round trip to the display at start-up polls one).
+wait_ready() {
+  local p call count ready
+  for _ in $(seq 1500); do
+    ready=0
+    for p in $(program_pids); do
+      read -r call _ count _ <"/proc/$p/syscall" 2>/dev/null || continue
+      { [ "$call" = 7 ] || [ "$call" = 271 ]; } && [ $((count)) -ge 2 ] && ready=$((ready + 1))
+    done
+    [ "$ready" -ge "${1:-1}" ] && return 0
+    running || break
+    sleep 0.02
+  done
+  fail "the program did not get to its event loop"
+}
+
+# launch [command prefix ...]: starts a copy of the program, its stderr kept
+# (through a pipe, which no file-size limit touches, read by no child of
+# the program), and waits until it is ready.
 launch() {
   [ -p "$work/errors" ] || mkfifo "$work/errors"
   cat "$work/errors" >>"$work/stderr" &
-  reader=$!
+  readers+=($!)
   "$@" "$bin/sheetmass" 2>"$work/errors" &
   pid=$!
-  sleep "${SETTLE:-1}"
+  pids+=("$pid")
+  wait_ready ${#pids[@]}
 }
 
-# stop SECONDS: SIGTERM, then the program must end by itself in time.
-stop() {
-  kill -TERM "$pid" 2>/dev/null
-  for _ in $(seq $(($1 * 10))); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
+# ended SECONDS: waits until every copy started has ended; false if one is
+# still running then, after it has been killed.
+ended() {
+  local p alive=0
+  for _ in $(seq $(($1 * 50))); do
+    running || break
+    sleep 0.02
   done
-  if kill -0 "$pid" 2>/dev/null; then
-    kill -KILL "$pid"
-    wait "$pid" 2>/dev/null
-    fail "still running $1 s after SIGTERM"
-    return 1
-  fi
-  wait "$pid"
-  status=$?
-  wait "$reader"
+  running && alive=1 && kill -KILL "${pids[@]}" 2>/dev/null
+  for p in "${pids[@]}"; do
+    { wait "$p"; } 2>/dev/null # a kill a row planned is no news
+    status=$?
+  done
+  [ ${#readers[@]} -eq 0 ] || wait "${readers[@]}"
+  pids=() readers=()
+  [ "$alive" = 0 ]
 }
 
-# As an ordinary user, with a home of that user's: permission bits do not
-# stop root.
-as_user=()
+# stop SECONDS [SIGNAL]: SIGTERM (or SIGNAL) to every copy, which must end
+# by itself in time; $status is how the last one ended.
+stop() {
+  signal_copies "${2:-TERM}"
+  ended "$1" || fail "still running $1 s after SIG${2:-TERM}"
+}
+
+# Ordinary users: permission bits do not stop root. Without root, the one
+# running the test is the victim, and rows that need two users skip.
+victim=() attacker=()
 if [ "$(id -u)" -eq 0 ]; then
-  as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups --inh-caps=-all)
+  victim=(setpriv --reuid=4101 --regid=4101 --groups=4103 --inh-caps=-all)
+  attacker=(setpriv --reuid=4102 --regid=4102 --groups=4103 --inh-caps=-all)
 fi
 own_home() {
-  [ ${#as_user[@]} -eq 0 ] || chown -R 65534:65534 "$work/home"
+  [ ${#victim[@]} -eq 0 ] || chown -R 4101:4101 "$work/home"
 }
+two_users() {
+  [ ${#victim[@]} -gt 0 ] && return 0
+  skipped="needs root to act as two users"
+  return 1
+}
+
+# type_in TEXT FIELD: types TEXT into the focused field on the virtual
+# display and waits until the program has taken every key: selected, the
+# field's whole text FIELD is then the selection the program offers.
+type_in() {
+  xdotool type "$1"
+  xdotool key shift+Home
+  for _ in $(seq 500); do
+    if [ "$(xclip -o -selection primary 2>/dev/null)" = "$2" ]; then
+      xdotool key End
+      return 0
+    fi
+    sleep 0.02
+  done
+  fail "the program did not take \"$1\""
+}
+
+# hex_at OFFSET COUNT FILE: those bytes of the file, in hexadecimal.
+hex_at() { od -An -tx1 -j"$1" -N"$2" "$3" 2>/dev/null | tr -d ' \n'; }
 
 same() { cmp -s "$1" "$2"; }
-
-row_fifo_as_list() {
-  mkfifo "$bin/List.abc"
-  launch
-  stop 5 || return
-  [ -p "$bin/List.abc" ] || fail "the FIFO was replaced"
-  [ "$(stat -c %s "$data/List.abc" 2>/dev/null)" = 204 ] || fail "no save in the data folder"
-}
-
-row_device_as_list() {
-  ln -s /dev/zero "$bin/List.abc"
-  launch
-  stop 5 || return
-  [ "$(readlink "$bin/List.abc")" = /dev/zero ] || fail "the link was replaced"
-  [ "$(stat -c %s "$data/List.abc" 2>/dev/null)" = 204 ] || fail "no save in the data folder"
-}
 
 row_newer_copy_in_data_folder() {
   cp "$typical" "$bin/List.abc"
@@ -115,7 +176,7 @@ row_killed_while_writing_in_place() {
     own_home
     chmod 555 "$bin"
     if [ "$n" = 0 ]; then
-      launch "${as_user[@]}"
+      launch "${victim[@]}"
       stop 5 || return
       cp "$bin/List.abc" "$complete"
       same "$complete" "$bin/List.abc" && ! same "$complete" "$typical" || fail "no save in place"
@@ -123,9 +184,9 @@ row_killed_while_writing_in_place() {
         fail "the data folder's copy changed"
     else
       launch strace -f -qq -o /dev/null -P "$bin/List.abc" -e trace=write,pwrite64,pwritev,pwritev2,writev \
-        -e inject=write,pwrite64,pwritev,pwritev2,writev:signal=KILL:when="$n" "${as_user[@]}"
-      pkill -TERM -P "$pid" -x sheetmass
-      { wait "$pid"; } 2>/dev/null # killed in mid-save, as planned
+        -e inject=write,pwrite64,pwritev,pwritev2,writev:signal=KILL:when="$n" "${victim[@]}"
+      signal_copies TERM
+      ended 5 # killed in mid-save, as planned
       local old new now size
       size=$(stat -c %s "$bin/List.abc")
       [ "$size" -ge 218 ] || fail "write $n: the file shrank to $size bytes"
@@ -162,22 +223,21 @@ row_cancelled_logout_then_more_typing() {
   [ "$said" = registered ] || fail "the program did not join the session"
   id=$(wait_window "Масса AL листов" 20) || fail "no window"
   xdotool windowactivate --sync "$id" >/dev/null 2>&1
-  sleep 0.3
   xdotool key Tab Tab
-  xdotool type 5
+  type_in 5 5
   echo save >&"${SM[1]}"
   read -r -t 10 said <&"${SM[0]}"
   [ "$said" = save-done ] || fail "the session's save got no answer"
+  # Текст1 at 100: tag 8, the byte count, the digits.
+  [ "$(hex_at 100 5 "$bin/List.abc")" = 0800010035 ] || fail "the session's save request saved nothing"
   echo cancel >&"${SM[1]}"
-  sleep 0.3
-  xdotool type 7
+  type_in 7 57
   close_window "$id"
-  for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
-  kill "$pid" "$SM_PID" 2>/dev/null
-  wait "$pid" "$SM_PID" 2>/dev/null
+  ended 5 || fail "the window's close did not end the program"
+  kill "$SM_PID" 2>/dev/null
+  wait "$SM_PID" 2>/dev/null
   stop_x
-  # Текст1 at 100: tag 8, two bytes, "57".
-  [ "$(od -An -tx1 -j100 -N6 "$bin/List.abc" | tr -d ' ')" = 080002003537 ] ||
+  [ "$(hex_at 100 6 "$bin/List.abc")" = 080002003537 ] ||
     fail "typing after the cancelled logout was lost"
 }
 
@@ -227,15 +287,248 @@ row_descriptors_close_on_exec() {
   stop 5
 }
 
+# Another user plants List.abc as a link to a file of the user who runs the
+# program: in a sticky folder, a group's folder and that user's own folder
+# (where the victim may make no file, so the save would go in place), at
+# start or swapped in after the restore. The victim's file stays as it was,
+# the link stays, and the inputs go to the victim's data folder.
+row_link_planted_by_another_user() {
+  two_users || return
+  local place when secret="$work/home/.bashrc"
+  for place in sticky group theirs; do
+    for when in start restore; do
+      rm -rf "$data" "$bin/List.abc"
+      printf 'PATH=/usr/bin\n' | tee "$secret" >"$work/secret"
+      own_home
+      case $place in
+        sticky) chown 0:0 "$bin" && chmod 1777 "$bin" ;;
+        group) chown 4102:4103 "$bin" && chmod 2775 "$bin" ;;
+        theirs) chown 4102:4102 "$bin" && chmod 755 "$bin" ;;
+      esac
+      other "$work/planted"
+      "${attacker[@]}" sh -c 'cp "$1" "$2/List.abc" && chmod 666 "$2/List.abc"' - "$work/planted" "$bin"
+      [ "$when" = start ] && "${attacker[@]}" ln -sfn "$secret" "$bin/List.abc"
+      launch "${victim[@]}"
+      [ "$when" = restore ] &&
+        "${attacker[@]}" sh -c 'ln -s "$1" "$2/.swap" && mv -fT "$2/.swap" "$2/List.abc"' - "$secret" "$bin"
+      stop 5 || return
+      same "$secret" "$work/secret" || fail "$place, link at $when: the victim's file was written"
+      [ "$(readlink "$bin/List.abc")" = "$secret" ] || fail "$place, link at $when: the link was replaced"
+      [ "$(stat -c %s "$data/List.abc" 2>/dev/null || echo 0)" -ge 204 ] ||
+        fail "$place, link at $when: no save in the data folder"
+    done
+  done
+  chown 0:0 "$bin" && chmod 755 "$bin"
+}
+
+# List.abc with a second name: replaced by rename where the folder takes a
+# file, else saved in the data folder; the other name never changes.
+row_hard_linked_list() {
+  local mode
+  mkdir -p "$data"
+  for mode in 755 555; do
+    cp "$typical" "$bin/List.abc"
+    chmod 666 "$bin/List.abc"
+    touch -d '1 hour ago' "$bin/List.abc"
+    rm -f "$work/second-name"
+    ln "$bin/List.abc" "$work/second-name"
+    other "$data/List.abc"
+    own_home
+    [ ${#victim[@]} -eq 0 ] || chown 4101 "$bin"
+    chmod "$mode" "$bin"
+    launch "${victim[@]}"
+    stop 5 || return
+    chmod 755 "$bin"
+    same "$work/second-name" "$typical" || fail "folder $mode: written through the second name"
+    if [ "$mode" = 755 ]; then
+      same "$bin/List.abc" "$data/List.abc" || fail "folder $mode: List.abc not replaced"
+    else
+      same "$bin/List.abc" "$typical" || fail "folder $mode: List.abc written in place"
+    fi
+  done
+}
+
+row_set_id_bits_are_not_handed_on() {
+  cp "$typical" "$bin/List.abc"
+  [ ${#victim[@]} -eq 0 ] || chown -R 4101:4101 "$bin" # chown clears the set-id bits
+  chmod 6777 "$bin/List.abc"
+  own_home
+  launch "${victim[@]}"
+  stop 5 || return
+  [ "$(stat -c %a "$bin/List.abc")" = 777 ] || fail "saved with mode $(stat -c %a "$bin/List.abc")"
+}
+
+# The display goes away while the window is open: what was typed, or on
+# Wayland (where nothing types) what the restore cut to its room, is saved
+# before Qt ends the process.
+row_display_goes_away() {
+  start_x || { fail "no virtual display"; return; }
+  QT_QPA_PLATFORM=xcb launch
+  local id
+  id=$(wait_window "Масса AL листов" 20) || fail "no window"
+  xdotool windowactivate --sync "$id" >/dev/null 2>&1
+  xdotool key Tab Tab
+  type_in 5 5
+  kill -KILL "$XVFB_PID"
+  ended 10 || fail "X server gone: still running"
+  { stop_x; } 2>/dev/null
+  [ "$(hex_at 100 5 "$bin/List.abc")" = 0800010035 ] || fail "X server gone: the typing was lost"
+
+  mkdir -m 700 "$work/runtime"
+  cp "$typical" "$bin/List.abc"
+  printf '\x08\x00\x07\x001234567' | dd of="$bin/List.abc" bs=1 seek=100 conv=notrunc status=none
+  XDG_RUNTIME_DIR=$work/runtime weston --backend=headless-backend.so --socket=faults \
+    --idle-time=0 --log="$work/weston.log" &
+  local weston=$!
+  for _ in $(seq 250); do
+    [ -S "$work/runtime/faults" ] && break
+    sleep 0.02
+  done
+  XDG_RUNTIME_DIR=$work/runtime WAYLAND_DISPLAY=faults QT_QPA_PLATFORM=wayland launch
+  kill -KILL "$weston"
+  wait "$weston" 2>/dev/null
+  ended 10 || fail "compositor gone: still running"
+  [ "$(hex_at 100 10 "$bin/List.abc")" = 08000600313233343536 ] ||
+    fail "compositor gone: the inputs were lost"
+}
+
+# A List.abc of 64 MiB: saved whole, by rename, its tail the same, at the
+# cost in memory of a small one.
+row_large_list_costs_no_memory() {
+  mkdir -p "$data"
+  local size peak=() before
+  for size in 0 64; do
+    cp "$typical" "$bin/List.abc"
+    head -c "${size}M" /dev/urandom >>"$bin/List.abc"
+    cp "$bin/List.abc" "$work/old"
+    touch -d '1 hour ago' "$bin/List.abc"
+    other "$data/List.abc"
+    before=$(stat -c %i "$bin/List.abc")
+    launch /usr/bin/python3 -c 'import resource, subprocess, sys
+status = subprocess.call(sys.argv[2:])
+open(sys.argv[1], "w").write(str(resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss))
+sys.exit(status)' "$work/peak"
+    stop 10 || return
+    peak+=("$(cat "$work/peak")")
+    cmp -s -i 214 "$bin/List.abc" "$work/old" || fail "$size MiB: the tail changed"
+    [ "$(stat -c %s "$bin/List.abc")" = "$(stat -c %s "$work/old")" ] || fail "$size MiB: the size changed"
+    cmp -s -n 214 "$bin/List.abc" "$data/List.abc" || fail "$size MiB: the inputs were not saved"
+    [ "$(stat -c %i "$bin/List.abc")" != "$before" ] || fail "$size MiB: saved in place"
+  done
+  [ $((peak[1] - peak[0])) -le 8192 ] || fail "peak memory ${peak[0]} KiB, with 64 MiB ${peak[1]} KiB"
+}
+
+# Two copies save in place at the same moment, writes slowed so that
+# unchecked they would cross: copy 0's first write (Текст1) lands after all
+# of copy 1's but its sixth (Текст6), which lands after all of copy 0's. The
+# file holds one copy's inputs or the other's, never some of each.
+row_two_copies_saving_in_place_at_once() {
+  local homes=("$work/home" "$work/home2") slowed=(1:delay_enter=500000 6:delay_enter=1000000) i
+  cp "$typical" "$bin/List.abc"
+  printf 'tail' >>"$bin/List.abc"
+  chmod 666 "$bin/List.abc"
+  touch -d '1 hour ago' "$bin/List.abc"
+  for i in 0 1; do
+    mkdir -p "${homes[i]}/.local/share/sheetmass"
+    other "${homes[i]}/.local/share/sheetmass/List.abc"
+    # Copy 0: thickness 5, 3 sheets; copy 1: thickness 6, 4 sheets.
+    printf '%s' $((5 + i)) | dd of="${homes[i]}/.local/share/sheetmass/List.abc" bs=1 seek=104 conv=notrunc status=none
+    printf '%s' $((3 + i)) | dd of="${homes[i]}/.local/share/sheetmass/List.abc" bs=1 seek=154 conv=notrunc status=none
+    [ ${#victim[@]} -eq 0 ] || chown -R 4101:4101 "${homes[i]}"
+  done
+  chmod 555 "$bin"
+  for i in 0 1; do
+    HOME=${homes[i]} launch strace -f -qq -o /dev/null -P "$bin/List.abc" -e trace=pwrite64 \
+      -e inject=pwrite64:when=${slowed[i]%%:*}:${slowed[i]#*:} "${victim[@]}"
+  done
+  stop 10
+  chmod 755 "$bin"
+  case "$(hex_at 104 1 "$bin/List.abc")$(hex_at 154 1 "$bin/List.abc")" in
+    3533 | 3634) ;;
+    *) fail "a mix of both copies' inputs: $(hex_at 100 60 "$bin/List.abc")" ;;
+  esac
+}
+
+# Saves of earlier runs killed after their temporary file was made leave
+# it behind; the next save removes it, but not one a running save holds.
+row_leftovers_of_killed_saves_go() {
+  cp "$typical" "$bin/List.abc"
+  launch strace -f -qq -o /dev/null -e trace=fsync -e inject=fsync:signal=KILL:when=1
+  signal_copies TERM
+  ended 5
+  compgen -G "$bin/.List.abc.??????" >/dev/null || fail "the killed save left nothing to clean"
+  : >"$bin/.List.abc.Locked"
+  exec {held}<"$bin/.List.abc.Locked"
+  flock -x "$held"
+  launch
+  stop 5
+  exec {held}<&-
+  [ "$(LC_ALL=C ls -A "$bin" | tr '\n' ' ')" = ".List.abc.Locked List.abc sheetmass " ] ||
+    fail "left behind: $(ls -A "$bin" | tr '\n' ' ')"
+}
+
+# The new file reaches the disk before it replaces the old one, and the
+# rename after it.
+row_save_reaches_the_disk_in_order() {
+  cp "$typical" "$bin/List.abc"
+  launch strace -f -qq -o "$work/calls" -e trace=fsync,fdatasync,rename,renameat,renameat2
+  stop 5 || return
+  awk '/rename/ && /List\.abc"/ { split($0, a, /[(),]/); folder = /renameat/ ? a[2] : ""; renamed = 1; before = synced; next }
+       /f(data)?sync\(/ { split($0, a, /[(),]/); if (!renamed) synced = 1; else if (folder == "" || a[2] == folder) after = 1 }
+       END { exit !(before && after) }' "$work/calls" ||
+    fail "not synced in order: $(tr '\n' ';' <"$work/calls")"
+}
+
+# A FIFO as List.abc is never waited on nor replaced; the data folder then
+# serves, and the XDG rules ignore a relative XDG_DATA_HOME: it is
+# ~/.local/share, never a folder under the current one.
+row_fifo_as_list_with_relative_xdg_data_home() {
+  mkfifo "$bin/List.abc"
+  mkdir "$work/cwd"
+  cd "$work/cwd" || return
+  XDG_DATA_HOME=share launch
+  cd - >/dev/null || return
+  stop 5 || return
+  [ -p "$bin/List.abc" ] || fail "the FIFO was replaced"
+  [ -z "$(ls -A "$work/cwd")" ] || fail "wrote under the current folder"
+  [ "$(stat -c %s "$data/List.abc" 2>/dev/null)" = 204 ] || fail "no save in ~/.local/share"
+}
+
+# Standard error a pipe nobody reads: a warning is an ordinary failed write.
+row_closed_standard_error() {
+  rm -rf "${work:?}/home"
+  touch "$work/home" # no data folder, and a warning at the end
+  chmod 555 "$bin"
+  "${victim[@]}" "$bin/sheetmass" 2> >(:) &
+  pids+=($!)
+  wait_ready
+  stop 5
+  chmod 755 "$bin"
+  [ "$status" = 0 ] || fail "ended with status $status"
+}
+
+row_hangup_saves() {
+  launch
+  stop 5 HUP || return
+  [ "$status" = 0 ] || fail "ended with status $status"
+  [ "$(stat -c %s "$bin/List.abc")" = 204 ] || fail "no save"
+}
+
 rows=("$@")
 [ ${#rows[@]} -gt 0 ] || rows=($(declare -F | awk '$3 ~ /^row_/ { sub(/^row_/, "", $3); print $3 }'))
 for row in "${rows[@]}"; do
   fresh
   before=$failures
   "row_$row"
-  [ "$failures" = "$before" ] && echo "ok   [$row]"
+  if [ -n "$skipped" ]; then
+    echo "skip [$row]: $skipped"
+  else
+    ran=$((ran + 1))
+    [ "$failures" = "$before" ] && echo "ok   [$row]"
+  fi
   chmod -R u+w "$work" 2>/dev/null
   rm -rf "$work"
 done
-[ "$failures" = 0 ] && echo PASS
-exit $((failures > 0))
+[ "$failures" = 0 ] || exit 1
+[ "$ran" -gt 0 ] || exit 77
+echo PASS
