@@ -1,7 +1,7 @@
 #include "about/Form2.h"
 
-#include "about/Look.h"
 #include "about/MailLink.h"
+#include "look/Look.h"
 
 #include <QFont>
 #include <QIcon>
@@ -82,9 +82,9 @@ void makeLabel(const LabelRow& row, QWidget* window) {
 } // namespace
 
 Форма2::Форма2(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+    : DesignedWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                 Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                                 Qt::MSWindowsFixedSizeDialogHint),
       m_picture(resourcePicture(QStringLiteral(":/about.jpg"), "jpeg")) {
     setObjectName(QStringLiteral("Форма2"));
     setWindowTitle(QStringLiteral("О программе"));

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "look/Look.h"
+
 #include <QPixmap>
-#include <QWidget>
 
 class QScreen;
 
@@ -10,7 +11,7 @@ namespace sheetmass {
 // The About window: its layout, its picture, and where it opens.
 // No Q_OBJECT: moc cannot read Cyrillic identifiers, and nothing here
 // needs signals of its own.
-class Форма2 : public QWidget {
+class Форма2 : public DesignedWindow {
   public:
     explicit Форма2(QWidget* parent = nullptr);
 

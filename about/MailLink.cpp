@@ -40,10 +40,9 @@ class AccessibleMailLink : public QAccessibleWidget {
     }
 };
 
-QAccessibleInterface* accessibleMailLink(const QString& className, QObject* object) {
-    if (className != QLatin1String(MailLink::staticMetaObject.className()))
-        return nullptr;
-    return new AccessibleMailLink(static_cast<MailLink*>(object));
+QAccessibleInterface* accessibleMailLink(const QString&, QObject* object) {
+    auto* link = qobject_cast<MailLink*>(object);
+    return link != nullptr ? new AccessibleMailLink(link) : nullptr;
 }
 
 } // namespace

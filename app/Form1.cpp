@@ -1,12 +1,12 @@
 #include "app/Form1.h"
 
 #include "about/About.h"
-#include "about/Look.h"
 #include "alloys/AlloyDensity.h"
 #include "app/Form1Layout.h"
 #include "app/KeyFilter.h"
 #include "app/ListField.h"
 #include "calc/Mass.h"
+#include "look/Look.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #include "app/Form1Layout.h"
 
-#include "about/Look.h"
 #include "alloys/AlloyTable.h"
 #include "app/ListField.h"
 #include "calc/Inputs.h"
+#include "look/Look.h"
 
 #include <QComboBox>
 #include <QFrame>

@@ -33,8 +33,6 @@ struct ControlSpec {
 
 inline constexpr int kClientWidth = 3990;
 inline constexpr int kClientHeight = 5655;
-inline constexpr QRgb kWindowBackground = 0xF5FFFA;
-inline constexpr QRgb kFrameBackground = 0xFFFFF5;
 inline constexpr const char* kForm1Title = "Масса AL листов";
 // What the result's tooltip adds to its hint while there is a result.
 inline constexpr const char* kResultThickness = "Толщина в расчёте: %1 мм";

@@ -1,6 +1,6 @@
 #include "app/Startup.h"
 
-#include "about/Look.h"
+#include "look/Look.h"
 
 #include <QApplication>
 #include <QLibraryInfo>

@@ -1,5 +1,5 @@
 #include "about/About.h"
-#include "about/Look.h"
+#include "look/Look.h"
 #include "tests/support/Contrast.h"
 #include "tests/support/GuiTest.h"
 

@@ -1,4 +1,4 @@
-#include "about/Look.h"
+#include "look/Look.h"
 
 #include <QAccessibleWidget>
 #include <QFontDatabase>
@@ -62,17 +62,12 @@ QPalette lightScheme(QRgb window) {
 }
 
 void describeWindowsToScreenReaders() {
-    QAccessible::installFactory(
-        [](const QString& className, QObject* object) -> QAccessibleInterface* {
-            auto* window = qobject_cast<QWidget*>(object);
-            // Both are plain widgets made windows; Qt's own windows (popups,
-            // tooltips, dialogs) are of other kinds or classes.
-            const bool ours = className == QLatin1String("QWidget") ||
-                              className == QLatin1String("sheetmass::CalculatorWindow");
-            if (!ours || window == nullptr || window->windowType() != Qt::Window)
-                return nullptr;
-            return new QAccessibleWidget(window, QAccessible::Window);
-        });
+    QAccessible::installFactory([](const QString&, QObject* object) -> QAccessibleInterface* {
+        auto* window = qobject_cast<DesignedWindow*>(object);
+        if (window == nullptr || window->windowType() != Qt::Window)
+            return nullptr;
+        return new QAccessibleWidget(window, QAccessible::Window);
+    });
 }
 
 } // namespace sheetmass

@@ -5,12 +5,20 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QRect>
-
-class QWidget;
+#include <QWidget>
 
 namespace sheetmass {
 
 // What both windows share of their look.
+
+// A window of the program's own: shown to screen readers as a window with
+// its title (see describeWindowsToScreenReaders).
+class DesignedWindow : public QWidget {
+    Q_OBJECT
+
+  public:
+    using QWidget::QWidget;
+};
 
 // Places and sizes are designed in twips, 15 to a pixel at 96 dots per inch;
 // Qt scales these pixels to the screen, so the proportions hold everywhere.
@@ -41,8 +49,12 @@ QIcon programIcon();
 // black texts, the given window colour.
 QPalette lightScheme(QRgb window);
 
+// The main window's colours behind its controls, and behind those in its frame.
+inline constexpr QRgb kWindowBackground = 0xF5FFFA;
+inline constexpr QRgb kFrameBackground = 0xFFFFF5;
+
 // Qt shows a plain widget window to screen readers as a mere "filler";
-// both windows are windows, announced with their titles.
+// a DesignedWindow is a window, announced with its title.
 void describeWindowsToScreenReaders();
 
 } // namespace sheetmass
