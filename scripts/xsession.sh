@@ -5,31 +5,44 @@
 # stop_x ends both.
 
 start_x() {
-  # Xvfb picks a free display itself and reports it, so parallel runs
-  # never race for the same number.
-  local fd_file
-  fd_file=$(mktemp)
-  Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-640x480x24}" -dpi 96 -nolisten tcp \
-    3>"$fd_file" >/dev/null 2>&1 &
-  XVFB_PID=$!
-  for _ in $(seq 100); do
-    [ -s "$fd_file" ] && break
-    sleep 0.1
-  done
-  local n
-  n=$(head -n 1 "$fd_file")
-  rm -f "$fd_file"
-  if [ -z "$n" ]; then
-    echo "Xvfb did not start" >&2
+  # Xvfb picks a free display itself and reports it once it takes clients,
+  # so parallel runs never race for the same number. A server that is gone
+  # again or does not answer by then (displays start and stop around it) is
+  # replaced by a new one.
+  local fd_file n _
+  for _ in 1 2 3; do
+    fd_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-640x480x24}" -dpi 96 -nolisten tcp \
+      3>"$fd_file" >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 100); do
+      grep -q '^[0-9][0-9]*$' "$fd_file" && break
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    n=$(grep -m 1 '^[0-9][0-9]*$' "$fd_file")
+    rm -f "$fd_file"
+    if [ -n "$n" ] && xdpyinfo -display ":$n" >/dev/null 2>&1; then
+      export DISPLAY=":$n"
+      break
+    fi
     kill "$XVFB_PID" 2>/dev/null
+    wait "$XVFB_PID" 2>/dev/null
+    XVFB_PID=""
+  done
+  if [ -z "$XVFB_PID" ]; then
+    echo "Xvfb did not start" >&2
     return 1
   fi
-  export DISPLAY=":$n"
   if [ "${WITH_WM:-1}" = 1 ] && command -v openbox >/dev/null; then
     # shellcheck disable=SC2086 # several arguments, or none
     openbox ${WM_ARGS:-} >/dev/null 2>&1 &
     WM_PID=$!
-    sleep 0.5
+    # Ready once it names itself on the root window, as window managers do.
+    for _ in $(seq 100); do
+      xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+      sleep 0.1
+    done
   fi
   return 0
 }

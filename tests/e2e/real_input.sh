@@ -20,7 +20,11 @@ start() {
   "$work/sheetmass" & pid=$!
   id=$(wait_window "Масса AL листов" 30) || fail "window did not map"
   xdotool windowactivate --sync "$id" >/dev/null 2>&1
-  sleep 0.3
+  # Keys go where the input focus is, which the window takes after activation.
+  for _ in $(seq 50); do
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$id" ] && break
+    sleep 0.1
+  done
 }
 stop() {
   close_window "$id"
@@ -33,10 +37,18 @@ type_() { xdotool type --delay 30 -- "$1"; }
 # Puts a spreadsheet cell's text, line break and all, on the clipboard.
 clip() { printf '%s\n' "$1" | xclip -selection clipboard; sleep 0.2; }
 # The text of the focused field, selected as a person would select it.
+# Each field read shows another text than the one before, so the selection
+# has changed once the program has taken it.
 shown() {
+  local before now
+  before=$(xclip -o -selection primary 2>/dev/null)
   key End shift+Home
-  sleep 0.2
-  xclip -o -selection primary 2>/dev/null
+  for _ in $(seq 30); do
+    now=$(xclip -o -selection primary 2>/dev/null)
+    [ "$now" != "$before" ] && break
+    sleep 0.1
+  done
+  printf '%s\n' "$now"
 }
 
 # First start: no List.abc yet, so an empty one appears at once.
