@@ -295,17 +295,13 @@ class TestForm1 : public test::GuiTest {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("masses");
-        const struct {
-            const char *name, *typed;
-            QStringList masses;
-        } rows[] = {
-            {"Комбо1", "2,7", {"8,4", "8,4", "11,34"}}, {"Текст1", "15", {"5,54", "83,1"}},
-            {"Текст2", "15", {"13,85", "52,63"}},       {"Текст3", "15", {"11,63", "11,63"}},
-            {"Текст4", "15", {"0,01", "0,09"}},         {"Текст5", "15", {"0,01", "0,17"}},
-            {"Текст6", "15", {"11,63", "174,51"}},
-        };
-        for (const auto& r : rows)
-            QTest::newRow(r.name) << u(r.name) << u(r.typed) << r.masses;
+        QTest::newRow("Комбо1") << u("Комбо1") << u("2,7") << QStringList{"8,4", "8,4", "11,34"};
+        QTest::newRow("Текст1") << u("Текст1") << u("15") << QStringList{"5,54", "83,1"};
+        QTest::newRow("Текст2") << u("Текст2") << u("15") << QStringList{"13,85", "52,63"};
+        QTest::newRow("Текст3") << u("Текст3") << u("15") << QStringList{"11,63", "11,63"};
+        QTest::newRow("Текст4") << u("Текст4") << u("15") << QStringList{"0,01", "0,09"};
+        QTest::newRow("Текст5") << u("Текст5") << u("15") << QStringList{"0,01", "0,17"};
+        QTest::newRow("Текст6") << u("Текст6") << u("15") << QStringList{"11,63", "174,51"};
     }
     void typingIntoEachInputRecalculates() {
         QFETCH(QString, name);

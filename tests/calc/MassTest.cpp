@@ -193,16 +193,11 @@ TEST(massText, RandomSheetsKeepTheirRelations) {
     std::mt19937 random(1105);
     for (int i = 0; i < 2000; ++i) {
         const auto& alloy = sheetmass::kAlloys[random() % sheetmass::kAlloyCount];
-        const std::string band = randomDecimal(random);
-        const Inputs sheet{std::string(alloy.grade),
-                           Nom,
-                           randomDecimal(random),
-                           band,
-                           "-" + band,
-                           randomDecimal(random),
-                           randomDecimal(random),
-                           std::to_string(random() % 10000),
-                           "15"};
+        Inputs sheet = kg(std::string(alloy.grade), "15");
+        for (auto* field : {&sheet.thickness, &sheet.upper, &sheet.length, &sheet.width})
+            *field = randomDecimal(random);
+        sheet.lower = "-" + sheet.upper;
+        sheet.count = std::to_string(random() % 10000);
         SCOPED_TRACE(describe(sheet));
         const double fine = shown(sheet);
         ASSERT_TRUE(fine >= 0) << massText(sheet);

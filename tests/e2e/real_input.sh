@@ -21,10 +21,7 @@ start() {
   id=$(wait_window "Масса AL листов" 30) || fail "window did not map"
   xdotool windowactivate --sync "$id" >/dev/null 2>&1
   # Keys go where the input focus is, which the window takes after activation.
-  for _ in $(seq 50); do
-    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$id" ] && break
-    sleep 0.1
-  done
+  for _ in $(seq 50); do [ "$(xdotool getwindowfocus)" = "$id" ] && break; sleep 0.1; done
 }
 stop() {
   close_window "$id"
@@ -34,18 +31,20 @@ stop() {
 }
 key() { xdotool key --delay 20 "$@"; }
 type_() { xdotool type --delay 30 -- "$1"; }
-# Puts a spreadsheet cell's text, line break and all, on the clipboard.
-clip() { printf '%s\n' "$1" | xclip -selection clipboard; sleep 0.2; }
-# The text of the focused field, selected as a person would select it.
-# Each field read shows another text than the one before, so the selection
-# has changed once the program has taken it.
+# Puts a spreadsheet cell's text, line break and all, on the clipboard, and
+# waits until the clipboard gives it back.
+clip() {
+  printf '%s\n' "$1" | xclip -selection clipboard
+  for _ in $(seq 30); do [ "$(xclip -o -selection clipboard)" = "$1" ] && break; sleep 0.1; done
+}
+# The text of the focused field, selected as a person would select it; each
+# field read shows another text than the one before it.
 shown() {
   local before now
   before=$(xclip -o -selection primary 2>/dev/null)
   key End shift+Home
   for _ in $(seq 30); do
-    now=$(xclip -o -selection primary 2>/dev/null)
-    [ "$now" != "$before" ] && break
+    now=$(xclip -o -selection primary 2>/dev/null) && [ "$now" != "$before" ] && break
     sleep 0.1
   done
   printf '%s\n' "$now"
