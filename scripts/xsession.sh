@@ -6,13 +6,14 @@
 
 start_x() {
   # Xvfb picks a free display itself and reports it once it takes clients,
-  # so parallel runs never race for the same number. A server that is gone
-  # again or does not answer by then (displays start and stop around it) is
-  # replaced by a new one.
+  # so parallel runs never race for the same number. It must not reset when
+  # its last client leaves: a client that connects during the reset (the
+  # program, right after a helper looked at the display) is turned away. A
+  # server that is gone again or does not answer is replaced by a new one.
   local fd_file n _
   for _ in 1 2 3; do
     fd_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-640x480x24}" -dpi 96 -nolisten tcp \
+    Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-640x480x24}" -dpi 96 -nolisten tcp -noreset \
       3>"$fd_file" >/dev/null 2>&1 &
     XVFB_PID=$!
     for _ in $(seq 100); do
