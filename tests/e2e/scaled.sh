@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The real program at each scale a desktop may set: both windows keep the
-# layout's proportions, the About picture fills its window, and the About
-# window comes back to the same place when it is opened again.
+# The real program at each scale a desktop may set: its window maps with its
+# title, both windows keep the layout's proportions, the About picture fills
+# its window, the About window comes back to the same place when it is opened
+# again, and the program ends with status 0 once both windows are closed.
 # usage: scaled.sh PROGRAM
 set -u
 program=$1
