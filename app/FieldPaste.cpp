@@ -1,9 +1,9 @@
 #include "app/FieldPaste.h"
 
-#include "app/CodePage.h"
 #include "app/ListField.h"
 #include "calc/FilterKey.h"
 #include "calc/PastedText.h"
+#include "listfile/CodePage.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -35,9 +35,9 @@ template <class Control> Control* control(const QWidget* window, const char* nam
 } // namespace
 
 Форма1::Форма1(SavedInputs saved, QWidget* parent)
-    : CalculatorWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : DesignedWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_saved(std::move(saved)) {
     setObjectName(QStringLiteral("Форма1"));
     setWindowTitle(text(kForm1Title));
@@ -151,7 +151,6 @@ void Форма1::AA() {
     m_Текст7->setAccessibleDescription(worked);
     // A long result shows its start, as a reader reads it.
     m_Текст7->setCursorPosition(0);
-    emit recalculated();
 }
 
 void Форма1::unload(bool userClosed) {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/CalculatorWindow.h"
 #include "app/SavedInputs.h"
 #include "calc/Inputs.h"
+#include "look/Look.h"
 
 #include <QString>
 
@@ -14,18 +14,17 @@ namespace sheetmass {
 // The calculator window. Everything it knows lives in the texts of its
 // controls; AA turns them into the mass on every change. Tests and tools
 // find the controls by their object names.
-class Форма1 : public CalculatorWindow {
+class Форма1 : public DesignedWindow {
   public:
     explicit Форма1(SavedInputs saved, QWidget* parent = nullptr);
     ~Форма1() override;
-
-    // Computes the mass from the inputs as they are and shows it in Текст7.
-    void AA();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // Computes the mass from the inputs as they are and shows it in Текст7.
+    void AA();
     void wire();
     void load();
     // Saves the inputs. A failure is told in a box when the user closed the

@@ -1,8 +1,8 @@
 #include "app/SavedInputs.h"
 
-#include "app/ListFile.h"
-#include "app/ListInputs.h"
 #include "app/ProcessEnd.h"
+#include "listfile/ListFile.h"
+#include "listfile/ListInputs.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,8 +3,8 @@
 // the same bytes must give an image that reads back the same, item by item,
 // wherever no later-written item overlaps. Any bytes are text of the code
 // page that comes back unchanged.
-#include "app/CodePage.h"
-#include "app/ListImage.h"
+#include "listfile/CodePage.h"
+#include "listfile/ListImage.h"
 
 #include <cstdint>
 #include <cstdlib>

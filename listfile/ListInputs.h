@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ListImage.h"
 #include "calc/Inputs.h"
+#include "listfile/ListImage.h"
 
 namespace sheetmass {
 

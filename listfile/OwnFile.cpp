@@ -1,4 +1,4 @@
-#include "app/OwnFile.h"
+#include "listfile/OwnFile.h"
 
 #include <cerrno>
 #include <climits>

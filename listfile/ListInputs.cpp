@@ -1,7 +1,7 @@
-#include "app/ListInputs.h"
+#include "listfile/ListInputs.h"
 
-#include "app/CodePage.h"
 #include "calc/NumberText.h"
+#include "listfile/CodePage.h"
 
 namespace sheetmass {
 

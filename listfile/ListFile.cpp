@@ -1,6 +1,6 @@
-#include "app/ListFile.h"
+#include "listfile/ListFile.h"
 
-#include "app/OwnFile.h"
+#include "listfile/OwnFile.h"
 
 #include <algorithm>
 #include <cerrno>

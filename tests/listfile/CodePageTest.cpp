@@ -1,4 +1,4 @@
-#include "app/CodePage.h"
+#include "listfile/CodePage.h"
 
 #include <QString>
 #include <QStringDecoder>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ListImage.h"
+#include "listfile/ListImage.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,5 +1,5 @@
-#include "app/ListImage.h"
-#include "app/ListFile.h"
+#include "listfile/ListImage.h"
+#include "listfile/ListFile.h"
 #include "tests/support/TypicalSave.h"
 
 #include <gtest/gtest.h>

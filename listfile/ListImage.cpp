@@ -1,4 +1,4 @@
-#include "app/ListImage.h"
+#include "listfile/ListImage.h"
 
 #include <algorithm>
 #include <bit>
