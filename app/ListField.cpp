@@ -59,10 +59,11 @@ class ListFieldAccessible : public QAccessibleWidget {
 
 constexpr const char* kListFieldMark = "sheetmassListField";
 
-QAccessibleInterface* listFieldAccessible(const QString& className, QObject* object) {
-    if (className != QLatin1String("QComboBox") || !object->property(kListFieldMark).toBool())
+QAccessibleInterface* listFieldAccessible(const QString&, QObject* object) {
+    auto* list = qobject_cast<QComboBox*>(object);
+    if (list == nullptr || !list->property(kListFieldMark).toBool())
         return nullptr;
-    return new ListFieldAccessible(static_cast<QComboBox*>(object));
+    return new ListFieldAccessible(list);
 }
 
 } // namespace
