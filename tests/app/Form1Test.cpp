@@ -386,26 +386,6 @@ class TestForm1 : public test::GuiTest {
         QCOMPARE(textOf(control("Комбо3")), u("1"));
     }
 
-    void typingIntoPlacesWaitsForAnotherTrigger() {
-        fillValid();
-        QVERIFY(!recalculates(resultField(), [&] {
-            setTextOf(control("Комбо3"), {});
-            QTest::keyClicks(control("Комбо3"), "0");
-        }));
-        QTest::keyClicks(control("Текст6"), "0"); // 10 sheets
-        QCOMPARE(result(), u("111"));
-    }
-
-    void modeTextEditedByKeysWaitsForAnotherTrigger() {
-        fillValid();
-        QVERIFY(!recalculates(resultField(), [&] {
-            QTest::keyClick(control("Комбо2"), Qt::Key_End);
-            QTest::keyClick(control("Комбо2"), Qt::Key_Backspace);
-        }));
-        recalculate();
-        QCOMPARE(result(), u("0"));
-    }
-
     // A lower deviation typed without its sign shows as a thicker sheet.
     void theResultSaysWhatItWasWorkedFrom() {
         fillValid();

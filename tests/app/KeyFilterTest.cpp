@@ -206,11 +206,6 @@ class TestKeyFilter : public test::GuiTest {
         }
     }
 
-    void programTextIsNotFiltered() {
-        line("Текст6")->setText(u("a,b"));
-        QCOMPARE(line("Текст6")->text(), u("a,b"));
-    }
-
     // Every way a text comes into a field, into the emptied field of a sheet
     // of Д16, 2 mm with its lower deviation -0,2, 2000 × 1000, one sheet:
     // the number meant, or the field as it was and a tooltip at it.

@@ -130,24 +130,13 @@ TEST_F(SavedInputsTest, SaveWritesOverTheFileAsItIsNow) {
     EXPECT_EQ(readAll(programFile()), kTypicalBytes + QByteArray(40, 'y'));
 }
 
-TEST_F(SavedInputsTest, SaveKeepsPermissionsAndLinks) {
+TEST_F(SavedInputsTest, SaveKeepsPermissions) {
     saved().restore();
     const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
     ASSERT_TRUE(QFile::setPermissions(programFile(), perms));
     ASSERT_TRUE(saved().save(kTypical));
     const auto userBits = QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
     EXPECT_EQ(QFile::permissions(programFile()) & ~userBits, perms);
-
-    // A List.abc that links elsewhere stays a link; its target is saved.
-    const QString target = m_data.filePath("elsewhere.abc");
-    ASSERT_TRUE(QFile::rename(programFile(), target));
-    ASSERT_TRUE(QFile::link(target, programFile()));
-    Inputs in = kTypical;
-    in.count = "7";
-    ASSERT_TRUE(saved().save(in));
-    EXPECT_TRUE(QFileInfo(programFile()).isSymLink());
-    EXPECT_EQ(fields(saved().restore()), fields(in));
-    EXPECT_EQ(readAll(target), readAll(programFile()));
 }
 
 // Which copy comes back, and where the next save goes, for what the program
@@ -226,14 +215,6 @@ TEST_F(SavedInputsTest, TheCopySavedLastComesBackAndTheRuleGivesThePlace) {
             EXPECT_FALSE(own.isFile() && !own.isSymLink()); // left as it was
         }
     }
-}
-
-TEST_F(SavedInputsTest, NowhereToKeepThem) {
-    const SavedInputs nowhere(impossibleFolder(), m_data.filePath("plain/data"));
-    EXPECT_EQ(fields(nowhere.restore()), fields(kNothing));
-    QString why;
-    EXPECT_FALSE(nowhere.save(kTypical, &why));
-    EXPECT_TRUE(why.contains("не сохранены") && why.contains("List.abc")) << why.toStdString();
 }
 
 // Every write past byte 100 of any file fails (EFBIG), as under ulimit -f.
