@@ -103,8 +103,8 @@ void filterCommit(QObject* field, QInputMethodEvent* im, const FieldRule& rule) 
         return;
     QString kept;
     if (commit.size() == 1) {
-        const QChar c =
-            commit.front() == u'.' && admits(rule.admitted, u',') ? u',' : commit.front();
+        // A dot is the comma; where no comma is admitted, neither is it.
+        const QChar c = commit.front() == u'.' ? u',' : commit.front();
         if (c != u'\b' && admits(rule.admitted, c))
             kept = c;
     } else {
