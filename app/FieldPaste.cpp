@@ -1,6 +1,7 @@
 #include "app/FieldPaste.h"
 
 #include "app/ListField.h"
+#include "batch/FieldNumber.h"
 #include "calc/FilterKey.h"
 #include "calc/PastedText.h"
 #include "listfile/CodePage.h"
@@ -53,16 +54,12 @@ bool pasteInto(QLineEdit* edit, const QString& text, const FieldRule& rule,
             return true;
         }
     }
-    const auto number = pastedNumber(utf8);
+    const auto number = admittedNumber(utf8, rule.admitted);
     if (number && number->empty())
         return false;
     const QString taken = number ? QString::fromStdString(*number) : QString();
     const qsizetype replaced = dropAt ? 0 : edit->selectedText().size();
-    const bool fits = number &&
-                      edit->text().size() - replaced + taken.size() <= edit->maxLength() &&
-                      // Backspace passes every filter as a key, but is no character of a text.
-                      std::all_of(taken.begin(), taken.end(),
-                                  [&](QChar c) { return c != u'\b' && admits(rule.admitted, c); });
+    const bool fits = number && edit->text().size() - replaced + taken.size() <= edit->maxLength();
     if (!fits) {
         refuse(list != nullptr ? static_cast<QWidget*>(list) : edit, rule);
         return false;

@@ -19,8 +19,7 @@
 namespace sheetmass {
 namespace {
 
-// Room in List.abc: six characters for each size field, 96 for the mode.
-constexpr int kSizeRoom = 6;
+// Room in List.abc for the mode.
 constexpr int kModeRoom = 96;
 
 constexpr double kFontPoints = 9.75;
@@ -37,19 +36,19 @@ const std::array<ControlSpec, 22> kForm1Controls = {{
     {"Комбо2",    Kind::ListField, nullptr,  120,  480,  3735, 360,  0,  nullptr, kNoColour, kNoColour, "", kModeRoom, nullptr, "Как считать толщину: выберите из списка"},
     {"Рамка1",    Kind::Frame,     nullptr,  120,  960,  3735, 3615, 9,  nullptr},
     {"Метка1",    Kind::Label,     "Рамка1", 120,  280,  1095, 375,  10, "Сплав . . .", kNoColour, kNoColour, nullptr, 0, "Комбо1"},
-    {"Комбо1",    Kind::ListField, "Рамка1", 1200, 240,  2415, 360,  1,  nullptr, kNoColour, kNoColour, "1234567890,", 0, nullptr, "Марка сплава из списка или плотность в г/см³, например 2,7"},
+    {"Комбо1",    Kind::ListField, "Рамка1", 1200, 240,  2415, 360,  1,  nullptr, kNoColour, kNoColour, kAlloyField.admitted, kAlloyField.room, nullptr, "Марка сплава из списка или плотность в г/см³, например 2,7"},
     {"Метка2",    Kind::Label,     "Рамка1", 120,  840,  2415, 255,  11, "Толщина листа . . . . . ", 0x000080, kNoColour, nullptr, 0, "Текст1"},
-    {"Текст1",    Kind::TextField, "Рамка1", 2520, 720,  1095, 375,  2,  nullptr, 0x0000C0, kNoColour, "01234567890,", kSizeRoom, nullptr, "Толщина листа в мм, например 2,5"},
+    {"Текст1",    Kind::TextField, "Рамка1", 2520, 720,  1095, 375,  2,  nullptr, 0x0000C0, kNoColour, kSizeField.admitted, kSizeField.room, nullptr, "Толщина листа в мм, например 2,5"},
     {"Метка3",    Kind::Label,     "Рамка1", 120,  1240, 2535, 255,  12, "Верхнее отклонение", 0x000080, kNoColour, nullptr, 0, "Текст2"},
-    {"Текст2",    Kind::TextField, "Рамка1", 2520, 1200, 1095, 375,  3,  nullptr, 0x0000C0, kNoColour, "-01234567890,", kSizeRoom, nullptr, "Верхнее отклонение толщины в мм, например 0,2"},
+    {"Текст2",    Kind::TextField, "Рамка1", 2520, 1200, 1095, 375,  3,  nullptr, 0x0000C0, kNoColour, kDeviationField.admitted, kDeviationField.room, nullptr, "Верхнее отклонение толщины в мм, например 0,2"},
     {"Метка4",    Kind::Label,     "Рамка1", 120,  1720, 2295, 255,  13, "Нижнее отклонение", 0x000080, kNoColour, nullptr, 0, "Текст3"},
-    {"Текст3",    Kind::TextField, "Рамка1", 2520, 1680, 1095, 375,  4,  nullptr, 0x0000C0, kNoColour, "-01234567890,", kSizeRoom, nullptr, "Нижнее отклонение толщины в мм, со знаком минус, например -0,2"},
+    {"Текст3",    Kind::TextField, "Рамка1", 2520, 1680, 1095, 375,  4,  nullptr, 0x0000C0, kNoColour, kDeviationField.admitted, kDeviationField.room, nullptr, "Нижнее отклонение толщины в мм, со знаком минус, например -0,2"},
     {"Метка5",    Kind::Label,     "Рамка1", 120,  2280, 2415, 255,  14, "Длина листа . . . . . . . ", kNoColour, kNoColour, nullptr, 0, "Текст4"},
-    {"Текст4",    Kind::TextField, "Рамка1", 2520, 2160, 1095, 360,  5,  nullptr, kNoColour, kNoColour, "01234567890,", kSizeRoom, nullptr, "Длина листа в мм, например 2000"},
+    {"Текст4",    Kind::TextField, "Рамка1", 2520, 2160, 1095, 360,  5,  nullptr, kNoColour, kNoColour, kSizeField.admitted, kSizeField.room, nullptr, "Длина листа в мм, например 2000"},
     {"Метка6",    Kind::Label,     "Рамка1", 120,  2685, 2415, 255,  15, "Ширина листа . . . . . . ", kNoColour, kNoColour, nullptr, 0, "Текст5"},
-    {"Текст5",    Kind::TextField, "Рамка1", 2520, 2640, 1095, 360,  6,  nullptr, kNoColour, kNoColour, "01234567890,", kSizeRoom, nullptr, "Ширина листа в мм, например 1000"},
+    {"Текст5",    Kind::TextField, "Рамка1", 2520, 2640, 1095, 360,  6,  nullptr, kNoColour, kNoColour, kSizeField.admitted, kSizeField.room, nullptr, "Ширина листа в мм, например 1000"},
     {"Метка7",    Kind::Label,     "Рамка1", 120,  3165, 2415, 255,  16, "Количество . . . . . . . . ", kNoColour, kNoColour, nullptr, 0, "Текст6"},
-    {"Текст6",    Kind::TextField, "Рамка1", 2520, 3120, 1095, 360,  7,  nullptr, kNoColour, kNoColour, "1234567890", kSizeRoom, nullptr, "Количество листов, штук"},
+    {"Текст6",    Kind::TextField, "Рамка1", 2520, 3120, 1095, 360,  7,  nullptr, kNoColour, kNoColour, kCountField.admitted, kCountField.room, nullptr, "Количество листов, штук"},
     {"Метка11",   Kind::Label,     nullptr,  120,  4725, 3015, 255,  20, "Знаков после запятой", 0x000000, kNoColour, nullptr, 0, "Комбо3"},
     {"Комбо3",    Kind::ListField, nullptr,  3000, 4680, 855,  360,  8,  nullptr, kNoColour, kNoColour, nullptr, 0, nullptr, "Знаков после запятой в массе: от 0 до 15"},
     {"Метка8",    Kind::Label,     nullptr,  360,  5205, 1215, 255,  17, "Масса, кг", kNoColour, kNoColour, nullptr, 0, "Текст7"},

@@ -2,12 +2,18 @@
 #include "app/QuitOnSignal.h"
 #include "app/SavedInputs.h"
 #include "app/Startup.h"
+#include "batch/CommandLine.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[]) {
+    // The batch, the help and the version answer before Qt looks for a display.
+    if (const auto status = sheetmass::runWithoutWindow(argc, argv))
+        return *status;
     sheetmass::failWritesInsteadOfEnding();
     QApplication app(argc, argv);
+    if (const auto status = sheetmass::refuseLeftOver(argc, argv))
+        return *status;
     sheetmass::prepareApplication(app);
     sheetmass::quitOnSignals();
     sheetmass::Форма1 window(sheetmass::SavedInputs::forThisProgram());

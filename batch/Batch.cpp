@@ -1,0 +1,270 @@
+#include "batch/Batch.h"
+
+#include "batch/BatchLine.h"
+#include "batch/DecimalSum.h"
+#include "batch/Utf8.h"
+#include "listfile/CodePage.h"
+
+#include <cerrno>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+namespace sheetmass {
+namespace {
+
+constexpr std::size_t kBlock = 64 * 1024;
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+constexpr std::string_view kTotal = "Итого";
+
+// Writes through a buffer of its own, whole or with the error remembered.
+class Output {
+  public:
+    explicit Output(int fd) : m_fd(fd) { m_buffer.reserve(kBlock * 2); }
+
+    void put(std::string_view text) {
+        m_buffer.append(text);
+        if (m_buffer.size() >= kBlock)
+            flush();
+    }
+    void put(char c) { m_buffer += c; }
+
+    bool flush() {
+        std::size_t done = 0;
+        while (m_error == 0 && done < m_buffer.size()) {
+            const ssize_t n = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
+            if (n < 0 && errno != EINTR)
+                m_error = errno;
+            else if (n > 0)
+                done += static_cast<std::size_t>(n);
+        }
+        m_buffer.clear();
+        return m_error == 0;
+    }
+    int error() const { return m_error; }
+
+  private:
+    int m_fd;
+    std::string m_buffer;
+    int m_error = 0;
+};
+
+void say(int err, const std::string& text) {
+    const std::string line = text + "\n";
+    std::size_t done = 0;
+    while (done < line.size()) {
+        const ssize_t n = ::write(err, line.data() + done, line.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return; // no one to tell
+        done += static_cast<std::size_t>(n);
+    }
+}
+
+class Batch {
+  public:
+    Batch(int out, int err) : m_out(out), m_err(err) {}
+
+    // A whole line, without its "\n"; `ended` when it had one.
+    void line(std::string_view raw, bool ended) {
+        const std::string_view ending = endingOf(raw, ended);
+        const std::string_view text = decoded(raw);
+        if (isCopiedAsIs(text)) {
+            m_out.put(text);
+            m_out.put(ending);
+            return;
+        }
+        if (m_separator == 0)
+            m_separator = text.find('\t') != std::string_view::npos  ? '\t'
+                          : text.find(';') != std::string_view::npos ? ';'
+                                                                     : 0;
+        const char separator = m_separator == 0 ? ';' : m_separator;
+        splitFields(text, separator, m_fields);
+        const LineMass mass = lineMass(m_fields);
+        m_out.put(text);
+        m_out.put(separator);
+        m_out.put(mass.mass);
+        m_out.put(ending);
+        if (mass.mass.empty())
+            refuse(mass.problem);
+        else
+            m_total.add(mass.mass);
+    }
+
+    // A line longer than kLongestLine: its start, the rest in parts, its end.
+    void longLineStart(std::string_view start) {
+        std::string_view text = start;
+        startLine(text);
+        m_longIsUtf8 = isUtf8(text.substr(0, completeLength(text)));
+        longLinePart(text);
+    }
+    void longLinePart(std::string_view part) {
+        if (m_pendingReturn && !part.empty())
+            m_out.put('\r');
+        // A "\r" at a part's end may be the line's "\r\n".
+        m_pendingReturn = part.ends_with('\r') || (m_pendingReturn && part.empty());
+        if (part.ends_with('\r'))
+            part.remove_suffix(1);
+        m_out.put(m_longIsUtf8 ? part : std::string_view(m_decoded = fromCp1251(part)));
+    }
+    void longLineEnd(bool ended) {
+        if (m_pendingReturn && !ended)
+            m_out.put('\r');
+        m_out.put(m_separator == 0 ? ';' : m_separator);
+        m_out.put(m_pendingReturn && ended ? "\r\n" : lineEnd());
+        m_pendingReturn = false;
+        refuse("длиннее " + std::to_string(kLongestLine) + " байт");
+    }
+
+    // The total line, and the status.
+    int finish() {
+        const char separator = m_separator == 0 ? ';' : m_separator;
+        m_out.put(kTotal);
+        m_out.put(std::string(kBatchFields, separator));
+        m_out.put(m_total.text());
+        m_out.put(lineEnd());
+        return m_anyRefused ? 1 : 0;
+    }
+
+    Output& out() { return m_out; }
+
+  private:
+    void startLine(std::string_view& text) {
+        ++m_lineNumber;
+        if (m_lineNumber == 1 && text.starts_with(kBom)) {
+            m_out.put(kBom);
+            text.remove_prefix(kBom.size());
+        }
+    }
+
+    std::string_view endingOf(std::string_view& raw, bool ended) {
+        startLine(raw);
+        if (!ended)
+            return lineEnd(); // the total follows on a line of its own
+        if (raw.ends_with('\r')) {
+            raw.remove_suffix(1);
+            if (m_lineNumber == 1)
+                m_crlf = true;
+            return "\r\n";
+        }
+        return "\n";
+    }
+
+    std::string_view lineEnd() const { return m_crlf ? "\r\n" : "\n"; }
+
+    std::string_view decoded(std::string_view raw) {
+        if (isUtf8(raw))
+            return raw;
+        m_decoded = fromCp1251(raw);
+        return m_decoded;
+    }
+
+    // Empty lines, comments, and the rows of separators and blanks a
+    // spreadsheet leaves.
+    static bool isCopiedAsIs(std::string_view text) {
+        return text.starts_with('#') || text.find_first_not_of(" \t;") == std::string_view::npos;
+    }
+
+    void refuse(const std::string& why) {
+        m_anyRefused = true;
+        m_out.flush(); // the message after the lines before it
+        say(m_err, "строка " + std::to_string(m_lineNumber) + ": " + why);
+    }
+
+    Output m_out;
+    int m_err;
+    char m_separator = 0;
+    bool m_crlf = false;
+    bool m_anyRefused = false;
+    bool m_longIsUtf8 = true;
+    bool m_pendingReturn = false;
+    long long m_lineNumber = 0;
+    std::string m_decoded;
+    std::vector<std::string> m_fields;
+    DecimalSum m_total;
+};
+
+// Reads what is there, up to `room` bytes; 0 at the end, -1 on an error.
+ssize_t readSome(int fd, char* to, std::size_t room) {
+    for (;;) {
+        const ssize_t n = ::read(fd, to, room);
+        if (n >= 0 || errno != EINTR)
+            return n;
+    }
+}
+
+} // namespace
+
+int runBatch(int in, std::string_view name, int out, int err) {
+    Batch batch(out, err);
+    std::vector<char> buffer(kBlock);
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    bool atEnd = false;
+    int readError = 0;
+    // Lines already read are written before waiting for more, so that a
+    // terminal or a pipe gets each answer as soon as its line is complete.
+    const auto readMore = [&]() -> bool {
+        if (!batch.out().flush())
+            return false;
+        const ssize_t n = readSome(in, buffer.data() + end, buffer.size() - end);
+        if (n < 0) {
+            readError = errno;
+            return false;
+        }
+        atEnd = n == 0;
+        end += static_cast<std::size_t>(n);
+        return true;
+    };
+    const auto view = [&] { return std::string_view(buffer.data() + begin, end - begin); };
+
+    bool stopped = false;
+    while (!stopped) {
+        const std::size_t newline = view().find('\n');
+        if (newline != std::string_view::npos && newline <= kLongestLine) {
+            batch.line(view().substr(0, newline), true);
+            begin += newline + 1;
+        } else if (end - begin > kLongestLine) {
+            // Copied through in blocks: memory stays the same whatever its length.
+            const std::size_t held = std::min(newline, end - begin);
+            batch.longLineStart(view().substr(0, held));
+            begin += held;
+            while (begin == end && !atEnd && !stopped) {
+                begin = end = 0;
+                stopped = !readMore();
+                const std::size_t part = std::min(view().find('\n'), end - begin);
+                batch.longLinePart(view().substr(0, part));
+                begin += part;
+            }
+            const bool ended = begin < end;
+            batch.longLineEnd(ended);
+            begin += ended ? 1 : 0;
+        } else if (atEnd) {
+            if (begin < end)
+                batch.line(view(), false);
+            break;
+        } else {
+            std::memmove(buffer.data(), buffer.data() + begin, end - begin);
+            end -= begin;
+            begin = 0;
+            stopped = !readMore();
+        }
+    }
+    if (readError != 0) {
+        batch.out().flush();
+        say(err, "sheetmass: не читается «" + std::string(name) + "»: " + std::strerror(readError));
+        return 2;
+    }
+    const int status = batch.finish();
+    if (!batch.out().flush()) {
+        say(err,
+            std::string("sheetmass: результат не записан: ") + std::strerror(batch.out().error()));
+        return 2;
+    }
+    return status;
+}
+
+} // namespace sheetmass

@@ -1,0 +1,194 @@
+#include "batch/BatchLine.h"
+
+#include "alloys/AlloyDensity.h"
+#include "alloys/AlloyTable.h"
+#include "batch/FieldNumber.h"
+#include "calc/Inputs.h"
+#include "calc/Mass.h"
+#include "calc/NumberText.h"
+#include "calc/PastedText.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+namespace sheetmass {
+namespace {
+
+// The fields as the window's captions name them.
+constexpr std::array<const char*, kBatchFields> kFieldNames = {
+    "сплав",       "считать массу по", "толщина листа", "верхнее отклонение",  "нижнее отклонение",
+    "длина листа", "ширина листа",     "количество",    "знаков после запятой"};
+
+// The number fields, in line order from the thickness on, with what each
+// takes; the places are unfiltered, as their list is.
+struct NumberInput {
+    std::size_t field;
+    const NumberField* rule;
+    std::string Inputs::*text;
+};
+constexpr std::array<NumberInput, 7> kNumbers = {{
+    {2, &kSizeField, &Inputs::thickness},
+    {3, &kDeviationField, &Inputs::upper},
+    {4, &kDeviationField, &Inputs::lower},
+    {5, &kSizeField, &Inputs::length},
+    {6, &kSizeField, &Inputs::width},
+    {7, &kCountField, &Inputs::count},
+    {8, nullptr, &Inputs::places},
+}};
+
+constexpr std::array<const char*, 3> kModes = {kModeNominal, kModeUpper, kModeLower};
+
+// A grade's full text for a text that names it, trailing blanks or not:
+// spreadsheets drop the blank some grades end with.
+const Alloy* gradeNamed(std::string_view text) {
+    static const auto trimmed = [] {
+        std::array<std::string_view, kAlloyCount> grades;
+        std::transform(kAlloys.begin(), kAlloys.end(), grades.begin(),
+                       [](const Alloy& a) { return trimWhiteSpace(a.grade); });
+        return grades;
+    }();
+    const std::string_view wanted = trimWhiteSpace(text);
+    const auto it = std::find(trimmed.begin(), trimmed.end(), wanted);
+    return it == trimmed.end() ? nullptr : &kAlloys[static_cast<std::size_t>(it - trimmed.begin())];
+}
+
+class Problems {
+  public:
+    void add(std::size_t field, std::string_view what) {
+        add(std::string(kFieldNames[field]) + " — " + std::string(what));
+    }
+    void add(std::string_view text) {
+        if (!m_text.empty())
+            m_text += "; ";
+        m_text += text;
+    }
+    std::string& text() { return m_text; }
+
+  private:
+    std::string m_text;
+};
+
+// Why a field refuses a text: a number of a form the field does not take
+// is told apart from no number at all.
+const char* refusal(std::string_view text, const NumberField* rule) {
+    const auto pasted = pastedNumber(text);
+    if (rule == nullptr || !pasted || !parseNumber(*pasted))
+        return "не число";
+    const std::string_view admitted = rule->admitted;
+    const auto lacks = [&](char c) {
+        return pasted->find(c) != std::string::npos && admitted.find(c) == std::string_view::npos;
+    };
+    return lacks('-') ? "меньше нуля" : lacks(',') ? "не целое число" : "не число";
+}
+
+std::optional<std::string> number(std::string_view text, const NumberField* rule, std::size_t field,
+                                  Problems& problems) {
+    if (trimWhiteSpace(text).empty()) {
+        problems.add(field, "пусто");
+        return std::nullopt;
+    }
+    auto taken = rule ? admittedNumber(text, rule->admitted) : pastedNumber(text);
+    if (!taken || !parseNumber(*taken)) {
+        problems.add(field, refusal(text, rule));
+        return std::nullopt;
+    }
+    if (rule && rule->room > 0 && characterCount(*taken) > static_cast<std::size_t>(rule->room)) {
+        problems.add(field, "длиннее " + countOf(static_cast<std::size_t>(rule->room), "знака",
+                                                 "знаков", "знаков"));
+        return std::nullopt;
+    }
+    return taken;
+}
+
+} // namespace
+
+void splitFields(std::string_view line, char separator, std::vector<std::string>& fields) {
+    std::size_t used = 0;
+    std::size_t i = 0;
+    for (;;) {
+        if (used == fields.size())
+            fields.emplace_back();
+        std::string& field = fields[used++];
+        field.clear();
+        if (i < line.size() && line[i] == '"') {
+            for (++i; i < line.size(); ++i) {
+                if (line[i] == '"') {
+                    if (i + 1 < line.size() && line[i + 1] == '"') {
+                        field += '"';
+                        ++i;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                field += line[i];
+            }
+        }
+        // Whatever follows a closing quote stays with its field.
+        const std::size_t end = std::min(line.find(separator, i), line.size());
+        field.append(line.substr(i, end - i));
+        if (end == line.size())
+            break;
+        i = end + 1;
+    }
+    fields.resize(used);
+}
+
+LineMass lineMass(const std::vector<std::string>& fields) {
+    Problems problems;
+    if (fields.size() != kBatchFields) {
+        problems.add(countOf(fields.size(), "поле", "поля", "полей") + ", а нужно " +
+                     std::to_string(kBatchFields));
+        return {{}, std::move(problems.text())};
+    }
+
+    Inputs in;
+    if (const Alloy* grade = gradeNamed(fields[0]))
+        in.alloy = grade->grade;
+    else if (trimWhiteSpace(fields[0]).empty())
+        problems.add(0, "пусто");
+    else if (const auto density = admittedNumber(fields[0], kAlloyField.admitted);
+             density && parseNumber(*density))
+        in.alloy = *density;
+    else
+        problems.add(0, "не марка из списка и не плотность");
+
+    const std::string_view mode = trimWhiteSpace(fields[1]);
+    const auto known = std::find(kModes.begin(), kModes.end(), mode);
+    if (known != kModes.end())
+        in.mode = *known;
+    else if (mode.empty())
+        problems.add(1, "пусто");
+    else
+        problems.add(1, "не «номиналу», не «центру верхнего отклонения» и не «центру нижнего "
+                        "отклонения»");
+
+    for (const NumberInput& input : kNumbers) {
+        // Only the deviation the mode works with is read, as in the window.
+        if ((input.text == &Inputs::upper && in.mode != kModeUpper) ||
+            (input.text == &Inputs::lower && in.mode != kModeLower))
+            continue;
+        if (auto text = number(fields[input.field], input.rule, input.field, problems))
+            in.*input.text = std::move(*text);
+    }
+    if (!problems.text().empty())
+        return {{}, std::move(problems.text())};
+
+    std::string mass = massText(in, Модуль1::AlloyDensity);
+    if (mass.empty())
+        return {{}, "масса не считается: числа вне пределов"};
+    return {std::move(mass), {}};
+}
+
+std::string countOf(std::size_t n, const char* one, const char* few, const char* many) {
+    const std::size_t tens = n % 100;
+    const std::size_t units = n % 10;
+    const char* word = (tens >= 11 && tens <= 14)   ? many
+                       : units == 1                 ? one
+                       : (units >= 2 && units <= 4) ? few
+                                                    : many;
+    return std::to_string(n) + " " + word;
+}
+
+} // namespace sheetmass

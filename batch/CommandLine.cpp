@@ -1,0 +1,158 @@
+#include "batch/CommandLine.h"
+
+#include "batch/Batch.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <clocale>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace sheetmass {
+namespace {
+
+constexpr std::string_view kHelp =
+    R"(Использование: sheetmass [ПАРАМЕТР_Qt]...
+  или:  sheetmass --batch [ФАЙЛ]
+Масса партии листов из алюминиевых сплавов, кг.
+
+Без параметров открывает окно «Масса AL листов». Параметры Qt, например
+-platform или -style, передаются окну.
+
+      --batch [ФАЙЛ]  посчитать список партий из ФАЙЛА (без ФАЙЛА или «-» —
+                      со стандартного ввода), без окна и без дисплея
+  -h, --help          показать эту справку и выйти
+      --version       показать версию и выйти
+
+Строка списка — одна партия: девять полей через точку с запятой или через
+табуляцию (что встретится в первой строке с разделителем):
+  сплав; считать массу по; толщина листа; верхнее отклонение;
+  нижнее отклонение; длина листа; ширина листа; количество;
+  знаков после запятой
+Сплав — марка из списка окна или плотность в г/см³; «считать массу по» —
+«номиналу», «центру верхнего отклонения» или «центру нижнего отклонения».
+Числа читаются, как при вставке в поле окна: пробелы вокруг и между
+разрядами убираются, точка становится запятой.
+
+Каждая строка выводится как прочитана, с массой в добавленном поле, в том
+же виде, что в окне; в конце — строка «Итого» с точной суммой масс. Пустые
+строки и строки, начинающиеся с «#», выводятся как есть. У строки без массы
+добавленное поле пусто, а на стандартный вывод ошибок выводится, какая
+строка и какое поле. Ввод и вывод в UTF-8; строка не в UTF-8 читается как
+Windows-1251.
+
+Пример:
+  $ printf 'Д16 (1160);номиналу;2;0,2;-0,2;2000;1000;10;2\n' | sheetmass --batch
+  Д16 (1160);номиналу;2;0,2;-0,2;2000;1000;10;2;110,8
+  Итого;;;;;;;;;110,8
+
+Код возврата: 0 — масса есть у каждой строки, 1 — у какой-то строки массы
+нет, 2 — неверный параметр, файл не читается или вывод не записывается.
+)";
+
+constexpr std::string_view kVersion = "sheetmass " SHEETMASS_VERSION "\n";
+
+// Qt's options, which it also takes with two dashes.
+constexpr std::array<std::string_view, 20> kQtOptions = {"platform",      "platformpluginpath",
+                                                         "platformtheme", "plugin",
+                                                         "qmljsdebugger", "qwindowgeometry",
+                                                         "geometry",      "qwindowtitle",
+                                                         "title",         "qwindowicon",
+                                                         "icon",          "reverse",
+                                                         "session",       "display",
+                                                         "name",          "style",
+                                                         "stylesheet",    "widgetcount",
+                                                         "testability",   "nograb"};
+
+bool writeAll(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t n = ::write(fd, text.data(), text.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        text.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+int wrong(int err, std::string_view what, std::string_view argument) {
+    writeAll(err, "sheetmass: " + std::string(what) + " «" + std::string(argument) +
+                      "»\nСправка: sheetmass --help\n");
+    return 2;
+}
+
+int batchFrom(std::string_view name, int in, int out, int err) {
+    if (name == "-")
+        return runBatch(in, "стандартный ввод", out, err);
+    const int fd = ::open(std::string(name).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        writeAll(err, "sheetmass: не открывается «" + std::string(name) +
+                          "»: " + std::strerror(errno) + "\n");
+        return 2;
+    }
+    const int status = runBatch(fd, name, out, err);
+    ::close(fd);
+    return status;
+}
+
+} // namespace
+
+std::optional<int> runWithoutWindow(int argc, const char* const* argv, int in, int out, int err) {
+    const auto begin = argv + std::min(argc, 1);
+    const auto end = argv + argc;
+    const auto is = [&](std::string_view option) {
+        return std::any_of(begin, end, [&](const char* a) { return option == a; });
+    };
+    if (is("--help") || is("-h"))
+        return writeAll(out, kHelp) ? 0 : 2;
+    if (is("--version"))
+        return writeAll(out, kVersion) ? 0 : 2;
+
+    const bool batch = is("--batch");
+    if (!batch) {
+        for (auto a = begin; a != end; ++a) {
+            const std::string_view arg = *a;
+            if (!arg.starts_with("--") || arg == "--")
+                continue;
+            const std::string_view option = arg.substr(2, arg.find('=') - 2);
+            if (std::find(kQtOptions.begin(), kQtOptions.end(), option) == kQtOptions.end())
+                return wrong(err, "неизвестный параметр", arg);
+        }
+        return std::nullopt;
+    }
+    // System messages, such as why a file cannot be read, in the user's language.
+    std::setlocale(LC_MESSAGES, "");
+    std::setlocale(LC_CTYPE, "");
+    std::optional<std::string_view> file;
+    bool optionsEnded = false;
+    for (auto a = begin; a != end; ++a) {
+        const std::string_view arg = *a;
+        if (!optionsEnded && arg == "--batch")
+            continue;
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && arg.size() > 1 && arg.starts_with('-'))
+            return wrong(err, "неизвестный параметр", arg);
+        if (file)
+            return wrong(err, "лишний параметр", arg);
+        file = arg;
+    }
+    return batchFrom(file.value_or("-"), in, out, err);
+}
+
+std::optional<int> refuseLeftOver(int argc, const char* const* argv, int err) {
+    if (argc <= 1)
+        return std::nullopt;
+    const std::string_view arg = argv[1];
+    return wrong(err, arg.starts_with('-') ? "неизвестный параметр" : "лишний параметр", arg);
+}
+
+} // namespace sheetmass

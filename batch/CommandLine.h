@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+
+namespace sheetmass {
+
+// What the command line asks for that needs no window and no display: the
+// batch, the help, the version, or a refusal of an option the program does
+// not know. Gives the exit status then, and nothing when the window is to
+// start. Qt's own options are left for Qt.
+std::optional<int> runWithoutWindow(int argc, const char* const* argv, int in = 0, int out = 1,
+                                    int err = 2);
+
+// After Qt took its options from the command line: whatever is left is not
+// the program's, and gives the exit status 2 with a message.
+std::optional<int> refuseLeftOver(int argc, const char* const* argv, int err = 2);
+
+} // namespace sheetmass
