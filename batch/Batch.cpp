@@ -114,6 +114,8 @@ class Batch {
         if (m_pendingReturn && !ended)
             m_out.put('\r');
         m_out.put(m_separator == 0 ? ';' : m_separator);
+        if (m_pendingReturn && ended && m_lineNumber == 1)
+            m_crlf = true;
         m_out.put(m_pendingReturn && ended ? "\r\n" : lineEnd());
         m_pendingReturn = false;
         refuse("длиннее " + std::to_string(kLongestLine) + " байт");

@@ -82,14 +82,17 @@ const char* refusal(std::string_view text, const NumberField* rule) {
     return lacks('-') ? "меньше нуля" : lacks(',') ? "не целое число" : "не число";
 }
 
+// A number field's text as the window's field would take it. Whether it is
+// a number the core can work with is asked only of lines without a mass:
+// the core reads every field again anyway.
 std::optional<std::string> number(std::string_view text, const NumberField* rule, std::size_t field,
-                                  Problems& problems) {
+                                  bool readIt, Problems& problems) {
     if (trimWhiteSpace(text).empty()) {
         problems.add(field, "пусто");
         return std::nullopt;
     }
     auto taken = rule ? admittedNumber(text, rule->admitted) : pastedNumber(text);
-    if (!taken || !parseNumber(*taken)) {
+    if (!taken || (readIt && !parseNumber(*taken))) {
         problems.add(field, refusal(text, rule));
         return std::nullopt;
     }
@@ -99,6 +102,42 @@ std::optional<std::string> number(std::string_view text, const NumberField* rule
         return std::nullopt;
     }
     return taken;
+}
+
+// The window's inputs for the line's nine fields, and what keeps it from a
+// mass. The number check is the slow part, and only a line without a mass
+// needs it to say which field is at fault.
+Inputs inputsOf(const std::vector<std::string>& fields, bool readNumbers, Problems& problems) {
+    Inputs in;
+    if (const Alloy* grade = gradeNamed(fields[0]))
+        in.alloy = grade->grade;
+    else if (trimWhiteSpace(fields[0]).empty())
+        problems.add(0, "пусто");
+    else if (const auto density = admittedNumber(fields[0], kAlloyField.admitted);
+             density && parseNumber(*density))
+        in.alloy = *density;
+    else
+        problems.add(0, "не марка из списка и не плотность");
+
+    const std::string_view mode = trimWhiteSpace(fields[1]);
+    const auto known = std::find(kModes.begin(), kModes.end(), mode);
+    if (known != kModes.end())
+        in.mode = *known;
+    else if (mode.empty())
+        problems.add(1, "пусто");
+    else
+        problems.add(1, "не «номиналу», не «центру верхнего отклонения» и не «центру нижнего "
+                        "отклонения»");
+
+    for (const NumberInput& input : kNumbers) {
+        // Only the deviation the mode works with is read, as in the window.
+        if ((input.text == &Inputs::upper && in.mode != kModeUpper) ||
+            (input.text == &Inputs::lower && in.mode != kModeLower))
+            continue;
+        if (auto text = number(fields[input.field], input.rule, input.field, readNumbers, problems))
+            in.*input.text = std::move(*text);
+    }
+    return in;
 }
 
 } // namespace
@@ -143,42 +182,17 @@ LineMass lineMass(const std::vector<std::string>& fields) {
         return {{}, std::move(problems.text())};
     }
 
-    Inputs in;
-    if (const Alloy* grade = gradeNamed(fields[0]))
-        in.alloy = grade->grade;
-    else if (trimWhiteSpace(fields[0]).empty())
-        problems.add(0, "пусто");
-    else if (const auto density = admittedNumber(fields[0], kAlloyField.admitted);
-             density && parseNumber(*density))
-        in.alloy = *density;
-    else
-        problems.add(0, "не марка из списка и не плотность");
-
-    const std::string_view mode = trimWhiteSpace(fields[1]);
-    const auto known = std::find(kModes.begin(), kModes.end(), mode);
-    if (known != kModes.end())
-        in.mode = *known;
-    else if (mode.empty())
-        problems.add(1, "пусто");
-    else
-        problems.add(1, "не «номиналу», не «центру верхнего отклонения» и не «центру нижнего "
-                        "отклонения»");
-
-    for (const NumberInput& input : kNumbers) {
-        // Only the deviation the mode works with is read, as in the window.
-        if ((input.text == &Inputs::upper && in.mode != kModeUpper) ||
-            (input.text == &Inputs::lower && in.mode != kModeLower))
-            continue;
-        if (auto text = number(fields[input.field], input.rule, input.field, problems))
-            in.*input.text = std::move(*text);
+    const Inputs in = inputsOf(fields, false, problems);
+    if (problems.text().empty()) {
+        std::string mass = massText(in, Модуль1::AlloyDensity);
+        if (!mass.empty())
+            return {std::move(mass), {}};
     }
-    if (!problems.text().empty())
-        return {{}, std::move(problems.text())};
-
-    std::string mass = massText(in, Модуль1::AlloyDensity);
-    if (mass.empty())
-        return {{}, "масса не считается: числа вне пределов"};
-    return {std::move(mass), {}};
+    Problems all;
+    inputsOf(fields, true, all);
+    if (all.text().empty())
+        all.add("масса не считается: числа вне пределов");
+    return {{}, std::move(all.text())};
 }
 
 std::string countOf(std::size_t n, const char* one, const char* few, const char* many) {

@@ -11,8 +11,17 @@ constexpr std::string_view kBlanks[] = {" ", "\u00A0", "\u2007", "\u2009", "\u20
 // White space that only surrounds a text.
 constexpr std::string_view kBreaks[] = {"\t", "\n", "\r", "\v", "\f"};
 
+// Every kind starts with a control character, the blank or a UTF-8 lead
+// byte, and ends with one of the first two or a continuation byte: a printable
+// ASCII character at that end rules them all out at once.
+bool printable(char c) {
+    return c > ' ' && static_cast<unsigned char>(c) < 0x80;
+}
+
 template <std::size_t N>
 std::size_t leading(std::string_view text, const std::string_view (&kinds)[N]) {
+    if (text.empty() || printable(text.front()))
+        return 0;
     for (const std::string_view kind : kinds)
         if (text.starts_with(kind))
             return kind.size();
@@ -21,6 +30,8 @@ std::size_t leading(std::string_view text, const std::string_view (&kinds)[N]) {
 
 template <std::size_t N>
 std::size_t trailing(std::string_view text, const std::string_view (&kinds)[N]) {
+    if (text.empty() || printable(text.back()))
+        return 0;
     for (const std::string_view kind : kinds)
         if (text.ends_with(kind))
             return kind.size();

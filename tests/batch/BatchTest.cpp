@@ -1,0 +1,268 @@
+#include "alloys/AlloyDensity.h"
+#include "alloys/AlloyTable.h"
+#include "batch/CommandLine.h"
+#include "calc/Mass.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <spawn.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+using namespace std::string_literals;
+
+constexpr int kWindow = -1; // the command line leaves the rest to the window
+
+struct Answer {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+int memoryFile(const std::string& bytes) {
+    const int fd = memfd_create("batch", MFD_CLOEXEC);
+    EXPECT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    lseek(fd, 0, SEEK_SET);
+    return fd;
+}
+
+std::string contents(int fd) {
+    std::string text(static_cast<std::size_t>(lseek(fd, 0, SEEK_END)), '\0');
+    EXPECT_EQ(pread(fd, text.data(), text.size(), 0), static_cast<ssize_t>(text.size()));
+    close(fd);
+    return text;
+}
+
+// The command line as main() hands it over, in this process or as the real
+// program with neither X nor Wayland to talk to.
+Answer run(std::vector<std::string> args, const std::string& input, bool asProgram = false) {
+    args.insert(args.begin(), SHEETMASS_PROGRAM);
+    std::vector<char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
+    const int in = memoryFile(input), out = memoryFile(""), err = memoryFile("");
+    int status = kWindow;
+    if (!asProgram) {
+        status =
+            sheetmass::runWithoutWindow(static_cast<int>(args.size()), argv.data(), in, out, err)
+                .value_or(kWindow);
+    } else {
+        posix_spawn_file_actions_t files;
+        posix_spawn_file_actions_init(&files);
+        posix_spawn_file_actions_adddup2(&files, in, 0);
+        posix_spawn_file_actions_adddup2(&files, out, 1);
+        posix_spawn_file_actions_adddup2(&files, err, 2);
+        std::vector<std::string> env = {"QT_QPA_PLATFORM=xcb", "LANG=C.UTF-8"};
+        for (char** e = environ; *e != nullptr; ++e)
+            if (std::string_view(*e).starts_with("LSAN_OPTIONS=") ||
+                std::string_view(*e).starts_with("PATH="))
+                env.push_back(*e);
+        std::vector<char*> envp;
+        for (auto& e : env)
+            envp.push_back(e.data());
+        envp.push_back(nullptr);
+        pid_t pid = 0;
+        EXPECT_EQ(posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), envp.data()), 0);
+        posix_spawn_file_actions_destroy(&files);
+        int wstatus = 0;
+        waitpid(pid, &wstatus, 0);
+        status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+    }
+    close(in);
+    return {status, contents(out), contents(err)};
+}
+
+const std::string D16 = "Д16 (1160);номиналу;2;0,2;-0,2;2000;1000;10;2";
+const std::string kTotal = "Итого;;;;;;;;;";
+
+struct Row {
+    const char* what;
+    std::vector<std::string> args;
+    std::string input;
+    std::string out; // whole, or up to a closing "…"
+    std::string err; // a part of it; empty: nothing
+    int status;
+    bool asProgram = false;
+};
+
+TEST(batch, AnswersEachKindOfLineAndCommandLine) {
+    const std::string longLine(5000, 'x');
+    const std::filesystem::path missing = std::filesystem::temp_directory_path() / "нет/List.csv";
+    const std::vector<Row> rows = {
+        {"semicolons", {"--batch"}, D16 + "\n", D16 + ";110,8\n" + kTotal + "110,8\n", "", 0},
+        {"the last line unended",
+         {"--batch", "-"},
+         D16,
+         D16 + ";110,8\n" + kTotal + "110,8\n",
+         "",
+         0},
+        {"nothing", {"--batch"}, "", kTotal + "0\n", "", 0},
+        // A grade's trailing blank dropped, a dot, grouped digits, CR LF.
+        {"tabs as pasted",
+         {"--batch"},
+         "АД1\tцентру нижнего отклонения\t2.0\t0,2\t-0,2\t2 000\t1\u00A0000\t3\t3\r\n",
+         "АД1\tцентру нижнего отклонения\t2.0\t0,2\t-0,2\t2 000\t1\u00A0000\t3\t3\t30,894\r\n"
+         "Итого\t\t\t\t\t\t\t\t\t30,894\r\n",
+         "",
+         0},
+        {"quoted cells",
+         {"--batch"},
+         "\"Д16 (1160)\";\" номиналу\";\"2,5\";;;2000;\"1\"\"000\";1;2\n",
+         "\"Д16 (1160)\";\" номиналу\";\"2,5\";;;2000;\"1\"\"000\";1;2;\n" + kTotal + "0\n",
+         "строка 1: ширина листа — не число",
+         1},
+        {"Windows-1251",
+         {"--batch"},
+         "\xC4"
+         "16 (1160);\xED\xEE\xEC\xE8\xED\xE0\xEB\xF3;2;0,2;-0,2;2000;1000;10;2\n",
+         D16 + ";110,8\n" + kTotal + "110,8\n",
+         "",
+         0},
+        {"copied as they are",
+         {"--batch"},
+         "\xEF\xBB\xBF# заказ;7\n\n;;\t;\n" + D16 + "\n",
+         "\xEF\xBB\xBF# заказ;7\n\n;;\t;\n" + D16 + ";110,8\n" + kTotal + "110,8\n",
+         "",
+         0},
+        {"bad lines, counted among all",
+         {"--batch"},
+         "# 1\n" + D16 +
+             "\n"
+             "Д16 (1160);номиналу;2;;;20x0;1000;1;2\n"
+             "Д16 (1160);по номиналу;2;;;2000;1000;1;2\n"
+             "Д17;номиналу;2;;;2000;1000;;2\n"
+             "Д16 (1160);номиналу;2;;;2000;1000;1\n"
+             "Д16 (1160);центру нижнего отклонения;2;;0,2;-2000;1000;2,5;2\n"
+             "2,7;номиналу;2;;;1234567;1000;1;1E999\n"
+             "2,7;номиналу;2;;;2000;1000;1;1E300\n"
+             "2,7;номиналу;2;;;2000;1000;1;2\n",
+         "# 1\n" + D16 +
+             ";110,8\n"
+             "Д16 (1160);номиналу;2;;;20x0;1000;1;2;\n"
+             "Д16 (1160);по номиналу;2;;;2000;1000;1;2;\n"
+             "Д17;номиналу;2;;;2000;1000;;2;\n"
+             "Д16 (1160);номиналу;2;;;2000;1000;1;\n"
+             "Д16 (1160);центру нижнего отклонения;2;;0,2;-2000;1000;2,5;2;\n"
+             "2,7;номиналу;2;;;1234567;1000;1;1E999;\n"
+             "2,7;номиналу;2;;;2000;1000;1;1E300;\n"
+             "2,7;номиналу;2;;;2000;1000;1;2;10,8\n" +
+             kTotal + "121,6\n",
+         "строка 3: длина листа — не число\n"
+         "строка 4: считать массу по — не «номиналу», не «центру верхнего отклонения» и не "
+         "«центру нижнего отклонения»\n"
+         "строка 5: сплав — не марка из списка и не плотность; количество — пусто\n"
+         "строка 6: 8 полей, а нужно 9\n"
+         "строка 7: длина листа — меньше нуля; количество — не целое число\n"
+         "строка 8: длина листа — длиннее 6 знаков; знаков после запятой — не число\n"
+         "строка 9: масса не считается: числа вне пределов\n",
+         1},
+        {"an over-long line",
+         {"--batch"},
+         longLine + "\r\n" + D16 + "\r\n",
+         longLine + ";\r\n" + D16 + ";110,8\r\n" + kTotal + "110,8\r\n",
+         "строка 1: длиннее 4096 байт",
+         1},
+        {"no display", {"--batch"}, D16 + "\n", D16 + ";110,8\n" + kTotal + "110,8\n", "", 0, true},
+        {"a file that is not there", {"--batch", missing}, "", "", "не открывается", 2, true},
+        {"a folder", {"--batch", "/"}, "", "", "не читается «/»", 2},
+        {"two files", {"--batch", "a", "b"}, "", "", "лишний параметр «b»", 2},
+        {"an unknown option", {"--batch", "-x"}, "", "", "неизвестный параметр «-x»", 2},
+        {"a misspelt option", {"--bach"}, "", "", "неизвестный параметр «--bach»", 2, true},
+        {"help", {"--batch", "--help"}, "", "Использование: sheetmass…", "", 0},
+        {"version", {"--version"}, "", "sheetmass " SHEETMASS_VERSION "\n", "", 0},
+        {"Qt's options", {"-platform", "offscreen", "--style=fusion"}, "", "", "", kWindow},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const Answer got = run(row.args, row.input, row.asProgram);
+        EXPECT_EQ(got.status, row.status);
+        if (row.out.ends_with("…"))
+            EXPECT_TRUE(got.out.starts_with(row.out.substr(0, row.out.size() - "…"s.size())))
+                << got.out;
+        else
+            EXPECT_EQ(got.out, row.out);
+        if (row.err.empty())
+            EXPECT_EQ(got.err, "");
+        else
+            EXPECT_NE(got.err.find(row.err), std::string::npos) << got.err;
+    }
+}
+
+// Thousandths as a mass text: the independent sum the total must equal.
+std::string thousandths(std::int64_t n) {
+    std::string text = std::to_string(n / 1000);
+    if (const std::int64_t rest = n % 1000; rest != 0) {
+        std::string fraction = std::to_string(1000 + rest).substr(1);
+        text += "," + fraction.substr(0, fraction.find_last_not_of('0') + 1);
+    }
+    return text;
+}
+
+std::int64_t asThousandths(const std::string& mass) {
+    const auto comma = mass.find(',');
+    std::string fraction = comma == std::string::npos ? "" : mass.substr(comma + 1);
+    fraction.resize(3, '0');
+    return std::stoll(mass.substr(0, comma)) * 1000 + std::stoll(fraction);
+}
+
+// The batch gives for each line the text the core gives for the fields the
+// window would hold, whichever way the spreadsheet wrote the numbers.
+TEST(batch, GivesTheCoresMassForRandomSheets) {
+    std::mt19937 random(20261208);
+    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    const auto written = [&](std::string text) { // as a spreadsheet may write it
+        if (pick(3) == 0 && text.find(',') != std::string::npos)
+            text[text.find(',')] = '.';
+        if (pick(3) == 0 && text.size() > 3 && text.find_first_not_of("0123456789") == text.npos)
+            text.insert(text.size() - 3, " ");
+        return pick(4) == 0 ? " " + text + " " : text;
+    };
+    const char* modes[] = {sheetmass::kModeNominal, sheetmass::kModeUpper, sheetmass::kModeLower};
+    std::string input, expected;
+    std::int64_t total = 0;
+    for (int i = 0; i < 300; ++i) {
+        const auto& grade = sheetmass::kAlloys[static_cast<std::size_t>(pick(94))];
+        const sheetmass::Inputs in{pick(5) == 0 ? std::string("2,") + std::to_string(pick(10))
+                                                : std::string(grade.grade),
+                                   modes[pick(3)],
+                                   std::to_string(pick(20)) + "," + std::to_string(pick(100)),
+                                   "0," + std::to_string(pick(10)),
+                                   "-0," + std::to_string(pick(10)),
+                                   std::to_string(1 + pick(999999)),
+                                   std::to_string(1 + pick(99999)),
+                                   std::to_string(pick(1000)),
+                                   std::to_string(pick(4))};
+        const std::string mass = sheetmass::massText(in, Модуль1::AlloyDensity);
+        ASSERT_FALSE(mass.empty());
+        std::string alloy = in.alloy == grade.grade ? in.alloy : written(in.alloy);
+        if (pick(2) == 0) // spreadsheets drop a cell's trailing blanks
+            alloy.erase(alloy.find_last_not_of(' ') + 1);
+        const std::string line = alloy + ";" + in.mode + ";" + written(in.thickness) + ";" +
+                                 written(in.upper) + ";" + written(in.lower) + ";" +
+                                 written(in.length) + ";" + written(in.width) + ";" +
+                                 written(in.count) + ";" + in.places;
+        input += line + "\n";
+        expected += line + ";" + mass + "\n";
+        total += asThousandths(mass);
+    }
+    expected += kTotal + thousandths(total) + "\n";
+    const Answer got = run({"--batch"}, input);
+    EXPECT_EQ(got.err, "");
+    EXPECT_EQ(got.status, 0);
+    EXPECT_EQ(got.out, expected);
+}
+
+} // namespace
