@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -203,8 +204,8 @@ TEST(batch, AnswersEachKindOfLineAndCommandLine) {
 
 // Thousandths as a mass text: the independent sum the total must equal.
 std::string thousandths(std::int64_t n) {
-    std::string text = std::to_string(n / 1000);
-    if (const std::int64_t rest = n % 1000; rest != 0) {
+    std::string text = (n < 0 ? "-" : "") + std::to_string(std::abs(n) / 1000);
+    if (const std::int64_t rest = std::abs(n) % 1000; rest != 0) {
         std::string fraction = std::to_string(1000 + rest).substr(1);
         text += "," + fraction.substr(0, fraction.find_last_not_of('0') + 1);
     }
@@ -212,10 +213,14 @@ std::string thousandths(std::int64_t n) {
 }
 
 std::int64_t asThousandths(const std::string& mass) {
+    const bool negative = mass.starts_with('-');
     const auto comma = mass.find(',');
     std::string fraction = comma == std::string::npos ? "" : mass.substr(comma + 1);
     fraction.resize(3, '0');
-    return std::stoll(mass.substr(0, comma)) * 1000 + std::stoll(fraction);
+    const std::int64_t size =
+        std::stoll(mass.substr(negative ? 1 : 0, comma - (negative ? 1 : 0))) * 1000 +
+        std::stoll(fraction);
+    return negative ? -size : size;
 }
 
 // The batch gives for each line the text the core gives for the fields the
@@ -250,10 +255,11 @@ TEST(batch, GivesTheCoresMassForRandomSheets) {
         std::string alloy = in.alloy == grade.grade ? in.alloy : written(in.alloy);
         if (pick(2) == 0) // spreadsheets drop a cell's trailing blanks
             alloy.erase(alloy.find_last_not_of(' ') + 1);
-        const std::string line = alloy + ";" + in.mode + ";" + written(in.thickness) + ";" +
-                                 written(in.upper) + ";" + written(in.lower) + ";" +
-                                 written(in.length) + ";" + written(in.width) + ";" +
-                                 written(in.count) + ";" + in.places;
+        std::string line = alloy + ";" + in.mode;
+        for (const auto* number : {&in.thickness, &in.upper, &in.lower, &in.length, &in.width,
+                                   &in.count}) // one after another: the same lines everywhere
+            line += ";" + written(*number);
+        line += ";" + in.places;
         input += line + "\n";
         expected += line + ";" + mass + "\n";
         total += asThousandths(mass);
