@@ -247,6 +247,7 @@ class TestKeyFilter : public test::GuiTest {
             {CtrlV, "Текст1", "1e3", "", "", true},
             {ShiftInsert, "Текст3", "1,2.5", "", "", true},
             {Commit, "Текст6", "1,5", "", "", true},
+            {CtrlV, "Текст6", "1\b2", "", "", true}, // backspace passes as a key, not in a text
             {CtrlV, "Комбо2", "2", "", "10,53", true},
             // The result takes nothing.
             {CtrlV, "Текст7", "3ABC", "", "", true},
