@@ -16,6 +16,8 @@
 namespace sheetmass {
 namespace {
 
+using namespace std::string_view_literals;
+
 constexpr std::string_view kHelp =
     R"(Использование: sheetmass [ПАРАМЕТР_Qt]...
   или:  sheetmass --batch [ФАЙЛ]
@@ -106,8 +108,10 @@ int batchFrom(std::string_view name, int in, int out, int err) {
 std::optional<int> runWithoutWindow(int argc, const char* const* argv, int in, int out, int err) {
     const auto begin = argv + std::min(argc, 1);
     const auto end = argv + argc;
+    // Options end at "--"; after it, "--help" is a file's name.
+    const auto options = std::find_if(begin, end, [](const char* a) { return a == "--"sv; });
     const auto is = [&](std::string_view option) {
-        return std::any_of(begin, end, [&](const char* a) { return option == a; });
+        return std::any_of(begin, options, [&](const char* a) { return option == a; });
     };
     if (is("--help") || is("-h"))
         return writeAll(out, kHelp) ? 0 : 2;

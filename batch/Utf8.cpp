@@ -22,6 +22,10 @@ std::size_t sequenceLength(unsigned lead) {
 bool isUtf8(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
         const unsigned lead = byteAt(bytes, i);
+        if (lead < 0x80) { // most of a line
+            ++i;
+            continue;
+        }
         const std::size_t length = sequenceLength(lead);
         if (length == 0 || i + length > bytes.size())
             return false;

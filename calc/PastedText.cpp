@@ -23,7 +23,7 @@ std::size_t leading(std::string_view text, const std::string_view (&kinds)[N]) {
     if (text.empty() || printable(text.front()))
         return 0;
     for (const std::string_view kind : kinds)
-        if (text.starts_with(kind))
+        if (text.front() == kind.front() && text.starts_with(kind))
             return kind.size();
     return 0;
 }
@@ -33,7 +33,7 @@ std::size_t trailing(std::string_view text, const std::string_view (&kinds)[N]) 
     if (text.empty() || printable(text.back()))
         return 0;
     for (const std::string_view kind : kinds)
-        if (text.ends_with(kind))
+        if (text.back() == kind.back() && text.ends_with(kind))
             return kind.size();
     return 0;
 }

@@ -32,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string text(static_cast<std::size_t>(lseek(out, 0, SEEK_END)), '\0');
     check(pread(out, text.data(), text.size(), 0) == static_cast<ssize_t>(text.size()));
     const std::size_t last = text.rfind('\n', text.size() - 2);
-    const std::string_view total = std::string_view(text).substr(last == std::string::npos ? 0 : last + 1);
+    const std::string_view total =
+        std::string_view(text).substr(last == std::string::npos ? 0 : last + 1);
     check(total.starts_with("Итого") && total.ends_with("\n"));
     close(in);
     close(out);

@@ -183,6 +183,12 @@ TEST(batch, AnswersEachKindOfLineAndCommandLine) {
         {"an unknown option", {"--batch", "-x"}, "", "", "неизвестный параметр «-x»", 2},
         {"a misspelt option", {"--bach"}, "", "", "неизвестный параметр «--bach»", 2, true},
         {"help", {"--batch", "--help"}, "", "Использование: sheetmass…", "", 0},
+        {"a file named as an option",
+         {"--batch", "--", "--help"},
+         "",
+         "",
+         "не открывается «--help»",
+         2},
         {"version", {"--version"}, "", "sheetmass " SHEETMASS_VERSION "\n", "", 0},
         {"Qt's options", {"-platform", "offscreen", "--style=fusion"}, "", "", "", kWindow},
     };
