@@ -18,6 +18,7 @@ namespace {
 constexpr std::size_t kBlock = 64 * 1024;
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kTotal = "Итого";
+constexpr const char* kTitlesHint = " (заголовки? строку, которую не считать, начните с «#»)";
 
 // Writes through a buffer of its own, whole or with the error remembered.
 class Output {
@@ -88,7 +89,10 @@ class Batch {
         m_out.put(separator);
         m_out.put(mass.mass);
         m_out.put(ending);
-        if (mass.mass.empty())
+        // A line without a digit is most likely a spreadsheet's column titles.
+        if (mass.mass.empty() && text.find_first_of("0123456789") == std::string_view::npos)
+            refuse(mass.problem + kTitlesHint);
+        else if (mass.mass.empty())
             refuse(mass.problem);
         else
             m_total.add(mass.mass);
@@ -170,10 +174,10 @@ class Batch {
         return text.starts_with('#') || text.find_first_not_of(" \t;") == std::string_view::npos;
     }
 
-    void refuse(const std::string& why) {
+    void refuse(std::string_view why) {
         m_anyRefused = true;
         m_out.flush(); // the message after the lines before it
-        say(m_err, "строка " + std::to_string(m_lineNumber) + ": " + why);
+        say(m_err, "строка " + std::to_string(m_lineNumber) + ": " + std::string(why));
     }
 
     Output m_out;
