@@ -33,14 +33,8 @@ class Output {
     void put(char c) { m_buffer += c; }
 
     bool flush() {
-        std::size_t done = 0;
-        while (m_error == 0 && done < m_buffer.size()) {
-            const ssize_t n = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
-            if (n < 0 && errno != EINTR)
-                m_error = errno;
-            else if (n > 0)
-                done += static_cast<std::size_t>(n);
-        }
+        if (m_error == 0 && !writeAll(m_fd, m_buffer))
+            m_error = errno;
         m_buffer.clear();
         return m_error == 0;
     }
@@ -53,16 +47,7 @@ class Output {
 };
 
 void say(int err, const std::string& text) {
-    const std::string line = text + "\n";
-    std::size_t done = 0;
-    while (done < line.size()) {
-        const ssize_t n = ::write(err, line.data() + done, line.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return; // no one to tell
-        done += static_cast<std::size_t>(n);
-    }
+    writeAll(err, text + "\n"); // when it fails, there is no one left to tell
 }
 
 class Batch {
@@ -82,20 +67,19 @@ class Batch {
             m_separator = text.find('\t') != std::string_view::npos  ? '\t'
                           : text.find(';') != std::string_view::npos ? ';'
                                                                      : 0;
-        const char separator = m_separator == 0 ? ';' : m_separator;
-        splitFields(text, separator, m_fields);
+        splitFields(text, separator(), m_fields);
         const LineMass mass = lineMass(m_fields);
         m_out.put(text);
-        m_out.put(separator);
+        m_out.put(separator());
         m_out.put(mass.mass);
         m_out.put(ending);
-        // A line without a digit is most likely a spreadsheet's column titles.
-        if (mass.mass.empty() && text.find_first_of("0123456789") == std::string_view::npos)
-            refuse(mass.problem + kTitlesHint);
-        else if (mass.mass.empty())
-            refuse(mass.problem);
-        else
+        if (!mass.mass.empty())
             m_total.add(mass.mass);
+        // A line without a digit is most likely a spreadsheet's column titles.
+        else if (text.find_first_of("0123456789") == std::string_view::npos)
+            refuse(mass.problem + kTitlesHint);
+        else
+            refuse(mass.problem);
     }
 
     // A line longer than kLongestLine: its start, the rest in parts, its end.
@@ -117,19 +101,16 @@ class Batch {
     void longLineEnd(bool ended) {
         if (m_pendingReturn && !ended)
             m_out.put('\r');
-        m_out.put(m_separator == 0 ? ';' : m_separator);
-        if (m_pendingReturn && ended && m_lineNumber == 1)
-            m_crlf = true;
-        m_out.put(m_pendingReturn && ended ? "\r\n" : lineEnd());
+        m_out.put(separator());
+        m_out.put(ended ? endedWith(m_pendingReturn) : lineEnd());
         m_pendingReturn = false;
         refuse("длиннее " + std::to_string(kLongestLine) + " байт");
     }
 
     // The total line, and the status.
     int finish() {
-        const char separator = m_separator == 0 ? ';' : m_separator;
         m_out.put(kTotal);
-        m_out.put(std::string(kBatchFields, separator));
+        m_out.put(std::string(kBatchFields, separator()));
         m_out.put(m_total.text());
         m_out.put(lineEnd());
         return m_anyRefused ? 1 : 0;
@@ -150,16 +131,23 @@ class Batch {
         startLine(raw);
         if (!ended)
             return lineEnd(); // the total follows on a line of its own
-        if (raw.ends_with('\r')) {
+        const bool crlf = raw.ends_with('\r');
+        if (crlf)
             raw.remove_suffix(1);
-            if (m_lineNumber == 1)
-                m_crlf = true;
-            return "\r\n";
-        }
-        return "\n";
+        return endedWith(crlf);
+    }
+
+    // The first line's ending is the one a line without its own gets.
+    std::string_view endedWith(bool crlf) {
+        if (m_lineNumber == 1)
+            m_crlf = crlf;
+        return crlf ? "\r\n" : "\n";
     }
 
     std::string_view lineEnd() const { return m_crlf ? "\r\n" : "\n"; }
+
+    // Semicolons until a line holding a separator says otherwise.
+    char separator() const { return m_separator == 0 ? ';' : m_separator; }
 
     std::string_view decoded(std::string_view raw) {
         if (isUtf8(raw))
@@ -203,6 +191,21 @@ ssize_t readSome(int fd, char* to, std::size_t room) {
 }
 
 } // namespace
+
+bool writeAll(int fd, std::string_view text) {
+    while (!text.empty()) {
+        const ssize_t n = ::write(fd, text.data(), text.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            return false;
+        }
+        text.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
 
 int runBatch(int in, std::string_view name, int out, int err) {
     Batch batch(out, err);

@@ -13,6 +13,10 @@ namespace sheetmass {
 // none, 2 when the input cannot be read or the output written.
 int runBatch(int in, std::string_view name, int out, int err);
 
+// Writes all of the text to the descriptor, resuming after interruptions and
+// short writes; false, with errno set, when it cannot.
+bool writeAll(int fd, std::string_view text);
+
 // The longest line read as one; a longer one is copied through and counts
 // as a line without a mass.
 inline constexpr std::size_t kLongestLine = 4096;

@@ -71,18 +71,6 @@ constexpr std::array<std::string_view, 20> kQtOptions = {"platform",      "platf
                                                          "stylesheet",    "widgetcount",
                                                          "testability",   "nograb"};
 
-bool writeAll(int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t n = ::write(fd, text.data(), text.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        text.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 int wrong(int err, std::string_view what, std::string_view argument) {
     writeAll(err, "sheetmass: " + std::string(what) + " «" + std::string(argument) +
                       "»\nСправка: sheetmass --help\n");

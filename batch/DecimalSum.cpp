@@ -26,7 +26,7 @@ bool DecimalSum::add(std::string_view number) {
     if (count == 0)
         return true;
     // The first digit weighs 10^(scale-1), the last 10^(scale-count).
-    if (parts->scale - count < kLowest || parts->scale > 330)
+    if (parts->scale - count < kLowest || parts->scale > kHighestScale)
         return false;
     Digits& sum = parts->negative ? m_negative : m_positive;
     for (long long i = 0; i < count; ++i) {

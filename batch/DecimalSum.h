@@ -25,6 +25,9 @@ class DecimalSum {
     // carries of any count of lines.
     static constexpr int kLowest = -360;
     static constexpr int kDigits = 760;
+    // The highest scale added: beyond any double's, with 70 digits above it
+    // for the carries.
+    static constexpr long long kHighestScale = kLowest + kDigits - 70;
     using Digits = std::array<std::uint8_t, kDigits>;
     Digits m_positive{};
     Digits m_negative{};
