@@ -1,17 +1,13 @@
 #include "app/FieldPaste.h"
 
 #include "app/ListField.h"
-#include "batch/FieldNumber.h"
-#include "calc/FilterKey.h"
-#include "calc/PastedText.h"
-#include "listfile/CodePage.h"
+#include "fields/FieldRule.h"
+#include "fields/PastedText.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QToolTip>
-
-#include <algorithm>
 
 namespace sheetmass {
 namespace {
@@ -38,8 +34,7 @@ void refuse(QWidget* field, const FieldRule& rule) {
 } // namespace
 
 bool admits(const std::string& admitted, QChar c) {
-    const auto code = static_cast<std::int16_t>(std::max(0, cp1251Code(c.unicode())));
-    return code != 0 && Модуль1::FilterKey(code, admitted) == code;
+    return admits(std::string_view(admitted), char32_t(c.unicode()));
 }
 
 bool pasteInto(QLineEdit* edit, const QString& text, const FieldRule& rule,

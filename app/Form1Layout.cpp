@@ -3,6 +3,7 @@
 #include "alloys/AlloyTable.h"
 #include "app/ListField.h"
 #include "calc/Inputs.h"
+#include "fields/FieldRule.h"
 #include "look/Look.h"
 
 #include <QComboBox>
@@ -19,9 +20,6 @@
 namespace sheetmass {
 namespace {
 
-// Room in List.abc for the mode.
-constexpr int kModeRoom = 96;
-
 constexpr double kFontPoints = 9.75;
 constexpr double kButtonFontPoints = 12;
 constexpr double kFrameFontPoints = 8.25;
@@ -33,7 +31,7 @@ constexpr const char* kButtonTooltip = "О программе";
 const std::array<ControlSpec, 22> kForm1Controls = {{
     {"Метка9",    Kind::Label,     nullptr,  120,  165,  3735, 255,  19, "Считать массу по:", kNoColour, kNoColour, nullptr, 0, "Комбо2"},
     {"Комманда1", Kind::Button,    nullptr,  3360, 60,   495,  360,  21, "?", kNoColour, 0xC0FFC0},
-    {"Комбо2",    Kind::ListField, nullptr,  120,  480,  3735, 360,  0,  nullptr, kNoColour, kNoColour, "", kModeRoom, nullptr, "Как считать толщину: выберите из списка"},
+    {"Комбо2",    Kind::ListField, nullptr,  120,  480,  3735, 360,  0,  nullptr, kNoColour, kNoColour, kModeField.admitted, kModeField.room, nullptr, "Как считать толщину: выберите из списка"},
     {"Рамка1",    Kind::Frame,     nullptr,  120,  960,  3735, 3615, 9,  nullptr},
     {"Метка1",    Kind::Label,     "Рамка1", 120,  280,  1095, 375,  10, "Сплав . . .", kNoColour, kNoColour, nullptr, 0, "Комбо1"},
     {"Комбо1",    Kind::ListField, "Рамка1", 1200, 240,  2415, 360,  1,  nullptr, kNoColour, kNoColour, kAlloyField.admitted, kAlloyField.room, nullptr, "Марка сплава из списка или плотность в г/см³, например 2,7"},
@@ -52,7 +50,7 @@ const std::array<ControlSpec, 22> kForm1Controls = {{
     {"Метка11",   Kind::Label,     nullptr,  120,  4725, 3015, 255,  20, "Знаков после запятой", 0x000000, kNoColour, nullptr, 0, "Комбо3"},
     {"Комбо3",    Kind::ListField, nullptr,  3000, 4680, 855,  360,  8,  nullptr, kNoColour, kNoColour, nullptr, 0, nullptr, "Знаков после запятой в массе: от 0 до 15"},
     {"Метка8",    Kind::Label,     nullptr,  360,  5205, 1215, 255,  17, "Масса, кг", kNoColour, kNoColour, nullptr, 0, "Текст7"},
-    {"Текст7",    Kind::TextField, nullptr,  1680, 5160, 2175, 375,  18, nullptr, kNoColour, kNoColour, "", 0, nullptr, "Масса всех листов в кг, результат расчёта"},
+    {"Текст7",    Kind::TextField, nullptr,  1680, 5160, 2175, 375,  18, nullptr, kNoColour, kNoColour, kResultField.admitted, kResultField.room, nullptr, "Масса всех листов в кг, результат расчёта"},
 }};
 // clang-format on
 

@@ -2,8 +2,8 @@
 
 #include "batch/BatchLine.h"
 #include "batch/DecimalSum.h"
-#include "batch/Utf8.h"
-#include "listfile/CodePage.h"
+#include "fields/CodePage.h"
+#include "fields/Utf8.h"
 
 #include <cerrno>
 #include <cstring>

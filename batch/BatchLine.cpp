@@ -2,11 +2,11 @@
 
 #include "alloys/AlloyDensity.h"
 #include "alloys/AlloyTable.h"
-#include "batch/FieldNumber.h"
 #include "calc/Inputs.h"
 #include "calc/Mass.h"
 #include "calc/NumberText.h"
-#include "calc/PastedText.h"
+#include "fields/FieldRule.h"
+#include "fields/PastedText.h"
 
 #include <algorithm>
 #include <array>

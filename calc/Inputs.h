@@ -21,16 +21,4 @@ inline constexpr const char* kModeNominal = "номиналу";
 inline constexpr const char* kModeUpper = "центру верхнего отклонения";
 inline constexpr const char* kModeLower = "центру нижнего отклонения";
 
-// What a number field takes: the characters its key filter admits (in
-// Windows-1251, here all ASCII) and the longest text it keeps, 0 for any
-// length. List.abc has six characters' room for each size field.
-struct NumberField {
-    const char* admitted;
-    int room;
-};
-inline constexpr NumberField kAlloyField{"1234567890,", 0};
-inline constexpr NumberField kSizeField{"01234567890,", 6};
-inline constexpr NumberField kDeviationField{"-01234567890,", 6};
-inline constexpr NumberField kCountField{"1234567890", 6};
-
 } // namespace sheetmass

@@ -3,7 +3,7 @@
 // the same bytes must give an image that reads back the same, item by item,
 // wherever no later-written item overlaps. Any bytes are text of the code
 // page that comes back unchanged.
-#include "listfile/CodePage.h"
+#include "fields/CodePage.h"
 #include "listfile/ListImage.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "listfile/ListInputs.h"
 
 #include "calc/NumberText.h"
-#include "listfile/CodePage.h"
+#include "fields/CodePage.h"
 
 namespace sheetmass {
 

@@ -1,6 +1,6 @@
 #include "alloys/AlloyDensity.h"
 #include "alloys/AlloyTable.h"
-#include "batch/CommandLine.h"
+#include "app/CommandLine.h"
 #include "calc/Mass.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "calc/NumberText.h"
-#include "calc/PastedText.h"
+#include "fields/PastedText.h"
 
 #include <gtest/gtest.h>
 

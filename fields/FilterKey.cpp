@@ -1,4 +1,4 @@
-#include "calc/FilterKey.h"
+#include "fields/FilterKey.h"
 
 namespace Модуль1 {
 

@@ -1,4 +1,4 @@
-#include "batch/CommandLine.h"
+#include "app/CommandLine.h"
 
 #include "batch/Batch.h"
 

@@ -1,4 +1,4 @@
-#include "listfile/CodePage.h"
+#include "fields/CodePage.h"
 
 #include <QString>
 #include <QStringDecoder>

@@ -1,8 +1,8 @@
-#include "batch/FieldNumber.h"
+#include "fields/FieldRule.h"
 
-#include "calc/FilterKey.h"
-#include "calc/PastedText.h"
-#include "listfile/CodePage.h"
+#include "fields/CodePage.h"
+#include "fields/FilterKey.h"
+#include "fields/PastedText.h"
 
 #include <algorithm>
 
@@ -26,6 +26,14 @@ std::optional<std::string> admittedNumber(std::string_view utf8, std::string_vie
             return std::nullopt;
     }
     return number;
+}
+
+bool admits(std::string_view admitted, char32_t character) {
+    const int code = cp1251Code(character);
+    if (code <= 0)
+        return false;
+    const auto typed = static_cast<std::int16_t>(code);
+    return Модуль1::FilterKey(typed, admitted) == typed;
 }
 
 std::size_t characterCount(std::string_view utf8) {

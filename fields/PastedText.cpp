@@ -1,4 +1,4 @@
-#include "calc/PastedText.h"
+#include "fields/PastedText.h"
 
 #include <algorithm>
 
