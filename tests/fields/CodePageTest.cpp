@@ -1,4 +1,5 @@
 #include "fields/CodePage.h"
+#include "fields/Utf8.h"
 
 #include <QString>
 #include <QStringDecoder>
@@ -45,4 +46,29 @@ TEST(CodePage, WhatItLacksIsOneMarkACharacter) {
         EXPECT_EQ(toCp1251(c.utf8), c.bytes);
     }
     EXPECT_EQ(cp1251Code(U'漢'), -1);
+}
+
+TEST(Utf8, WellFormedAndCutShort) {
+    const struct {
+        std::string bytes;
+        bool wellFormed;
+        std::size_t complete; // without a character cut at the end
+    } cases[] = {
+        // clang-format off
+        {"", true, 0}, {"2,5", true, 3}, {"Д16", true, 4}, {"\xE2\x80\xAF", true, 3},
+        {"\xF0\x9F\x98\x80", true, 4}, {"\xF4\x8F\xBF\xBF", true, 4},
+        {"\xD0", false, 0}, {"a\xD0", false, 1}, {"a\xE2\x80", false, 1},
+        {"a\xF0\x9F\x98", false, 1}, {"\xC3\xA9\xF0\x9F", false, 2},
+        {"\xC0\xAF", false, 2}, {"\xC1\xBF", false, 2}, {"\xE0\x80\xAF", false, 3},
+        {"\xE0\x9F\xBF", false, 3}, {"\xF0\x8F\xBF\xBF", false, 4},
+        {"\xED\xA0\x80", false, 3}, {"\xED\xBF\xBF", false, 3}, {"\xF4\x90\x80\x80", false, 4},
+        {"\xF5\x80\x80\x80", false, 4}, {"\xFF", false, 1}, {"\x80", false, 1},
+        {"\xC4\x31", false, 2}, {"\xE2\x28\xA1", false, 3},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::PrintToString(c.bytes));
+        EXPECT_EQ(sheetmass::isUtf8(c.bytes), c.wellFormed);
+        EXPECT_EQ(sheetmass::completeLength(c.bytes), c.complete);
+    }
 }
