@@ -126,6 +126,30 @@ TEST(batch, AnswersEachKindOfLineAndCommandLine) {
          "\"Д16 (1160)\";\" номиналу\";\"2,5\";;;2000;\"1\"\"000\";1;2;\n" + kTotal + "0\n",
          "строка 1: ширина листа — не число",
          1},
+        {"a doubled quote keeps the separator in its field",
+         {"--batch"},
+         "\"x\"\";y\";номиналу;2;;;2000;1000;1;2\n",
+         "\"x\"\";y\";номиналу;2;;;2000;1000;1;2;\n" + kTotal + "0\n",
+         "строка 1: сплав — не марка из списка и не плотность\n",
+         1},
+        {"eleven fields",
+         {"--batch"},
+         D16 + ";;\n",
+         D16 + ";;;\n" + kTotal + "0\n",
+         "строка 1: 11 полей, а нужно 9\n",
+         1},
+        // A lower deviation without its minus makes a sheet of negative mass;
+        // the total adds what the lines show (the window shows -1,08 as -1,07).
+        {"a negative mass in the total",
+         {"--batch"},
+         D16 + "\n2,7;центру нижнего отклонения;0,1;;-1;1000;1000;1;2\n"
+               "2,7;номиналу;2;;;2000;1000;-2,5;2\n",
+         D16 +
+             ";110,8\n2,7;центру нижнего отклонения;0,1;;-1;1000;1000;1;2;-1,07\n"
+             "2,7;номиналу;2;;;2000;1000;-2,5;2;\n" +
+             kTotal + "109,73\n",
+         "строка 3: количество — меньше нуля\n",
+         1},
         {"column titles",
          {"--batch"},
          "Сплав;Считать массу по;Толщина\n",

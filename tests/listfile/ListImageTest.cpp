@@ -171,6 +171,11 @@ TEST(ListImage, OverLongTextsOverlapAsWrittenInPlace) {
     EXPECT_EQ(back.mode, v.mode);
     EXPECT_EQ(back.thickness, "");
     EXPECT_EQ(back.upper, "0,2");
+
+    v.mode = std::string(300, 'a'); // and over Комбо1's item, written before it
+    back = readListImage(writeListImage(v, ""));
+    EXPECT_EQ(back.mode, v.mode);
+    EXPECT_EQ(back.alloy, "");
 }
 
 TEST(ListImage, NoNumberKeepsTheStoredBytes) {
