@@ -201,6 +201,12 @@ TEST(batch, AnswersEachKindOfLineAndCommandLine) {
          "строка 8: длина листа — длиннее 6 знаков; знаков после запятой — не число\n"
          "строка 9: масса не считается: числа вне пределов\n",
          1},
+        {"a line of 4096 bytes is read",
+         {"--batch"},
+         std::string(4096 - D16.size(), ' ') + D16 + "\n",
+         std::string(4096 - D16.size(), ' ') + D16 + ";110,8\n" + kTotal + "110,8\n",
+         "",
+         0},
         {"an over-long line",
          {"--batch"},
          longLine + "\r\n" + D16 + "\r\n",
