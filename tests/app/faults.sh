@@ -11,7 +11,7 @@ program=$1 session_manager=$2
 shift 2
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../scripts/xsession.sh"
-typical="$here/../../fuzz/corpus/typical.abc"
+typical="$here/../fixtures/typical.abc"
 
 # The other users must read the sanitizers' suppressions wherever the
 # checkout lies (a private folder keeps them out, and the check then fails).
