@@ -15,7 +15,7 @@ sed '0,/<name>[^<]*<\/name>/s//<name>Onyx<\/name>/' /etc/xdg/openbox/rc.xml >"$w
 
 # picture          scale  desktop  About
 while read -r picture scale desktop with_about; do
-  cp fuzz/corpus/typical.abc "$work/List.abc"
+  cp tests/fixtures/typical.abc "$work/List.abc"
   theme=()
   WM_ARGS=""
   if [ "$desktop" = dark ]; then

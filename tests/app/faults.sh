@@ -3,15 +3,17 @@
 # a fault. Each row starts the program in a folder of its own, with a home of
 # its own, and judges by what is left on disk and by how the program ended.
 # Rows about what one user can do to another run the program as two
-# ordinary users (uids 4101 and 4102, sharing group 4103); they need root to
-# arrange that and are skipped without it (exit 77 when nothing else ran).
+# ordinary users (named in faults-lib.sh); they need root to arrange that
+# and are skipped without it (exit 77 when nothing else ran).
 # Usage: faults.sh <program> <session manager> [row ...]
 set -u
 program=$1 session_manager=$2
 shift 2
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/../../scripts/xsession.sh"
-typical="$here/../../fuzz/corpus/typical.abc"
+# shellcheck source=SCRIPTDIR/../support/faults-lib.sh
+. "$here/../support/faults-lib.sh"
+typical="$here/../fixtures/typical.abc"
 
 # The other users must read the sanitizers' suppressions wherever the
 # checkout lies (a private folder keeps them out, and the check then fails).
@@ -22,140 +24,6 @@ if [[ ${LSAN_OPTIONS:-} =~ suppressions=([^:]*) ]] && [ -r "${BASH_REMATCH[1]}" 
 fi
 
 failures=0 ran=0
-fail() { echo "FAIL [$row]: $*"; failures=$((failures + 1)); return 1; }
-
-# A copy of the program in $bin, the user's data folder at $data.
-fresh() {
-  work=$(mktemp -d)
-  chmod 755 "$work"
-  bin="$work/bin"
-  mkdir -p "$bin" "$work/home"
-  cp "$program" "$bin/sheetmass"
-  data="$work/home/.local/share/sheetmass"
-  export HOME="$work/home" XDG_RUNTIME_DIR="$work/home" QT_QPA_PLATFORM=offscreen
-  unset SESSION_MANAGER XDG_DATA_HOME
-  pids=() readers=() skipped=""
-}
-
-# The typical save with another number of sheets: newer inputs to restore.
-other() {
-  cp "$typical" "$1"
-  printf '3' | dd of="$1" bs=1 seek=154 conv=notrunc status=none
-}
-
-# The processes running this row's copy of the program, under whatever
-# wrapper started them.
-program_pids() {
-  local p
-  for p in $(pgrep -x sheetmass); do
-    [ "$(readlink "/proc/$p/exe" 2>/dev/null)" = "$bin/sheetmass" ] && echo "$p"
-  done
-}
-
-signal_copies() {
-  local p
-  for p in $(program_pids); do kill -"$1" "$p" 2>/dev/null; done
-}
-
-# Whether any copy started is still running.
-running() {
-  local p
-  for p in "${pids[@]}"; do kill -0 "$p" 2>/dev/null && return 0; done
-  return 1
-}
-
-# wait_ready [COPIES]: until that many copies wait in their event loops, the
-# restore done: the main thread sleeps in poll on the loop's descriptors (a
-# round trip to the display at start-up polls one).
-wait_ready() {
-  local p call count ready
-  for _ in $(seq 1500); do
-    ready=0
-    for p in $(program_pids); do
-      read -r call _ count _ <"/proc/$p/syscall" 2>/dev/null || continue
-      { [ "$call" = 7 ] || [ "$call" = 271 ]; } && [ $((count)) -ge 2 ] && ready=$((ready + 1))
-    done
-    [ "$ready" -ge "${1:-1}" ] && return 0
-    running || break
-    sleep 0.02
-  done
-  fail "the program did not get to its event loop"
-}
-
-# launch [command prefix ...]: starts a copy of the program, its stderr kept
-# (through a pipe, which no file-size limit touches, read by no child of
-# the program), and waits until it is ready.
-launch() {
-  [ -p "$work/errors" ] || mkfifo "$work/errors"
-  cat "$work/errors" >>"$work/stderr" &
-  readers+=($!)
-  "$@" "$bin/sheetmass" 2>"$work/errors" &
-  pid=$!
-  pids+=("$pid")
-  wait_ready ${#pids[@]}
-}
-
-# ended SECONDS: waits until every copy started has ended; false if one is
-# still running then, after it has been killed.
-ended() {
-  local p alive=0
-  for _ in $(seq $(($1 * 50))); do
-    running || break
-    sleep 0.02
-  done
-  running && alive=1 && kill -KILL "${pids[@]}" 2>/dev/null
-  for p in "${pids[@]}"; do
-    { wait "$p"; } 2>/dev/null # a kill a row planned is no news
-    status=$?
-  done
-  [ ${#readers[@]} -eq 0 ] || wait "${readers[@]}"
-  pids=() readers=()
-  [ "$alive" = 0 ]
-}
-
-# stop SECONDS [SIGNAL]: SIGTERM (or SIGNAL) to every copy, which must end
-# by itself in time; $status is how the last one ended.
-stop() {
-  signal_copies "${2:-TERM}"
-  ended "$1" || fail "still running $1 s after SIG${2:-TERM}"
-}
-
-# Ordinary users: permission bits do not stop root. Without root, the one
-# running the test is the victim, and rows that need two users skip.
-victim=() attacker=()
-if [ "$(id -u)" -eq 0 ]; then
-  victim=(setpriv --reuid=4101 --regid=4101 --groups=4103 --inh-caps=-all)
-  attacker=(setpriv --reuid=4102 --regid=4102 --groups=4103 --inh-caps=-all)
-fi
-own_home() {
-  [ ${#victim[@]} -eq 0 ] || chown -R 4101:4101 "$work/home"
-}
-two_users() {
-  [ ${#victim[@]} -gt 0 ] && return 0
-  skipped="needs root to act as two users"
-  return 1
-}
-
-# type_in TEXT FIELD: types TEXT into the focused field on the virtual
-# display and waits until the program has taken every key: selected, the
-# field's whole text FIELD is then the selection the program offers.
-type_in() {
-  xdotool type "$1"
-  xdotool key shift+Home
-  for _ in $(seq 500); do
-    if [ "$(xclip -o -selection primary 2>/dev/null)" = "$2" ]; then
-      xdotool key End
-      return 0
-    fi
-    sleep 0.02
-  done
-  fail "the program did not take \"$1\""
-}
-
-# hex_at OFFSET COUNT FILE: those bytes of the file, in hexadecimal.
-hex_at() { od -An -tx1 -j"$1" -N"$2" "$3" 2>/dev/null | tr -d ' \n'; }
-
-same() { cmp -s "$1" "$2"; }
 
 row_newer_copy_in_data_folder() {
   cp "$typical" "$bin/List.abc"
@@ -191,13 +59,13 @@ row_killed_while_writing_in_place() {
       [ ! -e "$data/List.abc" ] || same "$data/List.abc" "$work/newer" ||
         fail "the data folder's copy changed"
     else
-      launch strace -f -qq -o /dev/null -P "$bin/List.abc" -e trace=write,pwrite64,pwritev,pwritev2,writev \
-        -e inject=write,pwrite64,pwritev,pwritev2,writev:signal=KILL:when="$n" "${victim[@]}"
+      launch strace -f -qq -o /dev/null -P "$bin/List.abc" -e trace="$WRITE_CALLS" \
+        -e inject="$WRITE_CALLS":signal=KILL:when="$n" "${victim[@]}"
       signal_copies TERM
       ended 5 # killed in mid-save, as planned
       local old new now size
       size=$(stat -c %s "$bin/List.abc")
-      [ "$size" -ge 218 ] || fail "write $n: the file shrank to $size bytes"
+      [ "$size" -ge $((TYPICAL_SIZE + 4)) ] || fail "write $n: the file shrank to $size bytes"
       now=$(od -An -v -tx1 -w1 "$bin/List.abc")
       [ "$n" != 1 ] || same "$bin/List.abc" "$work/old" || fail "the first write went through"
       old=$(od -An -v -tx1 -w1 "$work/old")
@@ -236,8 +104,8 @@ row_cancelled_logout_then_more_typing() {
   echo save >&"${SM[1]}"
   read -r -t 10 said <&"${SM[0]}"
   [ "$said" = save-done ] || fail "the session's save got no answer"
-  # Текст1 at 100: tag 8, the byte count, the digits.
-  [ "$(hex_at 100 5 "$bin/List.abc")" = 0800010035 ] || fail "the session's save request saved nothing"
+  # Текст1: tag 8, the byte count, the digits.
+  [ "$(hex_at "$TEXT1_AT" 5 "$bin/List.abc")" = 0800010035 ] || fail "the session's save request saved nothing"
   echo cancel >&"${SM[1]}"
   type_in 7 57
   close_window "$id"
@@ -245,7 +113,7 @@ row_cancelled_logout_then_more_typing() {
   kill "$SM_PID" 2>/dev/null
   wait "$SM_PID" 2>/dev/null
   stop_x
-  [ "$(hex_at 100 6 "$bin/List.abc")" = 080002003537 ] ||
+  [ "$(hex_at "$TEXT1_AT" 6 "$bin/List.abc")" = 080002003537 ] ||
     fail "typing after the cancelled logout was lost"
 }
 
@@ -260,7 +128,7 @@ row_folder_with_undecodable_name() {
   stop 5 || return
   [ -z "$(ls -A "$work/cwd")" ] || fail "wrote into the current folder"
   [ ! -e "$bin/List.abc" ] || fail "wrote into a folder it cannot name"
-  [ "$(stat -c %s "$data/List.abc" 2>/dev/null)" = 204 ] || fail "no save in the data folder"
+  [ "$(stat -c %s "$data/List.abc" 2>/dev/null)" = "$FIRST_SAVE_SIZE" ] || fail "no save in the data folder"
 }
 
 row_file_size_limit() {
@@ -287,9 +155,9 @@ row_descriptors_close_on_exec() {
     [ "$fd" -gt 2 ] && [[ $inherited != *" $fd "* ]] || continue
     flags=$(awk '/^flags:/ { print $2 }' /proc/"$pid"/fdinfo/"$fd" 2>/dev/null) || continue
     [ -n "$flags" ] || continue
-    (((8#$flags & 8#2000000) != 0)) || fail "descriptor $fd ($(readlink /proc/"$pid"/fd/"$fd")) is inherited"
+    (((8#$flags & O_CLOEXEC) != 0)) || fail "descriptor $fd ($(readlink /proc/"$pid"/fd/"$fd")) is inherited"
     if [[ $(readlink /proc/"$pid"/fd/"$fd") == socket:* ]]; then
-      (((8#$flags & 8#4000) != 0)) || fail "socket $fd blocks"
+      (((8#$flags & O_NONBLOCK) != 0)) || fail "socket $fd blocks"
     fi
   done
   stop 5
@@ -310,8 +178,8 @@ row_link_planted_by_another_user() {
       own_home
       case $place in
         sticky) chown 0:0 "$bin" && chmod 1777 "$bin" ;;
-        group) chown 4102:4103 "$bin" && chmod 2775 "$bin" ;;
-        theirs) chown 4102:4102 "$bin" && chmod 755 "$bin" ;;
+        group) chown "$ATTACKER_UID:$SHARED_GID" "$bin" && chmod 2775 "$bin" ;;
+        theirs) chown "$ATTACKER_UID:$ATTACKER_UID" "$bin" && chmod 755 "$bin" ;;
       esac
       other "$work/planted"
       "${attacker[@]}" sh -c 'cp "$1" "$2/List.abc" && chmod 666 "$2/List.abc"' - "$work/planted" "$bin"
@@ -322,7 +190,7 @@ row_link_planted_by_another_user() {
       stop 5 || return
       same "$secret" "$work/secret" || fail "$place, link at $when: the victim's file was written"
       [ "$(readlink "$bin/List.abc")" = "$secret" ] || fail "$place, link at $when: the link was replaced"
-      [ "$(stat -c %s "$data/List.abc" 2>/dev/null || echo 0)" -ge 204 ] ||
+      [ "$(stat -c %s "$data/List.abc" 2>/dev/null || echo 0)" -ge "$FIRST_SAVE_SIZE" ] ||
         fail "$place, link at $when: no save in the data folder"
     done
   done
@@ -342,7 +210,7 @@ row_hard_linked_list() {
     ln "$bin/List.abc" "$work/second-name"
     other "$data/List.abc"
     own_home
-    [ ${#victim[@]} -eq 0 ] || chown 4101 "$bin"
+    [ ${#victim[@]} -eq 0 ] || chown "$VICTIM_UID" "$bin"
     chmod "$mode" "$bin"
     launch "${victim[@]}"
     stop 5 || return
@@ -358,7 +226,7 @@ row_hard_linked_list() {
 
 row_set_id_bits_are_not_handed_on() {
   cp "$typical" "$bin/List.abc"
-  [ ${#victim[@]} -eq 0 ] || chown -R 4101:4101 "$bin" # chown clears the set-id bits
+  [ ${#victim[@]} -eq 0 ] || chown -R "$VICTIM_UID:$VICTIM_UID" "$bin" # chown clears the set-id bits
   chmod 6777 "$bin/List.abc"
   own_home
   launch "${victim[@]}"
@@ -380,11 +248,11 @@ row_display_goes_away() {
   kill -KILL "$XVFB_PID"
   ended 10 || fail "X server gone: still running"
   { stop_x; } 2>/dev/null
-  [ "$(hex_at 100 5 "$bin/List.abc")" = 0800010035 ] || fail "X server gone: the typing was lost"
+  [ "$(hex_at "$TEXT1_AT" 5 "$bin/List.abc")" = 0800010035 ] || fail "X server gone: the typing was lost"
 
   mkdir -m 700 "$work/runtime"
   cp "$typical" "$bin/List.abc"
-  printf '\x08\x00\x07\x001234567' | dd of="$bin/List.abc" bs=1 seek=100 conv=notrunc status=none
+  printf '\x08\x00\x07\x001234567' | dd of="$bin/List.abc" bs=1 seek="$TEXT1_AT" conv=notrunc status=none
   XDG_RUNTIME_DIR=$work/runtime weston --backend=headless-backend.so --socket=faults \
     --idle-time=0 --log="$work/weston.log" &
   local weston=$!
@@ -396,7 +264,7 @@ row_display_goes_away() {
   kill -KILL "$weston"
   wait "$weston" 2>/dev/null
   ended 10 || fail "compositor gone: still running"
-  [ "$(hex_at 100 10 "$bin/List.abc")" = 08000600313233343536 ] ||
+  [ "$(hex_at "$TEXT1_AT" 10 "$bin/List.abc")" = 08000600313233343536 ] ||
     fail "compositor gone: the inputs were lost"
 }
 
@@ -418,12 +286,12 @@ open(sys.argv[1], "w").write(str(resource.getrusage(resource.RUSAGE_CHILDREN).ru
 sys.exit(status)' "$work/peak"
     stop 10 || return
     peak+=("$(cat "$work/peak")")
-    cmp -s -i 214 "$bin/List.abc" "$work/old" || fail "$size MiB: the tail changed"
+    cmp -s -i "$TYPICAL_SIZE" "$bin/List.abc" "$work/old" || fail "$size MiB: the tail changed"
     [ "$(stat -c %s "$bin/List.abc")" = "$(stat -c %s "$work/old")" ] || fail "$size MiB: the size changed"
-    cmp -s -n 214 "$bin/List.abc" "$data/List.abc" || fail "$size MiB: the inputs were not saved"
+    cmp -s -n "$TYPICAL_SIZE" "$bin/List.abc" "$data/List.abc" || fail "$size MiB: the inputs were not saved"
     [ "$(stat -c %i "$bin/List.abc")" != "$before" ] || fail "$size MiB: saved in place"
   done
-  [ $((peak[1] - peak[0])) -le 8192 ] || fail "peak memory ${peak[0]} KiB, with 64 MiB ${peak[1]} KiB"
+  [ $((peak[1] - peak[0])) -le $((8 * 1024)) ] || fail "peak memory ${peak[0]} KiB, with 64 MiB ${peak[1]} KiB"
 }
 
 # Two copies save in place at the same moment, writes slowed so that
@@ -440,9 +308,9 @@ row_two_copies_saving_in_place_at_once() {
     mkdir -p "${homes[i]}/.local/share/sheetmass"
     other "${homes[i]}/.local/share/sheetmass/List.abc"
     # Copy 0: thickness 5, 3 sheets; copy 1: thickness 6, 4 sheets.
-    printf '%s' $((5 + i)) | dd of="${homes[i]}/.local/share/sheetmass/List.abc" bs=1 seek=104 conv=notrunc status=none
-    printf '%s' $((3 + i)) | dd of="${homes[i]}/.local/share/sheetmass/List.abc" bs=1 seek=154 conv=notrunc status=none
-    [ ${#victim[@]} -eq 0 ] || chown -R 4101:4101 "${homes[i]}"
+    printf '%s' $((5 + i)) | dd of="${homes[i]}/.local/share/sheetmass/List.abc" bs=1 seek="$THICKNESS_AT" conv=notrunc status=none
+    printf '%s' $((3 + i)) | dd of="${homes[i]}/.local/share/sheetmass/List.abc" bs=1 seek="$COUNT_AT" conv=notrunc status=none
+    [ ${#victim[@]} -eq 0 ] || chown -R "$VICTIM_UID:$VICTIM_UID" "${homes[i]}"
   done
   chmod 555 "$bin"
   for i in 0 1; do
@@ -451,9 +319,9 @@ row_two_copies_saving_in_place_at_once() {
   done
   stop 10
   chmod 755 "$bin"
-  case "$(hex_at 104 1 "$bin/List.abc")$(hex_at 154 1 "$bin/List.abc")" in
+  case "$(hex_at "$THICKNESS_AT" 1 "$bin/List.abc")$(hex_at "$COUNT_AT" 1 "$bin/List.abc")" in
     3533 | 3634) ;;
-    *) fail "a mix of both copies' inputs: $(hex_at 100 60 "$bin/List.abc")" ;;
+    *) fail "a mix of both copies' inputs: $(hex_at "$TEXT1_AT" 60 "$bin/List.abc")" ;;
   esac
 }
 
@@ -499,7 +367,7 @@ row_fifo_as_list_with_relative_xdg_data_home() {
   stop 5 || return
   [ -p "$bin/List.abc" ] || fail "the FIFO was replaced"
   [ -z "$(ls -A "$work/cwd")" ] || fail "wrote under the current folder"
-  [ "$(stat -c %s "$data/List.abc" 2>/dev/null)" = 204 ] || fail "no save in ~/.local/share"
+  [ "$(stat -c %s "$data/List.abc" 2>/dev/null)" = "$FIRST_SAVE_SIZE" ] || fail "no save in ~/.local/share"
 }
 
 # Standard error a pipe nobody reads: a warning is an ordinary failed write.
@@ -519,7 +387,7 @@ row_hangup_saves() {
   launch
   stop 5 HUP || return
   [ "$status" = 0 ] || fail "ended with status $status"
-  [ "$(stat -c %s "$bin/List.abc")" = 204 ] || fail "no save"
+  [ "$(stat -c %s "$bin/List.abc")" = "$FIRST_SAVE_SIZE" ] || fail "no save"
 }
 
 rows=("$@")

@@ -72,8 +72,8 @@ result=$(shown)
 [ "$result" = "11,08" ] || fail "result shows '$result', not 11,08"
 stop
 
-# The typical save, byte for byte, as the fuzzer's seed holds it.
-expected="$here/../../fuzz/corpus/typical.abc"
+# The typical save, byte for byte.
+expected="$here/../fixtures/typical.abc"
 cmp "$work/List.abc" "$expected" || { od -A d -t x1 "$work/List.abc"; fail "List.abc is not the expected 214 bytes"; }
 
 # Second start: every input comes back; closing again changes no byte.

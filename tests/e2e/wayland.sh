@@ -58,7 +58,7 @@ if [ "$status" != 0 ]; then
   exit 1
 fi
 echo "ok   SIGTERM ends it with status 0"
-cmp -s "$work/List.abc" "$here/../../fuzz/corpus/empty-save.abc" ||
+cmp -s "$work/List.abc" "$here/../fixtures/empty-save.abc" ||
   { echo "FAIL: List.abc holds $(stat -c %s "$work/List.abc") bytes, not the 204 of a first save"; exit 1; }
 echo "ok   List.abc holds the full first save"
 echo PASS
