@@ -1,5 +1,8 @@
 #include "about/MailLink.h"
 
+#include "forms/Form2.h"
+#include "look/Look.h"
+
 #include <QAccessibleWidget>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -12,10 +15,6 @@
 
 namespace sheetmass {
 namespace {
-
-constexpr const char* kNoMailProgram =
-    "Не удалось запустить почтовую программу.\nНапишите письмо по адресу\n%1";
-constexpr const char* kCopyAddress = "Копировать адрес";
 
 // What a screen reader sees of the link: a link named by its address, which
 // its press action follows as a click does.
@@ -54,14 +53,16 @@ MailLink::MailLink(QWidget* parent) : QLabel(parent) {
 
 void MailLink::writeLetter() {
     // Run together unescaped; QUrl does whatever encoding the desktop needs.
-    const QString url = QStringLiteral("mailto:") + QString::fromUtf8(kMailAddress) +
-                        QStringLiteral("?Subject=") + QStringLiteral("Листы алюминиевые ") +
-                        QStringLiteral(" ");
+    const forms::MailLink& parts = forms::kMailLink;
+    QString url;
+    for (std::string_view part :
+         {parts.scheme, parts.address, parts.query, parts.subject, parts.tail})
+        url += toQString(part);
     if (QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode)))
         return;
     auto* box =
         new QMessageBox(QMessageBox::Warning, window()->windowTitle(),
-                        QString::fromUtf8(kNoMailProgram).arg(text()), QMessageBox::Ok, window());
+                        toQString(forms::kNoMailProgram).arg(text()), QMessageBox::Ok, window());
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     box->open();
@@ -95,7 +96,7 @@ void MailLink::keyPressEvent(QKeyEvent* event) {
 void MailLink::contextMenuEvent(QContextMenuEvent* event) {
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->addAction(QString::fromUtf8(kCopyAddress), this,
+    menu->addAction(toQString(forms::kCopyAddress), this,
                     [this] { QGuiApplication::clipboard()->setText(text()); });
     menu->popup(event->globalPos());
 }

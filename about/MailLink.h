@@ -4,9 +4,6 @@
 
 namespace sheetmass {
 
-// The author's address: what the link shows and where its letter goes.
-inline constexpr char kMailAddress[] = "sheetmass@example.org";
-
 // A label that writes a letter to the author: a click on it, Enter or Space
 // while it has the focus, or a screen reader's press of it, hands the
 // mailto: URL to the desktop. Its context menu copies the address. Looks and

@@ -3,6 +3,8 @@
 #include "app/ListField.h"
 #include "fields/FieldRule.h"
 #include "fields/PastedText.h"
+#include "forms/Form1.h"
+#include "look/Look.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -11,8 +13,6 @@
 
 namespace sheetmass {
 namespace {
-
-constexpr const char* kRefused = "Не вставлено.\n%1";
 
 // The entry a pasted text names, trimmed as a copied cell is; -1 for none.
 int entryNamed(const QComboBox* list, const std::string& pasted) {
@@ -27,7 +27,7 @@ int entryNamed(const QComboBox* list, const std::string& pasted) {
 
 void refuse(QWidget* field, const FieldRule& rule) {
     QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())),
-                       QString::fromUtf8(kRefused).arg(rule.hint), field);
+                       toQString(forms::kRefusedPaste).arg(rule.hint), field);
     QApplication::beep();
 }
 

@@ -6,12 +6,12 @@
 #include "app/KeyFilter.h"
 #include "app/ListField.h"
 #include "calc/Mass.h"
+#include "forms/Form1.h"
 #include "look/Look.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QIcon>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -21,28 +21,22 @@
 namespace sheetmass {
 namespace {
 
-QString text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), qsizetype(utf8.size()));
-}
 std::string utf8(const QString& s) {
     return s.toUtf8().toStdString();
 }
 
-template <class Control> Control* control(const QWidget* window, const char* name) {
-    return window->findChild<Control*>(QString::fromUtf8(name));
+template <class Control> Control* control(const QWidget* window, std::string_view name) {
+    return window->findChild<Control*>(toQString(name));
 }
 
 } // namespace
 
 Форма1::Форма1(SavedInputs saved, QWidget* parent)
-    : DesignedWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : DesignedWindow(forms::kForm1, parent,
+                     Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_saved(std::move(saved)) {
-    setObjectName(QStringLiteral("Форма1"));
-    setWindowTitle(text(kForm1Title));
-    setWindowIcon(programIcon());
-    setFixedSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
     buildForm1Controls(this);
     m_Комбо1 = control<QComboBox>(this, "Комбо1");
     m_Комбо2 = control<QComboBox>(this, "Комбо2");
@@ -69,21 +63,24 @@ template <class Control> Control* control(const QWidget* window, const char* nam
 
 void Форма1::wire() {
     auto* keys = new KeyFilter(this);
-    for (const ControlSpec& c : kForm1Controls) {
-        if (c.kind != Kind::TextField && c.kind != Kind::ListField)
-            continue;
-        auto* field = control<QWidget>(this, c.name);
-        keys->admit(field, c.admitted, QString::fromUtf8(c.hint));
-        // The list fields hand keys on to their edit part, where the mouse
-        // pastes and drops.
-        if (auto* list = qobject_cast<QComboBox*>(field))
-            keys->admit(list->lineEdit(), c.admitted, QString::fromUtf8(c.hint));
+    for (const forms::Control& c : forms::kForm1.controls) {
+        if (c.kind == forms::Kind::TextField) {
+            auto* field = control<QLineEdit>(this, c.name);
+            keys->admit(field, c);
+            if (c.changeRecalculates)
+                connect(field, &QLineEdit::textChanged, this, [this] { AA(); });
+        } else if (c.kind == forms::Kind::ListField) {
+            auto* list = control<QComboBox>(this, c.name);
+            keys->admit(list, c);
+            // The list hands keys on to its edit part, where the mouse pastes
+            // and drops.
+            keys->admit(list->lineEdit(), c);
+            if (c.changeRecalculates)
+                connect(list, &QComboBox::editTextChanged, this, [this] { AA(); });
+            if (c.pickRecalculates)
+                connect(list, &QComboBox::activated, this, [this] { AA(); });
+        }
     }
-    for (QLineEdit* field : {m_Текст1, m_Текст2, m_Текст3, m_Текст4, m_Текст5, m_Текст6})
-        connect(field, &QLineEdit::textChanged, this, [this] { AA(); });
-    connect(m_Комбо1, &QComboBox::editTextChanged, this, [this] { AA(); });
-    for (QComboBox* list : {m_Комбо1, m_Комбо2, m_Комбо3})
-        connect(list, &QComboBox::activated, this, [this] { AA(); });
     // Kept current for a save should Qt end the program with no close.
     const auto keep = [this] { m_saved.remember(inputs()); };
     for (QLineEdit* field : {m_Текст1, m_Текст2, m_Текст3, m_Текст4, m_Текст5, m_Текст6})
@@ -103,13 +100,17 @@ void Форма1::wire() {
 
 void Форма1::load() {
     QPalette scheme = palette();
-    scheme.setColor(QPalette::Window, QColor::fromRgb(kWindowBackground));
+    scheme.setColor(QPalette::Window, QColor::fromRgb(forms::kForm1.back));
     setPalette(scheme);
     setAutoFillBackground(true);
-    auto* frame = control<QWidget>(this, "Рамка1");
-    scheme = frame->palette();
-    scheme.setColor(QPalette::Window, QColor::fromRgb(kFrameBackground));
-    frame->setPalette(scheme);
+    for (const forms::Control& c : forms::kForm1.controls) {
+        if (c.kind != forms::Kind::Frame)
+            continue;
+        auto* frame = control<QWidget>(this, c.name);
+        scheme = frame->palette();
+        scheme.setColor(QPalette::Window, QColor::fromRgb(c.back));
+        frame->setPalette(scheme);
+    }
 
     setInputs(m_saved.restore());
     AA();
@@ -118,15 +119,15 @@ void Форма1::load() {
 void Форма1::setInputs(const Inputs& in) {
     // The order the fields are filled in matters only to the runs of AA it
     // starts; the final run decides what the result shows.
-    m_Текст1->setText(text(in.thickness));
-    m_Текст2->setText(text(in.upper));
-    m_Текст3->setText(text(in.lower));
-    m_Текст4->setText(text(in.length));
-    m_Текст5->setText(text(in.width));
-    m_Текст6->setText(text(in.count));
-    showInList(m_Комбо1, text(in.alloy));
-    showInList(m_Комбо2, text(in.mode));
-    showInList(m_Комбо3, text(in.places));
+    m_Текст1->setText(toQString(in.thickness));
+    m_Текст2->setText(toQString(in.upper));
+    m_Текст3->setText(toQString(in.lower));
+    m_Текст4->setText(toQString(in.length));
+    m_Текст5->setText(toQString(in.width));
+    m_Текст6->setText(toQString(in.count));
+    showInList(m_Комбо1, toQString(in.alloy));
+    showInList(m_Комбо2, toQString(in.mode));
+    showInList(m_Комбо3, toQString(in.places));
 }
 
 Inputs Форма1::inputs() const {
@@ -139,14 +140,14 @@ Inputs Форма1::inputs() const {
 
 void Форма1::AA() {
     const MassResult result = massResult(inputs(), Модуль1::AlloyDensity);
-    m_Текст7->setText(text(result.mass));
+    m_Текст7->setText(toQString(result.mass));
     // What the mass was worked from, so that a slip (a deviation without its
     // sign, metres for millimetres) shows at once.
     QString worked = m_resultHint;
     if (!result.thickness.empty())
-        worked += u'\n' + text(kResultThickness).arg(text(result.thickness));
+        worked += u'\n' + toQString(forms::kResultThickness).arg(toQString(result.thickness));
     if (!result.sheetMass.empty())
-        worked += u'\n' + text(kResultSheetMass).arg(text(result.sheetMass));
+        worked += u'\n' + toQString(forms::kResultSheetMass).arg(toQString(result.sheetMass));
     m_Текст7->setToolTip(worked);
     m_Текст7->setAccessibleDescription(worked);
     // A long result shows its start, as a reader reads it.

@@ -1,5 +1,8 @@
 #include "app/KeyFilter.h"
 
+#include "forms/Form.h"
+#include "look/Look.h"
+
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -88,7 +91,7 @@ bool filterKey(QObject* field, const QKeyEvent* key, const std::optional<FieldRu
     if (typesNoCharacter(key))
         return false;
     if (typesDecimalSeparator(key)) {
-        if (admits(rule->admitted, u','))
+        if (admits(rule->admitted, QChar(u',')))
             typeComma(field, key);
         return true;
     }
@@ -174,9 +177,11 @@ void drop(QLineEdit* edit, QDropEvent* event, const FieldRule& rule) {
 
 } // namespace
 
-void KeyFilter::admit(QObject* field, const char* admitted, const QString& hint) {
-    m_rules.insert(field,
-                   admitted ? std::optional<FieldRule>(FieldRule{admitted, hint}) : std::nullopt);
+void KeyFilter::admit(QObject* field, const forms::Control& design) {
+    std::optional<FieldRule> rule;
+    if (design.admits)
+        rule = FieldRule{design.admits->admitted, toQString(design.hint)};
+    m_rules.insert(field, rule);
     field->installEventFilter(this);
 }
 

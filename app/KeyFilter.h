@@ -8,6 +8,9 @@
 #include <optional>
 
 namespace sheetmass {
+namespace forms {
+struct Control;
+}
 
 // The filter of the main window's fields, for every way text comes into one.
 // A typed character is turned into its Windows-1251 code and let through
@@ -21,9 +24,9 @@ class KeyFilter : public QObject {
     using QObject::QObject;
 
     // Installs the filter on field (a line edit, a list or a list's edit
-    // part); admitted lists its characters (ASCII), nullptr lets every
-    // character through, and pastes too. hint says what the field takes.
-    void admit(QObject* field, const char* admitted, const QString& hint);
+    // part) with what its design admits and its hint; a design that admits
+    // anything lets every character through, and pastes too.
+    void admit(QObject* field, const forms::Control& design);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -7,19 +7,36 @@
 
 namespace sheetmass {
 
-QFont designFont(qreal points, bool bold) {
+namespace {
+
+QString latin1(std::string_view name) {
+    return QString::fromLatin1(name.data(), qsizetype(name.size()));
+}
+
+} // namespace
+
+DesignedWindow::DesignedWindow(const forms::Window& design, QWidget* parent, Qt::WindowFlags flags)
+    : QWidget(parent, flags) {
+    setObjectName(toQString(design.name));
+    setWindowTitle(toQString(design.title));
+    setWindowIcon(programIcon());
+    setFixedSize(twipsToPixels(design.width), twipsToPixels(design.height));
+}
+
+QFont designFont(const forms::Font& design) {
     static const QString family = [] {
-        const QString stands[] = {QString::fromLatin1(kDesignFont),
-                                  QStringLiteral("Liberation Sans"), QStringLiteral("PT Sans"),
-                                  QStringLiteral("DejaVu Sans")};
-        for (const QString& name : stands)
-            if (QFontDatabase::families().contains(name))
-                return name;
-        return QString::fromLatin1(kDesignFont);
+        const QStringList installed = QFontDatabase::families();
+        if (installed.contains(latin1(forms::kDesignFont)))
+            return latin1(forms::kDesignFont);
+        for (std::string_view stand : forms::kFontStandIns)
+            if (installed.contains(latin1(stand)))
+                return latin1(stand);
+        return latin1(forms::kDesignFont);
     }();
     QFont font(family);
-    font.setPointSizeF(points);
-    font.setBold(bold);
+    font.setPointSizeF(design.points);
+    font.setBold(design.bold);
+    font.setUnderline(design.underline);
     return font;
 }
 

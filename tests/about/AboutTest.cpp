@@ -300,7 +300,7 @@ class AboutTest : public sheetmass::test::GuiTest {
         QCOMPARE(l->focusPolicy(), link ? Qt::TabFocus : Qt::NoFocus);
         QCOMPARE(l->cursor().shape(), link ? Qt::PointingHandCursor : Qt::ArrowCursor);
         const QFont font = l->font();
-        QCOMPARE(font.family(), sheetmass::designFont(9.75, true).family());
+        QCOMPARE(font.family(), sheetmass::designFont({9.75, true}).family());
         QVERIFY(font.bold() && !font.italic() && !font.strikeOut());
 
         // Inside the window, but the address, which its right edge clips.

@@ -4,8 +4,8 @@
 #include "tests/support/TypicalSave.h"
 
 #include "app/Form1.h"
-#include "app/Form1Layout.h"
 #include "calc/Inputs.h"
+#include "forms/Form1.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -26,6 +26,7 @@
 
 using namespace sheetmass;
 using namespace sheetmass::test;
+using forms::Kind;
 
 namespace {
 
@@ -82,10 +83,10 @@ class TestForm1 : public test::GuiTest {
     }
     void tearDown() override { m_form.reset(); }
 
-    template <class T = QWidget> T* control(const char* name) {
+    template <class T = QWidget> T* control(std::string_view name) {
         auto* w = form().findChild<T*>(u(name));
         if (!w)
-            qFatal("no control %s", name);
+            qFatal("no control %s", qPrintable(u(name)));
         return w;
     }
     QRect placeOf(QWidget* w) { return {w->mapTo(&form(), QPoint(0, 0)), w->size()}; }
@@ -144,25 +145,26 @@ class TestForm1 : public test::GuiTest {
     void controlsKeepTheLayoutsRules() {
         QWidget* frame = control("Рамка1");
         QList<QWidget*> inputs;
-        for (const ControlSpec& c : kForm1Controls) {
+        for (const forms::Control& c : forms::kForm1.controls) {
             QWidget* w = control(c.name);
+            const QByteArray name = u(c.name).toUtf8();
             QCOMPARE(w->window(), static_cast<QWidget*>(&form()));
-            QVERIFY2(w->isVisibleTo(&form()) && w->isEnabled(), c.name);
-            QVERIFY2(form().rect().contains(placeOf(w)), c.name);
-            if (c.container)
-                QVERIFY2(frame->rect().contains(w->geometry()) && w->parent() == frame, c.name);
+            QVERIFY2(w->isVisibleTo(&form()) && w->isEnabled(), name);
+            QVERIFY2(form().rect().contains(placeOf(w)), name);
+            if (!c.container.empty())
+                QVERIFY2(frame->rect().contains(w->geometry()) && w->parent() == frame, name);
             if (c.kind == Kind::TextField || c.kind == Kind::ListField) {
                 for (QWidget* other : inputs)
-                    QVERIFY2(!placeOf(w).intersects(placeOf(other)), c.name);
+                    QVERIFY2(!placeOf(w).intersects(placeOf(other)), name);
                 inputs << w;
             }
-            if (c.caption) {
-                const QRect label = placeOf(w), field = placeOf(control(c.caption));
+            if (!c.captions.empty()) {
+                const QRect label = placeOf(w), field = placeOf(control(c.captions));
                 const bool beside = label.top() < field.bottom() && field.top() < label.bottom() &&
                                     label.left() < field.left();
                 const bool above =
                     field.top() >= label.bottom() && field.top() - label.bottom() < 8;
-                QVERIFY2(beside || above, c.name);
+                QVERIFY2(beside || above, name);
             }
         }
         // Right edges line up, in the window and in the frame.
@@ -173,15 +175,15 @@ class TestForm1 : public test::GuiTest {
     void captionsShowTheirWordsWhole() {
         // A caption's words must show whole before its field begins; the dot
         // leaders may run under the field.
-        for (const ControlSpec& c : kForm1Controls) {
-            if (!c.caption)
+        for (const forms::Control& c : forms::kForm1.controls) {
+            if (c.captions.empty())
                 continue;
             auto* label = control<QLabel>(c.name);
             const QString words = label->text().remove(u(" .")).trimmed();
-            const QRect field = placeOf(control(c.caption));
+            const QRect field = placeOf(control(c.captions));
             const QRect own = placeOf(label);
             const int room = field.top() > own.top() + 5 ? own.width() : field.left() - own.left();
-            QVERIFY2(label->fontMetrics().horizontalAdvance(words) <= room, c.name);
+            QVERIFY2(label->fontMetrics().horizontalAdvance(words) <= room, qPrintable(u(c.name)));
         }
     }
 
@@ -190,14 +192,13 @@ class TestForm1 : public test::GuiTest {
     // whatever the desktop's palette.
     void textsStandOutInTheirDesignedColours_data() {
         QTest::addColumn<QString>("name");
-        for (const ControlSpec& c : kForm1Controls)
+        for (const forms::Control& c : forms::kForm1.controls)
             if (c.kind != Kind::Frame)
-                QTest::newRow(c.name) << u(c.name);
+                QTest::newRow(u(c.name).toUtf8()) << u(c.name);
     }
     void textsStandOutInTheirDesignedColours() {
         QFETCH(QString, name);
-        const ControlSpec& c = *std::find_if(kForm1Controls.begin(), kForm1Controls.end(),
-                                             [&](const auto& s) { return u(s.name) == name; });
+        const forms::Control& c = *forms::findControl(forms::kForm1, name.toStdString());
         fillValid();
         QWidget* w = control(c.name);
         const bool button = c.kind == Kind::Button;
@@ -205,17 +206,18 @@ class TestForm1 : public test::GuiTest {
         QVERIFY(w->font().bold());
         QCOMPARE(QFontInfo(w->font()).pointSizeF(), button ? 12.0 : 9.75);
 
-        const QColor designed = QColor::fromRgb(c.textColour == kNoColour ? 0 : c.textColour);
+        const QColor designed =
+            QColor::fromRgb(c.textColour == forms::kSystemColour ? 0 : c.textColour);
         const QColor behind = button                  ? QColor(0xC0, 0xFF, 0xC0)
                               : c.kind != Kind::Label ? QColor(Qt::white)
-                              : c.container           ? QColor(0xFF, 0xFF, 0xF5)
+                              : !c.container.empty()  ? QColor(0xFF, 0xFF, 0xF5)
                                                       : QColor(0xF5, 0xFF, 0xFA);
         QRect part = placeOf(w).adjusted(3, 3, -3, -3);
         if (c.kind == Kind::Label) {
             part = placeOf(w);
             part.setWidth(qobject_cast<QLabel*>(w)->fontMetrics().horizontalAdvance(
                 qobject_cast<QLabel*>(w)->text().trimmed()));
-            const QRect field = placeOf(control(c.caption));
+            const QRect field = placeOf(control(c.captions));
             if (field.top() <= part.bottom())
                 part.setRight(std::min(part.right(), field.left() - 2));
         }
@@ -250,9 +252,9 @@ class TestForm1 : public test::GuiTest {
     }
 
     void loadShowsEmptyInputsAndNoDesignTexts() {
-        for (const ControlSpec& c : kForm1Controls)
+        for (const forms::Control& c : forms::kForm1.controls)
             if (c.kind == Kind::TextField || c.kind == Kind::ListField)
-                QCOMPARE(textOf(control(c.name)), u(c.name) == u("Комбо3") ? u("0") : QString());
+                QCOMPARE(textOf(control(c.name)), c.name == "Комбо3" ? u("0") : QString());
     }
 
     void tabVisitsInputsInDesignedOrder() {
@@ -302,7 +304,7 @@ class TestForm1 : public test::GuiTest {
         fillValid();
         if (name != u("Текст1"))
             setTextOf(control("Комбо2"), u(kModeUpper));
-        QWidget* w = control(name.toUtf8().constData());
+        QWidget* w = control(name.toStdString());
         setTextOf(w, {});
         for (qsizetype i = 0; i < typed.size(); ++i) {
             QVERIFY(recalculates(resultField(), [&] { QTest::keyClicks(w, typed.mid(i, 1)); }));
@@ -324,7 +326,7 @@ class TestForm1 : public test::GuiTest {
         QFETCH(QString, first);
         QFETCH(QString, second);
         fillValid();
-        auto* list = control<QComboBox>(name.toUtf8().constData());
+        auto* list = control<QComboBox>(name.toStdString());
         list->setCurrentIndex(0);
         recalculate();
         QCOMPARE(result(), first);
@@ -347,7 +349,7 @@ class TestForm1 : public test::GuiTest {
         QFETCH(QString, pasted);
         fillValid();
         showAndActivate();
-        auto* list = control<QComboBox>(name.toUtf8().constData());
+        auto* list = control<QComboBox>(name.toStdString());
         list->setFocus();
         list->clearEditText();
         QApplication::clipboard()->setText(pasted);

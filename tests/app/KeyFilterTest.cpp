@@ -2,7 +2,6 @@
 #include "tests/support/GuiTest.h"
 
 #include "app/Form1.h"
-#include "app/Form1Layout.h"
 
 #include <QApplication>
 #include <QClipboard>

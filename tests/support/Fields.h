@@ -8,10 +8,12 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <string_view>
+
 namespace sheetmass::test {
 
-inline QString u(const char* s) {
-    return QString::fromUtf8(s);
+inline QString u(std::string_view s) {
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
 
 inline QString textOf(const QWidget* w) {

@@ -1,0 +1,121 @@
+#include "forms/Form1.h"
+#include "forms/Form2.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string_view>
+
+namespace {
+
+using namespace sheetmass::forms;
+
+TEST(Forms, WindowsHaveTheirNamesTitlesAndClientSizes) {
+    const struct {
+        const Window& window;
+        std::string_view name, title;
+        int width, height;
+    } rows[] = {
+        {kForm1, "Форма1", "Масса AL листов", 3990, 5655},
+        {kForm2, "Форма2", "О программе", 3525, 2640},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(r.window.name, r.name);
+        EXPECT_EQ(r.window.title, r.title) << r.name;
+        EXPECT_EQ(r.window.width, r.width) << r.name;
+        EXPECT_EQ(r.window.height, r.height) << r.name;
+    }
+}
+
+// Every control once, where it was drawn, in its tab place, with its caption
+// to the blank and its text colour.
+TEST(Forms, MainWindowControlsAsDrawn) {
+    constexpr Rgb none = kSystemColour;
+    const struct {
+        std::string_view name, container;
+        int left, top, width, height, tab;
+        std::string_view text;
+        Rgb colour;
+    } rows[] = {
+        // clang-format off
+        {"Метка9",    "",       120,  165,  3735, 255,  19, "Считать массу по:",           none},
+        {"Комманда1", "",       3360, 60,   495,  360,  21, "?",                           none},
+        {"Комбо2",    "",       120,  480,  3735, 360,  0,  "",                            none},
+        {"Рамка1",    "",       120,  960,  3735, 3615, 9,  "",                            none},
+        {"Метка1",    "Рамка1", 120,  280,  1095, 375,  10, "Сплав . . .",                 none},
+        {"Комбо1",    "Рамка1", 1200, 240,  2415, 360,  1,  "",                            none},
+        {"Метка2",    "Рамка1", 120,  840,  2415, 255,  11, "Толщина листа . . . . . ",    0x000080},
+        {"Текст1",    "Рамка1", 2520, 720,  1095, 375,  2,  "",                            0x0000C0},
+        {"Метка3",    "Рамка1", 120,  1240, 2535, 255,  12, "Верхнее отклонение",          0x000080},
+        {"Текст2",    "Рамка1", 2520, 1200, 1095, 375,  3,  "",                            0x0000C0},
+        {"Метка4",    "Рамка1", 120,  1720, 2295, 255,  13, "Нижнее отклонение",           0x000080},
+        {"Текст3",    "Рамка1", 2520, 1680, 1095, 375,  4,  "",                            0x0000C0},
+        {"Метка5",    "Рамка1", 120,  2280, 2415, 255,  14, "Длина листа . . . . . . . ",  none},
+        {"Текст4",    "Рамка1", 2520, 2160, 1095, 360,  5,  "",                            none},
+        {"Метка6",    "Рамка1", 120,  2685, 2415, 255,  15, "Ширина листа . . . . . . ",   none},
+        {"Текст5",    "Рамка1", 2520, 2640, 1095, 360,  6,  "",                            none},
+        {"Метка7",    "Рамка1", 120,  3165, 2415, 255,  16, "Количество . . . . . . . . ", none},
+        {"Текст6",    "Рамка1", 2520, 3120, 1095, 360,  7,  "",                            none},
+        {"Метка11",   "",       120,  4725, 3015, 255,  20, "Знаков после запятой",        0x000000},
+        {"Комбо3",    "",       3000, 4680, 855,  360,  8,  "",                            none},
+        {"Метка8",    "",       360,  5205, 1215, 255,  17, "Масса, кг",                   none},
+        {"Текст7",    "",       1680, 5160, 2175, 375,  18, "",                            none},
+        // clang-format on
+    };
+    ASSERT_EQ(kForm1.controls.size(), std::size(rows));
+    std::set<std::string_view> names;
+    for (const Control& c : kForm1.controls)
+        EXPECT_TRUE(names.insert(c.name).second) << c.name << " twice";
+    for (const auto& r : rows) {
+        const Control* c = findControl(kForm1, r.name);
+        ASSERT_NE(c, nullptr) << r.name;
+        EXPECT_EQ(c->container, r.container) << r.name;
+        EXPECT_EQ(c->place.left, r.left) << r.name;
+        EXPECT_EQ(c->place.top, r.top) << r.name;
+        EXPECT_EQ(c->place.width, r.width) << r.name;
+        EXPECT_EQ(c->place.height, r.height) << r.name;
+        EXPECT_EQ(c->tabIndex, r.tab) << r.name;
+        EXPECT_EQ(c->text, r.text) << r.name;
+        EXPECT_EQ(c->textColour, r.colour) << r.name;
+    }
+}
+
+// The About window's labels in the order they are made: the address after
+// "E-mail:", which it overlaps.
+TEST(Forms, AboutLabelsAsDrawnInCreationOrder) {
+    const struct {
+        std::string_view name;
+        int left, top, width, height;
+        Rgb colour;
+        double points;
+        bool underline;
+        Align align;
+    } rows[] = {
+        // clang-format off
+        {"Метка1", 480, 120,  2415, 735, 0xFFFF00, 13.5, true,  Align::Centre},
+        {"Метка3", 480, 1080, 2895, 255, 0xC0FFFF, 9.75, false, Align::Centre},
+        {"Метка2", 480, 1560, 2895, 255, 0xFFFFFF, 9.75, false, Align::Centre},
+        {"Метка7", 120, 1920, 855,  255, 0xFFFFC0, 9.75, false, Align::Left},
+        {"Метка5", 840, 1920, 2775, 375, 0xFFFFC0, 9.75, true,  Align::Left},
+        // clang-format on
+    };
+    ASSERT_EQ(kForm2.controls.size(), std::size(rows));
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        const auto& r = rows[i];
+        const Control& c = kForm2.controls[i];
+        EXPECT_EQ(c.name, r.name);
+        EXPECT_EQ(c.place.left, r.left) << r.name;
+        EXPECT_EQ(c.place.top, r.top) << r.name;
+        EXPECT_EQ(c.place.width, r.width) << r.name;
+        EXPECT_EQ(c.place.height, r.height) << r.name;
+        EXPECT_EQ(c.textColour, r.colour) << r.name;
+        EXPECT_EQ(c.font.points, r.points) << r.name;
+        EXPECT_TRUE(c.font.bold) << r.name;
+        EXPECT_EQ(c.font.underline, r.underline) << r.name;
+        EXPECT_EQ(c.align, r.align) << r.name;
+    }
+    EXPECT_EQ(findControl(kForm2, "Метка2")->text, "Версия 1.1 от 12.10.06 г.");
+    EXPECT_EQ(findControl(kForm2, "Метка7")->text, "E-mail:");
+}
+
+} // namespace
