@@ -3,21 +3,17 @@
 #include "app/ProcessEnd.h"
 #include "listfile/ListFile.h"
 #include "listfile/ListInputs.h"
+#include "platform/Places.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QStandardPaths>
 
-#include <climits>
 #include <mutex>
 #include <new>
 #include <optional>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace sheetmass {
 namespace {
@@ -34,18 +30,11 @@ QString fileIn(const QString& folder) {
     return QDir(folder).filePath(QString::fromLatin1(kFileName));
 }
 
-// The running executable's path as the system names it.
-std::string executableName() {
-    char buffer[PATH_MAX];
-    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer);
-    return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
-}
-
 QString programFolder() {
     // A folder named in another code page has no exact name here: Qt gives
     // an empty path, or another folder's. Such a folder is no place.
     const QString executable = QCoreApplication::applicationFilePath();
-    if (executable.isEmpty() || nameOf(executable) != executableName())
+    if (executable.isEmpty() || nameOf(executable) != platform::programFile())
         return {};
     const QString folder = QFileInfo(executable).absolutePath();
     // An installed copy has its desktop entry beside its bin folder, in any
@@ -56,14 +45,10 @@ QString programFolder() {
     return installed ? QString() : folder;
 }
 
-// The XDG rules ignore an empty or relative XDG_DATA_HOME; Qt 6.4 takes a
-// relative one as it is.
+// Not Qt's: Qt 6.4 takes a relative XDG_DATA_HOME as it is.
 QString dataFolder() {
-    const QString xdg = qEnvironmentVariable("XDG_DATA_HOME");
-    if (!xdg.isEmpty() && QDir::isRelativePath(xdg))
-        return QDir::homePath() + QStringLiteral("/.local/share/") +
-               QCoreApplication::applicationName();
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    return QFile::decodeName(
+        platform::dataFolder(nameOf(QCoreApplication::applicationName())).c_str());
 }
 
 // A file the rules of ListFile.h allow that opens for reading and writing,
@@ -77,8 +62,7 @@ bool canKeep(const QString& file) {
     case ListFileState::Missing:
         break;
     }
-    const std::string folder = nameOf(QFileInfo(file).path());
-    return ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+    return platform::folderTakesNewFiles(nameOf(QFileInfo(file).path()));
 }
 
 std::optional<ListFileBytes> readFrom(const QString& file) {

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace sheetmass::platform {
+
+// The running program's file as the system names it; empty when it cannot
+// tell.
+std::string programFile();
+
+// The folder where `program` keeps the files of the user running it; by
+// the XDG rules on POSIX: under $XDG_DATA_HOME when that is absolute, else
+// under ~/.local/share.
+std::string dataFolder(std::string_view program);
+
+// Whether this user may make new files in the folder.
+bool folderTakesNewFiles(const std::string& folder);
+
+} // namespace sheetmass::platform
