@@ -1,9 +1,13 @@
 #include "platform/Places.h"
 
-#include <climits>
+#include "platform/Paths.h"
+
+#include <cerrno>
 #include <cstdlib>
+#include <memory>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace sheetmass::platform {
@@ -26,15 +30,38 @@ std::string homeFolder() {
 } // namespace
 
 std::string programFile() {
-    char buffer[PATH_MAX];
-    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer);
-    return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
+    const std::unique_ptr<char, decltype(&std::free)> path(::realpath("/proc/self/exe", nullptr),
+                                                           &std::free);
+    return path ? path.get() : "";
 }
 
 std::string dataFolder(std::string_view program) {
     const std::string xdg = environment("XDG_DATA_HOME");
     return (xdg.starts_with('/') ? xdg : homeFolder() + "/.local/share") + "/" +
            std::string(program);
+}
+
+bool exists(const std::string& path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+bool makeFolders(const std::string& folder) {
+    std::string path = folder;
+    while (path.size() > 1 && path.ends_with('/'))
+        path.pop_back();
+    const auto isFolder = [&] {
+        struct stat st;
+        return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    };
+    if (::mkdir(path.c_str(), 0777) == 0)
+        return true;
+    if (errno == EEXIST)
+        return isFolder();
+    if (errno != ENOENT || path.rfind('/') == 0 || path.rfind('/') == std::string::npos ||
+        !makeFolders(folderOf(path)))
+        return false;
+    return ::mkdir(path.c_str(), 0777) == 0 || (errno == EEXIST && isFolder());
 }
 
 bool folderTakesNewFiles(const std::string& folder) {
