@@ -47,9 +47,14 @@ Error refused() {
     return {Failure::Refused, EPERM};
 }
 
-// A failure on the way to the name's folder: the name is not missing then.
-Error onTheWay(Error error) {
+// Failure::Missing says that the folder is open and the name missing from
+// it; a name missing on the way there, or vanishing after it was seen, is
+// another failure.
+Error notMissing(Error error) {
     return error.failure() == Failure::Missing ? Error(Failure::Other, ENOENT) : error;
+}
+Error failed() {
+    return notMissing(posix::lastError());
 }
 
 // `name` in the folder `at`: a regular file, or a folder when `isFolder`
@@ -70,7 +75,7 @@ Error openIn(Folder at, const std::string& name, int flags, bool isFolder, bool 
         return {Failure::Missing, ENOENT};
     }
     if (!path.ok() || ::fstat(posix::fd(path), &named) != 0)
-        return posix::lastError();
+        return failed();
     if (S_ISLNK(named.st_mode)) {
         if (linked || (named.st_uid != ::geteuid() && named.st_uid != 0))
             return refused();
@@ -92,7 +97,7 @@ Error openIn(Folder at, const std::string& name, int flags, bool isFolder, bool 
     File opened(isFolder ? openFolder(posix::fd(at), name.c_str(), O_NOFOLLOW)
                          : ::openat(posix::fd(at), name.c_str(), flags | kOpenFlags));
     if (!opened.ok() || ::fstat(posix::fd(opened), &st) != 0)
-        return posix::lastError();
+        return failed();
     if (!sameFile(named, st)) // swapped meanwhile
         return refused();
     out.folder = std::move(at);
@@ -113,14 +118,14 @@ Error openChecked(const std::string& path, Access access, CheckedFile& out) {
         const auto [parentPath, folderName] = split(folderPath);
         Folder parent(::open(parentPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
         if (!parent.ok())
-            return onTheWay(posix::lastError());
+            return failed();
         if (const Error error =
                 openIn(std::move(parent), folderName, O_RDONLY, true, false, folder);
             !error.ok())
-            return onTheWay(error);
+            return notMissing(error);
     }
     if (!folder.file.ok())
-        return onTheWay(posix::lastError());
+        return failed();
     return openIn(Folder(folder.file.release()), name,
                   access == Access::ReadWrite ? O_RDWR : O_RDONLY, false, false, out);
 }
