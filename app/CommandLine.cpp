@@ -1,22 +1,19 @@
 #include "app/CommandLine.h"
 
 #include "batch/Batch.h"
+#include "platform/Streams.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <clocale>
-#include <cstring>
 #include <string>
 #include <string_view>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace sheetmass {
 namespace {
 
 using namespace std::string_view_literals;
+using platform::Stream;
 
 constexpr std::string_view kHelp =
     R"(Использование: sheetmass [ПАРАМЕТР_Qt]...
@@ -71,29 +68,36 @@ constexpr std::array<std::string_view, 20> kQtOptions = {"platform",      "platf
                                                          "stylesheet",    "widgetcount",
                                                          "testability",   "nograb"};
 
-int wrong(int err, std::string_view what, std::string_view argument) {
-    writeAll(err, "sheetmass: " + std::string(what) + " «" + std::string(argument) +
-                      "»\nСправка: sheetmass --help\n");
-    return 2;
+// The status, whatever became of a message on standard error.
+int said(Stream err, const std::string& text, int status) {
+    [[maybe_unused]] const platform::Error ignored = platform::writeAll(err, text);
+    return status;
 }
 
-int batchFrom(std::string_view name, int in, int out, int err) {
+int wrong(Stream err, std::string_view what, std::string_view argument) {
+    return said(err,
+                "sheetmass: " + std::string(what) + " «" + std::string(argument) +
+                    "»\nСправка: sheetmass --help\n",
+                2);
+}
+
+int batchFrom(std::string_view name, Stream in, Stream out, Stream err) {
+    // A byte-order mark and "\r\n" are kept as they come.
+    platform::binaryStandardStreams();
     if (name == "-")
         return runBatch(in, "стандартный ввод", out, err);
-    const int fd = ::open(std::string(name).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        writeAll(err, "sheetmass: не открывается «" + std::string(name) +
-                          "»: " + std::strerror(errno) + "\n");
-        return 2;
-    }
-    const int status = runBatch(fd, name, out, err);
-    ::close(fd);
-    return status;
+    platform::File file;
+    if (const platform::Error error = platform::openToRead(std::string(name), file); !error.ok())
+        return said(err,
+                    "sheetmass: не открывается «" + std::string(name) + "»: " + error.text() + "\n",
+                    2);
+    return runBatch(Stream(file), name, out, err);
 }
 
 } // namespace
 
-std::optional<int> runWithoutWindow(int argc, const char* const* argv, int in, int out, int err) {
+std::optional<int> runWithoutWindow(int argc, const char* const* argv, Stream in, Stream out,
+                                    Stream err) {
     const auto begin = argv + std::min(argc, 1);
     const auto end = argv + argc;
     // Options end at "--"; after it, "--help" is a file's name.
@@ -102,9 +106,9 @@ std::optional<int> runWithoutWindow(int argc, const char* const* argv, int in, i
         return std::any_of(begin, options, [&](const char* a) { return option == a; });
     };
     if (is("--help") || is("-h"))
-        return writeAll(out, kHelp) ? 0 : 2;
+        return platform::writeAll(out, kHelp).ok() ? 0 : 2;
     if (is("--version"))
-        return writeAll(out, kVersion) ? 0 : 2;
+        return platform::writeAll(out, kVersion).ok() ? 0 : 2;
 
     const bool batch = is("--batch");
     if (!batch) {
@@ -140,7 +144,7 @@ std::optional<int> runWithoutWindow(int argc, const char* const* argv, int in, i
     return batchFrom(file.value_or("-"), in, out, err);
 }
 
-std::optional<int> refuseLeftOver(int argc, const char* const* argv, int err) {
+std::optional<int> refuseLeftOver(int argc, const char* const* argv, Stream err) {
     if (argc <= 1)
         return std::nullopt;
     const std::string_view arg = argv[1];

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Streams.h"
+
 #include <optional>
 
 namespace sheetmass {
@@ -8,11 +10,14 @@ namespace sheetmass {
 // batch, the help, the version, or a refusal of an option the program does
 // not know. Gives the exit status then, and nothing when the window is to
 // start. Qt's own options are left for Qt.
-std::optional<int> runWithoutWindow(int argc, const char* const* argv, int in = 0, int out = 1,
-                                    int err = 2);
+std::optional<int> runWithoutWindow(int argc, const char* const* argv,
+                                    platform::Stream in = platform::standardInput(),
+                                    platform::Stream out = platform::standardOutput(),
+                                    platform::Stream err = platform::standardError());
 
 // After Qt took its options from the command line: whatever is left is not
 // the program's, and gives the exit status 2 with a message.
-std::optional<int> refuseLeftOver(int argc, const char* const* argv, int err = 2);
+std::optional<int> refuseLeftOver(int argc, const char* const* argv,
+                                  platform::Stream err = platform::standardError());
 
 } // namespace sheetmass

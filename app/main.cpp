@@ -3,6 +3,7 @@
 #include "app/QuitOnSignal.h"
 #include "app/SavedInputs.h"
 #include "app/Startup.h"
+#include "platform/Process.h"
 
 #include <QApplication>
 
@@ -10,7 +11,8 @@ int main(int argc, char* argv[]) {
     // The batch, the help and the version answer before Qt looks for a display.
     if (const auto status = sheetmass::runWithoutWindow(argc, argv))
         return *status;
-    sheetmass::failWritesInsteadOfEnding();
+    // First thing: Qt may warn while it starts.
+    sheetmass::platform::failWritesInsteadOfEnding();
     QApplication app(argc, argv);
     if (const auto status = sheetmass::refuseLeftOver(argc, argv))
         return *status;

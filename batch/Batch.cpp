@@ -4,17 +4,21 @@
 #include "batch/DecimalSum.h"
 #include "fields/CodePage.h"
 #include "fields/Utf8.h"
+#include "platform/Streams.h"
 
-#include <cerrno>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include <unistd.h>
-
 namespace sheetmass {
 namespace {
 
+using platform::Error;
+using platform::Stream;
+
+// The longest line read as one; a longer one is copied through and counts
+// as a line without a mass.
+constexpr std::size_t kLongestLine = 4096;
 constexpr std::size_t kBlock = 64 * 1024;
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kTotal = "Итого";
@@ -23,7 +27,7 @@ constexpr const char* kTitlesHint = " (заголовки? строку, кот�
 // Writes through a buffer of its own, whole or with the error remembered.
 class Output {
   public:
-    explicit Output(int fd) : m_fd(fd) { m_buffer.reserve(kBlock * 2); }
+    explicit Output(Stream out) : m_stream(out) { m_buffer.reserve(kBlock * 2); }
 
     void put(std::string_view text) {
         m_buffer.append(text);
@@ -33,26 +37,27 @@ class Output {
     void put(char c) { m_buffer += c; }
 
     bool flush() {
-        if (m_error == 0 && !writeAll(m_fd, m_buffer))
-            m_error = errno;
+        if (m_error.ok())
+            m_error = platform::writeAll(m_stream, m_buffer);
         m_buffer.clear();
-        return m_error == 0;
+        return m_error.ok();
     }
-    int error() const { return m_error; }
+    const Error& error() const { return m_error; }
 
   private:
-    int m_fd;
+    Stream m_stream;
     std::string m_buffer;
-    int m_error = 0;
+    Error m_error;
 };
 
-void say(int err, const std::string& text) {
-    writeAll(err, text + "\n"); // when it fails, there is no one left to tell
+void say(Stream err, const std::string& text) {
+    // When it fails, there is no one left to tell.
+    [[maybe_unused]] const Error ignored = platform::writeAll(err, text + "\n");
 }
 
 class Batch {
   public:
-    Batch(int out, int err) : m_out(out), m_err(err) {}
+    Batch(Stream out, Stream err) : m_out(out), m_err(err) {}
 
     // A whole line, without its "\n"; `ended` when it had one.
     void line(std::string_view raw, bool ended) {
@@ -169,7 +174,7 @@ class Batch {
     }
 
     Output m_out;
-    int m_err;
+    Stream m_err;
     char m_separator = 0;
     bool m_crlf = false;
     bool m_anyRefused = false;
@@ -181,51 +186,26 @@ class Batch {
     DecimalSum m_total;
 };
 
-// Reads what is there, up to `room` bytes; 0 at the end, -1 on an error.
-ssize_t readSome(int fd, char* to, std::size_t room) {
-    for (;;) {
-        const ssize_t n = ::read(fd, to, room);
-        if (n >= 0 || errno != EINTR)
-            return n;
-    }
-}
-
 } // namespace
 
-bool writeAll(int fd, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t n = ::write(fd, text.data(), text.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = EIO;
-            return false;
-        }
-        text.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-int runBatch(int in, std::string_view name, int out, int err) {
+int runBatch(Stream in, std::string_view name, Stream out, Stream err) {
     Batch batch(out, err);
     std::vector<char> buffer(kBlock);
     std::size_t begin = 0;
     std::size_t end = 0;
     bool atEnd = false;
-    int readError = 0;
+    Error readError;
     // Lines already read are written before waiting for more, so that a
     // terminal or a pipe gets each answer as soon as its line is complete.
     const auto readMore = [&]() -> bool {
         if (!batch.out().flush())
             return false;
-        const ssize_t n = readSome(in, buffer.data() + end, buffer.size() - end);
-        if (n < 0) {
-            readError = errno;
+        std::size_t got = 0;
+        readError = platform::readSome(in, buffer.data() + end, buffer.size() - end, got);
+        if (!readError.ok())
             return false;
-        }
-        atEnd = n == 0;
-        end += static_cast<std::size_t>(n);
+        atEnd = got == 0;
+        end += got;
         return true;
     };
     const auto view = [&] { return std::string_view(buffer.data() + begin, end - begin); };
@@ -262,15 +242,14 @@ int runBatch(int in, std::string_view name, int out, int err) {
             stopped = !readMore();
         }
     }
-    if (readError != 0) {
+    if (!readError.ok()) {
         batch.out().flush();
-        say(err, "sheetmass: не читается «" + std::string(name) + "»: " + std::strerror(readError));
+        say(err, "sheetmass: не читается «" + std::string(name) + "»: " + readError.text());
         return 2;
     }
     const int status = batch.finish();
     if (!batch.out().flush()) {
-        say(err,
-            std::string("sheetmass: результат не записан: ") + std::strerror(batch.out().error()));
+        say(err, "sheetmass: результат не записан: " + batch.out().error().text());
         return 2;
     }
     return status;

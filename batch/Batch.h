@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Handle.h"
+
 #include <string_view>
 
 namespace sheetmass {
@@ -11,14 +13,7 @@ namespace sheetmass {
 // valid UTF-8 is read as Windows-1251. `name` names the input in messages.
 // Returns the exit status: 0 when every line has a mass, 1 when one has
 // none, 2 when the input cannot be read or the output written.
-int runBatch(int in, std::string_view name, int out, int err);
-
-// Writes all of the text to the descriptor, resuming after interruptions and
-// short writes; false, with errno set, when it cannot.
-bool writeAll(int fd, std::string_view text);
-
-// The longest line read as one; a longer one is copied through and counts
-// as a line without a mass.
-inline constexpr std::size_t kLongestLine = 4096;
+int runBatch(platform::Stream in, std::string_view name, platform::Stream out,
+             platform::Stream err);
 
 } // namespace sheetmass

@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int err = open("/dev/null", O_WRONLY | O_CLOEXEC);
     check(write(in, data, size) == static_cast<ssize_t>(size) && lseek(in, 0, SEEK_SET) == 0);
 
-    const int status = sheetmass::runBatch(in, "fuzz", out, err);
+    using sheetmass::platform::Stream;
+    const int status = sheetmass::runBatch(Stream(in), "fuzz", Stream(out), Stream(err));
     check(status == 0 || status == 1);
 
     std::string text(static_cast<std::size_t>(lseek(out, 0, SEEK_END)), '\0');

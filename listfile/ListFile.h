@@ -18,12 +18,13 @@ struct ListFileBytes {
     std::int64_t modified; // nanoseconds since the epoch
 };
 
-// Every function here opens List.abc by one rule: a symbolic link is
-// followed only when it belongs to the user running the program, or to
-// root, and leads straight to a regular file of that user's; nothing but a
-// regular file is opened, so FIFOs, devices, sockets and folders are refused
-// at once, without waiting on them. What is checked is the opened
-// descriptor, so nothing swapped in meanwhile is read or written.
+// Every function here opens List.abc by the seam's one rule
+// (platform::openChecked): a symbolic link is followed only when it belongs
+// to the user running the program, or to root, and leads straight to a
+// regular file of that user's; nothing but a regular file is opened, so
+// FIFOs, devices, sockets and folders are refused at once, without waiting
+// on them. What is checked is the opened handle, so nothing swapped in
+// meanwhile is read or written.
 
 enum class ListFileState {
     Missing, // nothing of that name
@@ -50,8 +51,8 @@ bool createEmptyListFile(const std::string& path);
 // target is saved, in the target's folder. The saved file carries no
 // set-id or sticky bit. An advisory lock on the file keeps the saves of
 // several copies of the program apart; temporary files of earlier saves
-// that were killed are removed. False, with errno set, when the values are
-// not saved, a failed allocation among the reasons.
+// that were killed are removed. False when the values are not saved, a
+// failed allocation among the reasons.
 bool saveListFile(const std::string& path, const ListValues& values);
 
 // Moves the file's modification time past the other's when the other's is

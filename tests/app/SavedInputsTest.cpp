@@ -89,6 +89,14 @@ TEST_F(SavedInputsTest, FirstStartClosedAtOnceThenTheTypicalSave) {
     EXPECT_EQ(fields(saved().restore()), fields(kTypical));
 }
 
+// A fresh home: the data folder is made with the folders above it.
+TEST_F(SavedInputsTest, DataFolderIsMadeWithTheFoldersAboveIt) {
+    const QString data = m_data.filePath("home/.local/share/sheetmass");
+    EXPECT_EQ(fields(SavedInputs({}, data).restore()), fields(kNothing));
+    ASSERT_TRUE(SavedInputs({}, data).save(kTypical));
+    EXPECT_EQ(readAll(data + "/List.abc"), kTypicalBytes);
+}
+
 // In turn, over one file: a places text that is no number keeps the number
 // saved before it, and the rest is saved all the same.
 TEST_F(SavedInputsTest, InputsComeBackAsSaved) {

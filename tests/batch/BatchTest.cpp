@@ -24,6 +24,7 @@ extern char** environ;
 namespace {
 
 using namespace std::string_literals;
+using sheetmass::platform::Stream;
 
 constexpr int kWindow = -1; // the command line leaves the rest to the window
 
@@ -58,9 +59,9 @@ Answer run(std::vector<std::string> args, const std::string& input, bool asProgr
     const int in = memoryFile(input), out = memoryFile(""), err = memoryFile("");
     int status = kWindow;
     if (!asProgram) {
-        status =
-            sheetmass::runWithoutWindow(static_cast<int>(args.size()), argv.data(), in, out, err)
-                .value_or(kWindow);
+        status = sheetmass::runWithoutWindow(static_cast<int>(args.size()), argv.data(), Stream(in),
+                                             Stream(out), Stream(err))
+                     .value_or(kWindow);
     } else {
         posix_spawn_file_actions_t files;
         posix_spawn_file_actions_init(&files);
@@ -214,7 +215,13 @@ TEST(batch, AnswersEachKindOfLineAndCommandLine) {
          "строка 1: длиннее 4096 байт",
          1},
         {"no display", {"--batch"}, D16 + "\n", D16 + ";110,8\n" + kTotal + "110,8\n", "", 0, true},
-        {"a file that is not there", {"--batch", missing}, "", "", "не открывается", 2, true},
+        {"a file that is not there",
+         {"--batch", missing},
+         "",
+         "",
+         "не открывается «" + missing.string() + "»: No such file or directory",
+         2,
+         true},
         {"a folder", {"--batch", "/"}, "", "", "не читается «/»", 2},
         {"two files", {"--batch", "a", "b"}, "", "", "лишний параметр «b»", 2},
         {"an unknown option", {"--batch", "-x"}, "", "", "неизвестный параметр «-x»", 2},
