@@ -495,6 +495,7 @@ class AboutTest : public sheetmass::test::GuiTest {
         QVERIFY(box != nullptr && box->isVisible());
         QVERIFY2(box->text().contains(label(kAddress)->text()), qPrintable(box->text()));
         QVERIFY(box->textInteractionFlags().testFlag(Qt::TextSelectableByMouse));
+        QVERIFY(box->textInteractionFlags().testFlag(Qt::TextSelectableByKeyboard));
         box->close();
         QVERIFY(w->isVisible());
     }

@@ -167,6 +167,8 @@ class TestForm1 : public test::GuiTest {
                 QVERIFY2(beside || above, name);
             }
         }
+        // Twips round to the nearest pixel: 280 is 18⅔ pixels.
+        QCOMPARE(control("Метка1")->geometry(), QRect(8, 19, 73, 25));
         // Right edges line up, in the window and in the frame.
         for (const char* name : {"Комманда1", "Комбо2", "Рамка1", "Комбо3", "Текст7"})
             QCOMPARE(placeOf(control(name)).right(), 256);
