@@ -2,6 +2,7 @@
 #include "alloys/AlloyTable.h"
 #include "app/CommandLine.h"
 #include "calc/Mass.h"
+#include "tests/support/WorkedSheets.h"
 
 #include <gtest/gtest.h>
 
@@ -288,22 +289,10 @@ TEST(batch, GivesTheWindowsMassForWorkedAndRandomSheets) {
     const char* modes[] = {sheetmass::kModeNominal, sheetmass::kModeUpper, sheetmass::kModeLower};
     std::string input, expected;
     std::int64_t total = 0;
-    const std::string D16 = "Д16 (1160)", Nom = modes[0], Up = modes[1], Low = modes[2];
-    // The window's worked sheets, their masses worked by hand (a lower band
-    // deeper than the nominal among them); then random ones, at the core's.
-    struct Sheet {
-        sheetmass::Inputs in;
-        std::string mass;
-    };
-    std::vector<Sheet> sheets = {
-        {{D16, Nom, "2", "0,2", "-0,2", "2000", "1000", "1", "2"}, "11,08"},
-        {{D16, Up, "2", "0,2", "-0,2", "2000", "1000", "1", "2"}, "11,63"},
-        {{D16, Low, "2", "0,2", "-0,2", "2000", "1000", "1", "0"}, "11"},
-        {{D16, Nom, "2", "0,2", "-0,2", "2000", "1000", "0", "2"}, "0"},
-        {{"2,7", Nom, "2", "0,2", "-0,2", "2000", "1000", "1", "2"}, "10,8"},
-        {{"1105", Nom, "2", "0,2", "-0,2", "2000", "1000", "1", "2"}, "11,2"},
-        {{D16, Low, "0,1", "0,2", "-0,4", "2000", "1000", "1", "2"}, "-0,54"},
-    };
+    // The window's worked sheets, their masses worked by hand; then random
+    // ones, at the core's.
+    std::vector<sheetmass::worked::Sheet> sheets;
+    sheets.assign(sheetmass::worked::kSheets.begin(), sheetmass::worked::kSheets.end());
     for (int i = 0; i < 300; ++i) {
         const sheetmass::Inputs in = {
             pick(5) == 0

@@ -2,6 +2,7 @@
 #include "alloys/AlloyDensity.h"
 #include "alloys/AlloyTable.h"
 #include "calc/NumberText.h"
+#include "tests/support/WorkedSheets.h"
 
 #include <gtest/gtest.h>
 
@@ -49,19 +50,10 @@ Inputs kg(const std::string& mass, const std::string& places) {
 }
 
 TEST(massText, WorkedSheets) {
-    expectMass({
-        {{D16, Nom, "2", "0,2", "-0,2", "2000", "1000", "1", "2"}, "11,08"},
-        {{D16, Up, "2", "0,2", "-0,2", "2000", "1000", "1", "2"}, "11,63"},
-        {{D16, Low, "2", "0,2", "-0,2", "2000", "1000", "1", "2"}, "10,53"},
-        {{D16, Low, "2", "0,2", "-0,2", "2000", "1000", "1", "0"}, "11"},
-        {{D16, Nom, "2", "0,2", "-0,2", "2000", "1000", "10", "2"}, "110,8"},
-        {{D16, Nom, "2", "0,2", "-0,2", "2000", "1000", "0", "2"}, "0"},
-        {{"2,7", Nom, "2", "0,2", "-0,2", "2000", "1000", "1", "2"}, "10,8"},
-        // A grade first, never the number 1105.
-        {{"1105", Nom, "2", "0,2", "-0,2", "2000", "1000", "1", "2"}, "11,2"},
-        // A lower band deeper than the nominal: Fix(-55,4 + 0,5) = -54.
-        {{D16, Low, "0,1", "0,2", "-0,4", "2000", "1000", "1", "2"}, "-0,54"},
-    });
+    std::vector<Case> cases;
+    for (const auto& [in, mass] : sheetmass::worked::kSheets)
+        cases.push_back({in, mass});
+    expectMass(cases);
 }
 
 TEST(massText, OnlyTheFieldsOfTheModeAreRead) {
