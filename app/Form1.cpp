@@ -175,6 +175,7 @@ void Форма1::closeEvent(QCloseEvent* event) {
     if (!std::exchange(m_unloaded, true))
         unload(event->spontaneous());
     event->accept();
+    closeAbout();
 }
 
 } // namespace sheetmass
