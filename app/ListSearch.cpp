@@ -34,6 +34,9 @@ bool ListSearch::showEntry(const QString& typed) {
 }
 
 bool ListSearch::eventFilter(QObject*, QEvent* event) {
+    // A list opened by the mouse or the arrow keys spells from nothing.
+    if (event->type() == QEvent::Hide)
+        m_typed.clear();
     if (event->type() != QEvent::KeyPress)
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);

@@ -43,7 +43,8 @@ enum Way {
     HtmlOnly,
     TypedPasted,     // "a|b": a typed, then b pasted
     TypedPastedUndo, // the same, then Ctrl+Z
-    TypedPickedUndo  // "a|b": a typed, then b typed to find an entry, Enter, Ctrl+Z
+    TypedPickedUndo, // "a|b": a typed, then b typed to find an entry, Enter, Ctrl+Z
+    EscapedReopened  // "a|b": a typed to find an entry, Escape, F4, b typed, Enter
 };
 const char* const kWayNames[] = {"typed",
                                  "Ctrl+V",
@@ -58,7 +59,8 @@ const char* const kWayNames[] = {"typed",
                                  "Ctrl+V of HTML alone",
                                  "typed, Ctrl+V",
                                  "typed, Ctrl+V, Ctrl+Z",
-                                 "typed, picked, Ctrl+Z"};
+                                 "typed, picked, Ctrl+Z",
+                                 "typed, Escape, F4, typed, Enter"};
 
 void hideTips() {
     for (QWidget* top : QApplication::topLevelWidgets())
@@ -290,6 +292,7 @@ class TestKeyFilter : public test::GuiTest {
             {TypedPickedUndo, "Комбо1", "|д16", "Д16 (1160)", "10,53", nullptr},
             {TypedPickedUndo, "Комбо1", "|AMг6", "АМг6 (1560)", "10,03", nullptr},
             {Typed, "Комбо1", "Ж", "", "", "Этот знак здесь не вводится"},
+            {EscapedReopened, "Комбо1", "А|Д16", "Д16 (1160)", "10,53", nullptr},
             {CtrlV, "Текст1", "2,5\n", "2,5", "13,3", nullptr},
             {ShiftInsert, "Текст4", "1 250,5", "1250,5", "6,58", nullptr},
             {Menu, "Текст4", "\t1\u00A0250,5\u202F", "1250,5", "6,58", nullptr},
@@ -462,6 +465,16 @@ class TestKeyFilter : public test::GuiTest {
             if (way == TypedPastedUndo)
                 QTest::keyClick(w, Qt::Key_Z, Qt::ControlModifier);
             break;
+        case EscapedReopened: {
+            QComboBox* l = list(qPrintable(name));
+            type(w, before);
+            QTest::keyClick(l->view(), Qt::Key_Escape);
+            QTRY_VERIFY(!l->view()->isVisible());
+            QTest::keyClick(w, Qt::Key_F4);
+            typeIntoOpenList(l, then);
+            QTest::keyClick(l->view(), Qt::Key_Return);
+            break;
+        }
         case TypedPickedUndo: {
             type(w, before);
             type(w, then.left(1));
