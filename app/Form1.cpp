@@ -142,8 +142,13 @@ void Форма1::AA() {
     const MassResult result = massResult(inputs(), Модуль1::AlloyDensity);
     m_Текст7->setText(toQString(result.mass));
     // What the mass was worked from, so that a slip (a deviation without its
-    // sign, metres for millimetres) shows at once.
+    // sign, metres for millimetres) shows at once; without a mass, what keeps
+    // it from being worked out.
     QString worked = m_resultHint;
+    if (result.none && result.none->input == Input::Mode)
+        worked += u'\n' + toQString(forms::kResultNoMode);
+    else if (result.none)
+        worked += u'\n' + toQString(forms::kResultNone).arg(toQString(blockerText(*result.none)));
     if (!result.thickness.empty())
         worked += u'\n' + toQString(forms::kResultThickness).arg(toQString(result.thickness));
     if (!result.sheetMass.empty())
@@ -170,6 +175,7 @@ void Форма1::closeEvent(QCloseEvent* event) {
     if (!std::exchange(m_unloaded, true))
         unload(event->spontaneous());
     event->accept();
+    closeAbout();
 }
 
 } // namespace sheetmass
