@@ -48,6 +48,9 @@ constexpr auto kLocked = QFile::ReadOwner | QFile::ExeOwner;
 
 class SavedInputsTest : public testing::Test {
   protected:
+    // The lock that keeps the user's copies apart lies there, out of the
+    // folders looked at.
+    void SetUp() override { qputenv("XDG_RUNTIME_DIR", m_runtime.path().toUtf8()); }
     void TearDown() override {
         QFile::setPermissions(m_program.path(), kLocked | QFile::WriteOwner);
     }
@@ -64,6 +67,7 @@ class SavedInputsTest : public testing::Test {
 
     QTemporaryDir m_program;
     QTemporaryDir m_data;
+    QTemporaryDir m_runtime;
 };
 
 } // namespace
