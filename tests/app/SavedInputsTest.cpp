@@ -252,6 +252,20 @@ TEST_F(SavedInputsTest, FailingWriteLeavesTheOldFile) {
                   folder == m_program.path() ? QStringList{"List.abc"} : QStringList{});
 }
 
+// A save that no place takes keeps the inputs for the next try, when one
+// may succeed: the display gone, say.
+TEST_F(SavedInputsTest, AFailedSaveKeepsTheInputsForTheNextTry) {
+    writeAll(m_data.filePath("home"), "x"); // no data folder under a plain file
+    const SavedInputs mine({}, m_data.filePath("home/sheetmass"));
+    mine.restore();
+    mine.remember(kTypical);
+    EXPECT_FALSE(mine.save(kTypical));
+    EXPECT_FALSE(mine.saveRemembered());
+    ASSERT_TRUE(QFile::remove(m_data.filePath("home")));
+    EXPECT_TRUE(mine.saveRemembered());
+    EXPECT_EQ(readAll(m_data.filePath("home/sheetmass/List.abc")), kTypicalBytes);
+}
+
 // Permission bits do not stop root; these run only for ordinary users.
 TEST_F(SavedInputsTest, ReadOnlyFolderWithWritableFileIsWrittenInPlace) {
     if (geteuid() == 0)
