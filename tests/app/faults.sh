@@ -579,6 +579,15 @@ row_home_unset() {
   [ "$(stat -c %s "$data/List.abc" 2>/dev/null)" = "$FIRST_SAVE_SIZE" ] || fail "no save in the home's data folder"
 }
 
+# On a display with no session bus, none is launched: it would outlive the
+# program.
+row_no_bus_launched() {
+  start_x || { fail "no virtual display"; return; }
+  QT_QPA_PLATFORM=xcb launch env -u DBUS_SESSION_BUS_ADDRESS strace -f -qq -e trace=execve -o "$work/calls"
+  stop 5 || return
+  ! grep -q 'dbus-launch' "$work/calls" || fail "started $(grep -m 1 -o 'dbus-launch[^]]*' "$work/calls")"
+}
+
 rows=("$@")
 [ ${#rows[@]} -gt 0 ] || rows=($(declare -F | awk '$3 ~ /^row_/ { sub(/^row_/, "", $3); print $3 }'))
 for row in "${rows[@]}"; do
