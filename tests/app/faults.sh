@@ -523,20 +523,21 @@ row_sparse_list_of_two_gib() {
   [ "$(stat -c %b "$bin/List.abc")" -le "$blocks" ] || fail "$blocks blocks became $(stat -c %b "$bin/List.abc")"
 }
 
-# Another user swaps a folder above the last one for a link to a folder of
-# theirs: the program folder's parent, in a group's folder, after the
-# start; the folder XDG_DATA_HOME names, in a sticky folder, before it.
-# What lies there is neither read nor written.
+# Another user swaps a folder above the last one for a link of theirs: the
+# program folder's parent, in a group's folder, after the start, for one
+# to a folder of root's that holds a List.abc all may write (as a team
+# shares one); the folder XDG_DATA_HOME names, in a sticky folder, before
+# the start, for one to a folder of theirs. What lies there is neither
+# read nor written.
 row_link_above_the_last_folder() {
   two_users || return
-  local theirs="$work/theirs" group="$work/group" planted
-  mkdir -p "$theirs/app/bin" "$theirs/share/sheetmass" "$group/app" "$work/sticky"
-  other "$theirs/app/bin/List.abc"
-  other "$theirs/share/sheetmass/List.abc"
-  chmod 666 "$theirs/app/bin/List.abc" "$theirs/share/sheetmass/List.abc"
+  local theirs="$work/theirs" team="$work/team" group="$work/group" planted="$work/planted"
+  mkdir -p "$team/app/bin" "$theirs/share/sheetmass" "$group/app" "$work/sticky"
+  other "$planted"
+  cp "$planted" "$team/app/bin/List.abc"
+  cp "$planted" "$theirs/share/sheetmass/List.abc"
+  chmod 666 "$team/app/bin/List.abc" "$theirs/share/sheetmass/List.abc"
   chown -R "$ATTACKER_UID:$ATTACKER_UID" "$theirs"
-  cp "$theirs/app/bin/List.abc" "$work/planted"
-  planted=$work/planted
 
   mv "$bin" "$group/app/bin"
   bin=$group/app/bin
@@ -545,10 +546,10 @@ row_link_above_the_last_folder() {
   chown "0:$SHARED_GID" "$group" && chmod 2775 "$group"
   own_home
   launch "${victim[@]}"
-  "${attacker[@]}" sh -c 'mv "$1/app" "$1/old" && ln -s "$2/app" "$1/app"' - "$group" "$theirs"
+  "${attacker[@]}" sh -c 'mv "$1/app" "$1/old" && ln -s "$2/app" "$1/app"' - "$group" "$team"
   bin=$group/old/bin
   stop 5 || return
-  same "$theirs/app/bin/List.abc" "$planted" || fail "program folder's parent: their file was written"
+  same "$team/app/bin/List.abc" "$planted" || fail "program folder's parent: root's file was written"
   [ "$(stat -c %s "$data/List.abc" 2>/dev/null || echo 0)" -ge "$FIRST_SAVE_SIZE" ] ||
     fail "program folder's parent: no save in the data folder"
 
