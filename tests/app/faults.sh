@@ -564,6 +564,32 @@ row_link_above_the_last_folder() {
   [ "$(hex_at "$COUNT_AT" 1 "$bin/List.abc")" = 31 ] || fail "XDG_DATA_HOME: their values came back"
 }
 
+# In a group's folder another user swaps a link of theirs in for the new
+# file just before the rename: the save counts as failed, and the data
+# folder takes it.
+row_link_swapped_in_for_the_new_file() {
+  two_users || return
+  cp "$typical" "$bin/List.abc"
+  chown -R "$VICTIM_UID:$SHARED_GID" "$bin" && chmod 2775 "$bin"
+  other "$work/theirs"
+  chown "$ATTACKER_UID:$ATTACKER_UID" "$work/theirs"
+  own_home
+  launch strace -f -qq -o /dev/null -e trace=rename,renameat,renameat2 \
+    -e inject=rename,renameat,renameat2:delay_enter=1000000 "${victim[@]}"
+  signal_copies TERM
+  "${attacker[@]}" sh -c 'for _ in $(seq 200); do
+      for f in "$1"/.List.abc.??????; do
+        [ -f "$f" ] && ln -s "$2" "$1/.swap" && mv -fT "$1/.swap" "$f" && exit 0
+      done
+      sleep 0.01
+    done
+    exit 1' - "$bin" "$work/theirs" || fail "no new file to swap"
+  ended 5 || fail "still running 5 s after SIGTERM"
+  chown -R 0:0 "$bin" && chmod 755 "$bin"
+  [ -L "$bin/List.abc" ] || fail "the swap did not reach List.abc"
+  cmp -s -n "$TYPICAL_SIZE" "$data/List.abc" "$typical" || fail "the save counted as done"
+}
+
 # With HOME unset, the data folder is under the home the password file
 # names, never under the root.
 row_home_unset() {
