@@ -164,20 +164,21 @@ bool ListPlaces::saveRemembered(std::string& whyNot) const {
 
 bool ListPlaces::save(const Inputs& in, std::string* whyNot) const {
     const std::lock_guard saving(m_unsaved->lastSave);
-    const ListValues values = listFromInputs(in);
-    if (savedSomewhere(values)) {
+    try {
+        const ListValues values = listFromInputs(in);
+        const bool saved = savedSomewhere(values);
         const std::lock_guard lock(m_unsaved->mutex);
-        m_unsaved->clean = values;
-        // Unless more was typed meanwhile, nothing is left to save.
-        if (m_unsaved->inputs && listFromInputs(*m_unsaved->inputs) == values)
-            m_unsaved->inputs.reset();
-        return true;
-    }
-    {
+        if (saved) {
+            m_unsaved->clean = values;
+            // Unless more was typed meanwhile, nothing is left to save.
+            if (m_unsaved->inputs && listFromInputs(*m_unsaved->inputs) == values)
+                m_unsaved->inputs.reset();
+            return true;
+        }
         // Kept for the next try: the next change, the close, the end.
-        const std::lock_guard lock(m_unsaved->mutex);
         if (values != m_unsaved->clean)
             m_unsaved->inputs = in;
+    } catch (const std::bad_alloc&) {
     }
     if (whyNot)
         *whyNot = notSaved(m_programFile, m_dataFile);

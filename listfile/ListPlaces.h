@@ -14,8 +14,9 @@ struct ListValues;
 // decides it. List.abc lives in the program's folder when it can be read
 // and written there; otherwise, and for an installed copy, in the user's
 // data folder. When both hold one, the copy saved last is restored. No other
-// file is ever read or written, and a List.abc that is a link counts only
-// when the rules of ListFile.h allow it. Copies of one ListPlaces share what
+// file of inputs is ever read or written (the saves' lock is an empty file,
+// sheetmass.lock, in the runtime folder or else the data folder), and a
+// List.abc counts only when the rules of ListFile.h allow it. Copies of one ListPlaces share what
 // was remembered. Paths as the seam takes them; no window system.
 class ListPlaces {
   public:
