@@ -28,6 +28,15 @@ constexpr std::string_view kTotal = "Итого";
 constexpr std::string_view kMassTitle = "Масса, кг";
 constexpr const char* kTitlesHint = " (заголовки? строку, которую не считать, начните с «#»)";
 
+// Where the first "\r" or "\n" stands: two runs of memchr beat one
+// comparison a byte, and a lone "\r" is rare.
+std::size_t lineEndIn(std::string_view text) {
+    const std::size_t newline = text.find('\n');
+    const std::size_t before = std::min(newline, text.size());
+    const std::size_t ret = text.substr(0, before).find('\r');
+    return ret != std::string_view::npos ? ret : newline;
+}
+
 bool isAscii(std::string_view text) {
     return std::all_of(text.begin(), text.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -104,7 +113,7 @@ template <typename Fetch, typename Lines> Error readLines(Fetch fetch, Lines& li
 
     for (;;) {
         const std::string_view text = view();
-        const std::size_t stop = text.substr(0, kLongestLine + 1).find_first_of("\r\n");
+        const std::size_t stop = lineEndIn(text.substr(0, kLongestLine + 1));
         const std::string_view ending =
             stop == std::string_view::npos ? std::string_view() : endingAt(text, stop);
         if (!ending.empty()) {
@@ -121,7 +130,7 @@ template <typename Fetch, typename Lines> Error readLines(Fetch fetch, Lines& li
                     begin += longEnding.size() - 1;
                     break;
                 }
-                const std::size_t at = rest.find_first_of("\r\n");
+                const std::size_t at = lineEndIn(rest);
                 const std::string_view found =
                     at == std::string_view::npos ? std::string_view() : endingAt(rest, at);
                 lines.longLinePart(rest.substr(0, std::min(at, rest.size())));
@@ -163,9 +172,14 @@ class Survey {
     void line(std::string_view raw, std::string_view) {
         if (m_lines++ == 0 && raw.starts_with(kBom))
             raw.remove_prefix(kBom.size());
-        const bool utf8 = isUtf8(raw);
-        if (!utf8)
-            m_cp1251 = true;
+        // The first line that is not ASCII tells the encoding, as on
+        // standard input; each line is still read by its own bytes.
+        bool utf8 = true;
+        if (!m_encodingKnown && !isAscii(raw)) {
+            m_encodingKnown = true;
+            utf8 = isUtf8(raw);
+            m_cp1251 = !utf8;
+        }
         const std::string_view text = utf8 ? raw : std::string_view(m_decoded = fromCp1251(raw));
         if (m_separator == 0)
             m_separator = separatorOf(text);
@@ -197,6 +211,7 @@ class Survey {
     }
 
     NumberEvidence evidence;
+    bool m_encodingKnown = false;
     bool m_cp1251 = false;
     char m_separator = 0;
 
@@ -216,9 +231,8 @@ class Batch {
         m_surveyed = true;
         m_evidence = survey.evidence;
         m_separator = survey.m_separator;
-        m_cp1251 = survey.m_cp1251;
-        if (m_options.encoding == Encoding::asInput)
-            m_options.encoding = m_cp1251 ? Encoding::cp1251 : Encoding::utf8;
+        if (m_options.encoding == Encoding::asInput && survey.m_encodingKnown)
+            m_options.encoding = survey.m_cp1251 ? Encoding::cp1251 : Encoding::utf8;
         m_reading = m_evidence.reading(m_options.decimal, separator());
     }
 
@@ -326,11 +340,9 @@ class Batch {
         return ending.empty() ? m_ending : ending;
     }
 
-    // A surveyed file is in one encoding; otherwise each line tells, and
-    // the first that is not ASCII sets the output's.
+    // Each line tells its own encoding; the first that is not ASCII sets
+    // the output's.
     bool isUtf8Line(std::string_view raw) {
-        if (m_surveyed)
-            return !m_cp1251 || isAscii(raw);
         const bool utf8 = isUtf8(raw);
         if (m_options.encoding == Encoding::asInput && !isAscii(raw))
             m_options.encoding = utf8 ? Encoding::utf8 : Encoding::cp1251;
@@ -394,7 +406,6 @@ class Batch {
     Stream m_err;
     BatchOptions m_options;
     bool m_surveyed = false;
-    bool m_cp1251 = false;
     NumberEvidence m_evidence;
     Reading m_reading;
     char m_separator = 0;

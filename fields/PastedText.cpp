@@ -55,6 +55,10 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+bool isPlain(char c) {
+    return isDigit(c) || c == ',' || c == '.' || c == '-';
+}
+
 // One decimal mark, a dot or a comma, which becomes the comma.
 bool russian(std::string& number) {
     if (std::count(number.begin(), number.end(), ',') +
@@ -107,6 +111,8 @@ bool isNumber(std::string_view number) {
 } // namespace
 
 std::string_view trimWhiteSpace(std::string_view utf8) {
+    if (utf8.empty() || (printable(utf8.front()) && printable(utf8.back())))
+        return utf8;
     while (const std::size_t n = leadingWhite(utf8))
         utf8.remove_prefix(n);
     while (const std::size_t n = trailingWhite(utf8))
@@ -118,6 +124,11 @@ std::optional<std::string> pastedNumber(std::string_view utf8, DecimalMark mark)
     std::string_view rest = trimWhiteSpace(utf8);
     std::string number;
     number.reserve(rest.size());
+    // Most texts are digits and marks alone, with nothing to leave out.
+    if (std::all_of(rest.begin(), rest.end(), isPlain)) {
+        number = rest;
+        rest = {};
+    }
     while (!rest.empty()) {
         // A run of blanks between two digits groups them; anywhere else it
         // stays, and the field refuses it.
@@ -147,6 +158,18 @@ NumberLook numberLook(std::string_view utf8) {
     const bool comma = utf8.find(',') != std::string_view::npos;
     if (!comma && utf8.find('.') == std::string_view::npos)
         return {};
+    // Digits with one mark, the common case, told at a glance.
+    const std::string_view digits = utf8.starts_with('-') ? utf8.substr(1) : utf8;
+    const std::size_t mark = digits.find_first_of(",.");
+    if (std::all_of(digits.begin(), digits.end(),
+                    [](char c) { return isDigit(c) || c == ',' || c == '.'; }) &&
+        mark > 0 && mark + 1 < digits.size() &&
+        digits.find_first_of(",.", mark + 1) == std::string_view::npos) {
+        NumberLook look;
+        const bool groups = digits.size() - mark == 4 && mark <= 3 && digits.front() != '0';
+        (comma ? (groups ? look.thousands : look.commaDecimal) : look.dotDecimal) = true;
+        return look;
+    }
     const auto read = [&](DecimalMark mark) {
         const auto number = pastedNumber(utf8, mark);
         return number && isNumber(*number) ? number : std::nullopt;
