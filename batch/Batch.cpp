@@ -37,6 +37,12 @@ std::size_t lineEndIn(std::string_view text) {
     return ret != std::string_view::npos ? ret : newline;
 }
 
+// A line ending as a text of the program's own, which outlives the buffer
+// the ending was read into.
+std::string_view lasting(std::string_view ending) {
+    return ending == "\r\n" ? "\r\n" : ending == "\r" ? "\r" : "\n";
+}
+
 bool isAscii(std::string_view text) {
     return std::all_of(text.begin(), text.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
@@ -305,7 +311,7 @@ class Batch {
         m_carry.clear();
         m_longStarted = false;
         if (m_lineNumber == 1 && !ending.empty())
-            m_ending = ending;
+            m_ending = lasting(ending);
         m_out.put(separator());
         m_out.put(ending.empty() ? m_ending : ending);
         refuse("длиннее " + std::to_string(kLongestLine) + " байт");
@@ -335,7 +341,7 @@ class Batch {
                 raw.remove_prefix(kBom.size());
             }
             if (!ending.empty())
-                m_ending = ending;
+                m_ending = lasting(ending);
         }
         return ending.empty() ? m_ending : ending;
     }
