@@ -174,6 +174,9 @@ template <typename Fetch, typename Lines> Error readLines(Fetch fetch, Lines& li
 // and which encoding it uses. Long lines are not read, so they show nothing.
 class Survey {
   public:
+    // With the way stated, only the separator and the encoding are sought.
+    explicit Survey(bool stated) : m_stated(stated) {}
+
     bool beforeWaiting() { return true; }
     void line(std::string_view raw, std::string_view) {
         if (m_lines++ == 0 && raw.starts_with(kBom))
@@ -189,12 +192,37 @@ class Survey {
         const std::string_view text = utf8 ? raw : std::string_view(m_decoded = fromCp1251(raw));
         if (m_separator == 0)
             m_separator = separatorOf(text);
-        if (m_separator == 0)
+        if (m_separator == 0 || m_stated || !couldShowMore(text))
             return;
         splitFields(text, m_separator, m_fields);
         evidence.note(m_fields);
     }
     void longLineStart() { ++m_lines; }
+
+    // Whether a line could show what the evidence still lacks. Once a file
+    // has shown decimal commas and dots, only a field with two marks, a
+    // comma among them, can add commas between thousands; most lines of a
+    // long file are passed over at a glance.
+    bool couldShowMore(std::string_view text) const {
+        if (evidence.commaDecimal && evidence.commaGroups)
+            return false;
+        if (!evidence.commaDecimal || !evidence.dotDecimal ||
+            text.find('"') != std::string_view::npos)
+            return true;
+        int marks = 0;
+        bool comma = false;
+        for (const char c : text) {
+            if (c == m_separator) {
+                marks = 0;
+                comma = false;
+            } else if (c == ',' || c == '.') {
+                comma |= c == ',';
+                if (++marks > 1 && comma)
+                    return true;
+            }
+        }
+        return false;
+    }
     void longLinePart(std::string_view) {}
     void longLineEnd(std::string_view) {}
 
@@ -222,6 +250,7 @@ class Survey {
     char m_separator = 0;
 
   private:
+    bool m_stated;
     long long m_lines = 0;
     std::string m_decoded;
     std::vector<std::string> m_fields;
@@ -451,7 +480,7 @@ int runBatch(Stream in, std::string_view name, Stream out, Stream err, const Bat
             at += got;
             return error;
         };
-        Survey survey;
+        Survey survey(options.decimal != 0);
         if (const Error error = readLines(fetch, survey); !error.ok())
             return unreadable(error);
         if (readable)
