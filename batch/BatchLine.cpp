@@ -93,6 +93,19 @@ const char* refusal(std::string_view text, const NumberField* rule, DecimalMark 
     return lacks('-') ? "меньше нуля" : lacks(',') ? "не целое число" : "не число";
 }
 
+// A number read one way from a file that never showed its way, when the
+// other way makes it a thousand times more or less: "2,000".
+void warnThousands(std::string_view text, double value, std::size_t field, const Reading& reading,
+                   Problems& warnings) {
+    if (reading.shown || text.find(',') == std::string_view::npos || !numberLook(text).thousands)
+        return;
+    const auto other = pastedNumber(text, reading.mark == DecimalMark::dot ? DecimalMark::comma
+                                                                           : DecimalMark::dot);
+    const auto otherValue = other ? parseNumber(*other) : std::nullopt;
+    warnings.add(field, "«" + std::string(text) + "» прочитано как " + formatNumber(value) +
+                            ", не " + formatNumber(otherValue.value_or(0)) + "; " + kStateIt);
+}
+
 // A number field's number, read once as the window's field would take the
 // text.
 std::optional<double> number(std::string_view text, const NumberField* rule, std::size_t field,
@@ -121,13 +134,7 @@ std::optional<double> number(std::string_view text, const NumberField* rule, std
                                                  "знаков", "знаков"));
         return std::nullopt;
     }
-    if (comma && !reading.shown && numberLook(text).thousands) {
-        const auto other = pastedNumber(text, reading.mark == DecimalMark::dot ? DecimalMark::comma
-                                                                               : DecimalMark::dot);
-        const auto otherValue = other ? parseNumber(*other) : std::nullopt;
-        warnings.add(field, "«" + std::string(text) + "» прочитано как " + formatNumber(*value) +
-                                ", не " + formatNumber(otherValue.value_or(0)) + "; " + kStateIt);
-    }
+    warnThousands(text, *value, field, reading, warnings);
     return value;
 }
 
@@ -196,15 +203,15 @@ LineMass lineMass(const std::vector<std::string>& fields, const Reading& reading
         return {{}, std::move(problems.text()), {}};
     }
     Problems warnings;
-
     double density = 0;
     if (const auto grade = gradeDensity(fields[0]))
         density = *grade;
     else if (trimWhiteSpace(fields[0]).empty())
         problems.add(0, "пусто");
-    else if (const auto typed = readDensity(fields[0], reading.mark))
+    else if (const auto typed = readDensity(fields[0], reading.mark)) {
         density = *typed;
-    else
+        warnThousands(fields[0], density, 0, reading, warnings);
+    } else
         problems.add(0, "не марка из списка и не плотность");
 
     const std::string_view modeText = trimWhiteSpace(fields[1]);
