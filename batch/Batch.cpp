@@ -27,6 +27,8 @@ constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kTotal = "Итого";
 constexpr std::string_view kMassTitle = "Масса, кг";
 constexpr const char* kTitlesHint = " (заголовки? строку, которую не считать, начните с «#»)";
+constexpr const char* kSeparatorHint =
+    " (поля разделяет то, что встретилось первым: табуляция, «;» или «,»)";
 
 // Where the first "\r" or "\n" stands: two runs of memchr beat one
 // comparison a byte, and a lone "\r" is rare.
@@ -309,9 +311,12 @@ class Batch {
         }
         if (!mass.mass.empty())
             m_total.add(mass.mass);
-        // A line without a digit is most likely a spreadsheet's column titles.
+        // A line without a digit is most likely a spreadsheet's column titles;
+        // one field alone, a separator the file does not use.
         else if (!hasDigit(text))
             refuse(mass.problem + kTitlesHint);
+        else if (m_fields.size() == 1)
+            refuse(mass.problem + kSeparatorHint);
         else
             refuse(mass.problem);
     }
