@@ -17,6 +17,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using sheetmass::Inputs;
@@ -192,9 +193,18 @@ TEST_F(SavedInputsTest, TheCopySavedLastComesBackAndTheRuleGivesThePlace) {
         case Own::Fifo:
             ASSERT_EQ(mkfifo(own.c_str(), 0600), 0);
             break;
-        case Own::Device:
-            ASSERT_TRUE(QFile::link("/dev/zero", programFile()));
+        case Own::Device: {
+            // Root makes a zero device of its own, so that a fault that
+            // writes through the link replaces no device of the system's.
+            QString device = QStringLiteral("/dev/zero");
+            if (::geteuid() == 0) {
+                device = m_program.filePath(QStringLiteral("zero"));
+                ASSERT_EQ(
+                    ::mknod(device.toLocal8Bit().constData(), S_IFCHR | 0666, ::makedev(1, 5)), 0);
+            }
+            ASSERT_TRUE(QFile::link(device, programFile()));
             break;
+        }
         case Own::Folder:
             ASSERT_TRUE(QDir().mkpath(programFile()));
             break;
@@ -255,15 +265,21 @@ TEST_F(SavedInputsTest, FailingWriteLeavesTheOldFile) {
 // A save that no place takes keeps the inputs for the next try, when one
 // may succeed: the display gone, say.
 TEST_F(SavedInputsTest, AFailedSaveKeepsTheInputsForTheNextTry) {
-    writeAll(m_data.filePath("home"), "x"); // no data folder under a plain file
-    const SavedInputs mine({}, m_data.filePath("home/sheetmass"));
-    mine.restore();
-    mine.remember(kTypical);
-    EXPECT_FALSE(mine.save(kTypical));
-    EXPECT_FALSE(mine.saveRemembered());
-    ASSERT_TRUE(QFile::remove(m_data.filePath("home")));
-    EXPECT_TRUE(mine.saveRemembered());
-    EXPECT_EQ(readAll(m_data.filePath("home/sheetmass/List.abc")), kTypicalBytes);
+    // Remembered after the change, or handed straight to the save.
+    for (const bool remembered : {true, false}) {
+        SCOPED_TRACE(remembered ? "remembered" : "saved at once");
+        writeAll(m_data.filePath("home"), "x"); // no data folder under a plain file
+        const SavedInputs mine({}, m_data.filePath("home/sheetmass"));
+        mine.restore();
+        if (remembered)
+            mine.remember(kTypical);
+        EXPECT_FALSE(mine.save(kTypical));
+        EXPECT_FALSE(mine.saveRemembered());
+        ASSERT_TRUE(QFile::remove(m_data.filePath("home")));
+        EXPECT_TRUE(mine.saveRemembered());
+        EXPECT_EQ(readAll(m_data.filePath("home/sheetmass/List.abc")), kTypicalBytes);
+        ASSERT_TRUE(QDir(m_data.filePath("home")).removeRecursively());
+    }
 }
 
 // Permission bits do not stop root; these run only for ordinary users.

@@ -326,7 +326,8 @@ row_two_copies_saving_in_place_at_once() {
 }
 
 # Saves of earlier runs killed after their temporary file was made leave
-# it behind; the next save removes it, but not one a running save holds.
+# it behind; the next save removes it, but not one a running save holds,
+# nor another user's.
 row_leftovers_of_killed_saves_go() {
   cp "$typical" "$bin/List.abc"
   launch strace -f -qq -o /dev/null -e trace=fsync -e inject=fsync:signal=KILL:when=1
@@ -334,12 +335,18 @@ row_leftovers_of_killed_saves_go() {
   ended 5
   compgen -G "$bin/.List.abc.??????" >/dev/null || fail "the killed save left nothing to clean"
   : >"$bin/.List.abc.Locked"
+  local kept=".List.abc.Locked List.abc sheetmass "
+  if [ ${#attacker[@]} -gt 0 ]; then
+    : >"$bin/.List.abc.Theirs"
+    chown "$ATTACKER_UID:$ATTACKER_UID" "$bin/.List.abc.Theirs"
+    kept=".List.abc.Locked .List.abc.Theirs List.abc sheetmass "
+  fi
   exec {held}<"$bin/.List.abc.Locked"
   flock -x "$held"
   launch
   stop 5
   exec {held}<&-
-  [ "$(LC_ALL=C ls -A "$bin" | tr '\n' ' ')" = ".List.abc.Locked List.abc sheetmass " ] ||
+  [ "$(LC_ALL=C ls -A "$bin" | tr '\n' ' ')" = "$kept" ] ||
     fail "left behind: $(ls -A "$bin" | tr '\n' ' ')"
 }
 
