@@ -88,7 +88,9 @@ Error setModified(const File& file, std::int64_t modified) {
                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0)));
     if (!writable.ok())
         return win32::lastError();
-    const std::int64_t ticks = modified / 100 + 116'444'736'000'000'000;
+    // Windows keeps ticks of 100 ns: rounded up, so that a time moved past
+    // another by a nanosecond is still past it.
+    const std::int64_t ticks = (modified + 99) / 100 + 116'444'736'000'000'000;
     FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
     return ::SetFileTime(handle(writable), nullptr, nullptr, &time) ? Error() : win32::lastError();
 }

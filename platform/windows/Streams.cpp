@@ -15,6 +15,22 @@ bool missing(Stream stream) {
     return handle(stream) == nullptr || handle(stream) == INVALID_HANDLE_VALUE;
 }
 
+// A console hands over what is typed in its own code page through
+// ReadFile; read as UTF-16, it goes on as UTF-8. A line that begins with
+// Ctrl+Z ends the input there, as consoles have it.
+Error readConsole(HANDLE in, char* to, std::size_t room, std::size_t& got) {
+    // Three bytes of UTF-8 at most for each unit of UTF-16.
+    std::wstring units(std::max<std::size_t>(room / 3, 1), L'\0');
+    DWORD n = 0;
+    if (!::ReadConsoleW(in, units.data(), static_cast<DWORD>(units.size()), &n, nullptr))
+        return win32::lastError();
+    units.resize(n);
+    const std::string bytes = units.starts_with(L'\x1A') ? "" : win32::utf8(units);
+    got = std::min(bytes.size(), room);
+    bytes.copy(to, got);
+    return {};
+}
+
 } // namespace
 
 Stream standardInput() {
@@ -41,6 +57,8 @@ Error readSome(Stream in, char* to, std::size_t room, std::size_t& got) {
     got = 0;
     if (missing(in))
         return {};
+    if (DWORD mode; ::GetConsoleMode(handle(in), &mode))
+        return readConsole(handle(in), to, room, got);
     DWORD n = 0;
     if (!::ReadFile(handle(in), to, static_cast<DWORD>(std::min<std::size_t>(room, 1u << 30)), &n,
                     nullptr)) {

@@ -2,6 +2,7 @@
 // devices, the same file by volume and index, replacing a file held open,
 // the lock, and the user's places.
 #include "listfile/ListFile.h"
+#include "listfile/ListPlaces.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Places.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -32,6 +34,14 @@ std::string utf8(const fs::path& path) {
 std::string bytesOf(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// In the system's own ticks of 100 ns; the C runtime's are seconds.
+std::uint64_t modified(const fs::path& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    EXPECT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data));
+    return (std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) |
+           data.ftLastWriteTime.dwLowDateTime;
 }
 
 void put(const fs::path& path, const std::string& bytes) {
@@ -243,6 +253,40 @@ TEST_F(Seam, ListAbcInAFolderNamedInUnicodeRoundTrips) {
     ASSERT_TRUE(sheetmass::saveListFile(list, typical));
     EXPECT_EQ(bytesOf(m_folder / fs::path(u8"данные") / "sheetmass" / "List.abc"),
               TypicalSaveImage());
+}
+
+// The place rule on Windows' names: the program's folder while it takes
+// the file, else the data folder, and the copy saved last comes back.
+TEST_F(Seam, ThePlacesOfListAbc) {
+    const fs::path program = m_folder / fs::path(u8"программа"), data = m_folder / "data";
+    fs::create_directory(program);
+    const sheetmass::ListPlaces places(utf8(program), utf8(data));
+    const sheetmass::Inputs typical{"Д16 (1160)", "номиналу", "2", "0,2", "-0,2",
+                                    "2000",       "1000",     "1", "2"};
+
+    EXPECT_EQ(places.restore().places, "0");
+    EXPECT_EQ(bytesOf(program / "List.abc"), ""); // made where the next save goes
+    ASSERT_TRUE(places.save(typical));
+    EXPECT_EQ(bytesOf(program / "List.abc"), TypicalSaveImage());
+    EXPECT_FALSE(fs::exists(data));
+
+    // A newer copy in the data folder, saved there while the program's
+    // folder held a folder named List.abc, on a machine whose clock ran an
+    // hour ahead.
+    fs::rename(program / "List.abc", program / "kept");
+    fs::create_directory(program / "List.abc");
+    sheetmass::Inputs newer = typical;
+    newer.count = "7";
+    ASSERT_TRUE(places.save(newer));
+    fs::remove(program / "List.abc");
+    fs::rename(program / "kept", program / "List.abc");
+    fs::last_write_time(data / "List.abc",
+                        fs::file_time_type::clock::now() + std::chrono::hours(1));
+    EXPECT_EQ(places.restore().count, "7");
+    // Saved last, whatever the clocks said: its time moves past the other's.
+    ASSERT_TRUE(places.save(typical));
+    EXPECT_GT(modified(program / "List.abc"), modified(data / "List.abc"));
+    EXPECT_EQ(places.restore().count, "1");
 }
 
 } // namespace
