@@ -162,9 +162,13 @@ Error openIn(Folder at, const std::wstring& name, DWORD access, bool isFolder, b
     if (folder != isFolder || ::GetFileType(handle(probe)) != FILE_TYPE_DISK ||
         (!isFolder && !win32::ownedByUser(handle(probe))))
         return refused();
-    File opened(isFolder ? openFolder(path, FILE_FLAG_OPEN_REPARSE_POINT).release()
+    // A reparse point that is no link (a cloud file) opens as what it holds;
+    // should a link be swapped in meanwhile, the identity below tells.
+    const DWORD flags =
+        named.tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT ? 0 : FILE_FLAG_OPEN_REPARSE_POINT;
+    File opened(isFolder ? openFolder(path, flags).release()
                          : native(openByName(path, access | READ_CONTROL | FILE_READ_ATTRIBUTES,
-                                             kShareAll, FILE_FLAG_OPEN_REPARSE_POINT)));
+                                             kShareAll, flags)));
     Identity id;
     if (!opened.ok() || !identify(handle(opened), id))
         return failed();
@@ -203,10 +207,12 @@ Error openChecked(const std::string& path, Access access, CheckedFile& out) {
     if (full.empty())
         return refused();
     const auto [folderPath, name] = split(full);
-    // The folder by the rule for links; the drive's root is no link.
+    // The folder by the rule for links; a drive's root or a share is no link.
     CheckedFile folder;
     const auto [parentPath, folderName] = split(folderPath);
-    if (folderPath.ends_with(L':')) {
+    const bool share = parentPath.starts_with(L"\\\\") &&
+                       parentPath.find_first_of(L"\\/", 2) == std::wstring::npos;
+    if (folderPath.ends_with(L':') || share) {
         folder.file = File(openFolder(folderPath + L'\\', 0).release());
     } else {
         Folder parent = openFolder(parentPath + (parentPath.ends_with(L':') ? L"\\" : L""), 0);
