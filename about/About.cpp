@@ -32,4 +32,9 @@ void showAbout(const QWidget* from) {
     }
 }
 
+void closeAbout() {
+    if (theWindow != nullptr)
+        theWindow->close();
+}
+
 } // namespace sheetmass

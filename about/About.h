@@ -10,4 +10,8 @@ namespace sheetmass {
 // is modeless and has no owner.
 void showAbout(const QWidget* from);
 
+// Closes the About window if it is open: it goes with the main window, so
+// that closing that ends the program.
+void closeAbout();
+
 } // namespace sheetmass

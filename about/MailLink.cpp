@@ -12,6 +12,8 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
 
 namespace sheetmass {
 namespace {
@@ -58,8 +60,37 @@ void MailLink::writeLetter() {
     for (std::string_view part :
          {parts.scheme, parts.address, parts.query, parts.subject, parts.tail})
         url += toQString(part);
-    if (QDesktopServices::openUrl(QUrl(url, QUrl::TolerantMode)))
+    const QUrl letter(url, QUrl::TolerantMode);
+    // The desktop's launcher, run so that its verdict is heard: it ends with
+    // an error when no mail program takes the address, which would
+    // otherwise go unseen. Without it, Qt's own way for the platform.
+    const QString launcher = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (launcher.isEmpty()) {
+        if (!QDesktopServices::openUrl(letter))
+            tellTheAddress();
         return;
+    }
+    // Owned by nobody: a launcher that waits for the mail program must not
+    // take it down when the program ends first.
+    auto* run = new QProcess;
+    run->setProgram(launcher);
+    run->setArguments({QString::fromLatin1(letter.toEncoded())});
+    run->setProcessChannelMode(QProcess::ForwardedChannels);
+    connect(run, &QProcess::finished, run, &QObject::deleteLater);
+    connect(run, &QProcess::finished, this, [this](int code, QProcess::ExitStatus how) {
+        if (how != QProcess::NormalExit || code != 0)
+            tellTheAddress();
+    });
+    connect(run, &QProcess::errorOccurred, this, [this, run](QProcess::ProcessError error) {
+        if (error != QProcess::FailedToStart)
+            return;
+        run->deleteLater();
+        tellTheAddress();
+    });
+    run->start();
+}
+
+void MailLink::tellTheAddress() {
     auto* box =
         new QMessageBox(QMessageBox::Warning, window()->windowTitle(),
                         toQString(forms::kNoMailProgram).arg(text()), QMessageBox::Ok, window());

@@ -15,8 +15,8 @@ class MailLink : public QLabel {
     explicit MailLink(QWidget* parent);
 
     // Hands the mailto: URL to the desktop. When the desktop cannot start a
-    // mail program, a box in the window says so and shows the address to
-    // copy.
+    // mail program, or its launcher ends with an error, a box in the window
+    // says so and shows the address to copy.
     void writeLetter();
 
   protected:
@@ -29,6 +29,8 @@ class MailLink : public QLabel {
     void hideEvent(QHideEvent* event) override;
 
   private:
+    void tellTheAddress();
+
     // A press on the link arms the click; its release on the link fires it.
     bool m_pressed = false;
 };

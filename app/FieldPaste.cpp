@@ -1,7 +1,6 @@
 #include "app/FieldPaste.h"
 
 #include "app/ListField.h"
-#include "fields/FieldRule.h"
 #include "fields/PastedText.h"
 #include "forms/Form1.h"
 #include "look/Look.h"
@@ -9,7 +8,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScreen>
 #include <QToolTip>
+
+#include <algorithm>
 
 namespace sheetmass {
 namespace {
@@ -25,16 +27,47 @@ int entryNamed(const QComboBox* list, const std::string& pasted) {
     return -1;
 }
 
-void refuse(QWidget* field, const FieldRule& rule) {
-    QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())),
-                       toQString(forms::kRefusedPaste).arg(rule.hint), field);
-    QApplication::beep();
+QString refusalWords(Refusal why, bool typed) {
+    const auto* found =
+        std::find_if(std::begin(forms::kRefusalTexts), std::end(forms::kRefusalTexts),
+                     [why](const forms::RefusalText& t) { return t.refusal == why; });
+    if (found == std::end(forms::kRefusalTexts))
+        return {};
+    return toQString(typed && !found->typed.empty() ? found->typed : found->pasted);
+}
+
+constexpr int kTipGap = 2; // pixels between a tooltip above a field and the field
+
+QWidget* shownTip() {
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == QStringLiteral("qtooltip_label") && top->isVisible())
+            return top;
+    return nullptr;
 }
 
 } // namespace
 
 bool admits(const std::string& admitted, QChar c) {
     return admits(std::string_view(admitted), char32_t(c.unicode()));
+}
+
+void refuse(QWidget* field, Refusal why, bool typed, const QString& hint) {
+    const QString text = toQString(forms::kRefused).arg(refusalWords(why, typed), hint);
+    QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), text, field);
+    if (QWidget* tip = shownTip()) {
+        const QPoint top = field->mapToGlobal(QPoint(0, 0));
+        const int above = top.y() - tip->height() - kTipGap;
+        if (above >= field->screen()->availableGeometry().top())
+            tip->move(top.x(), above);
+    }
+    QApplication::beep();
+}
+
+QString keptText(const QLineEdit* edit) {
+    QString kept = edit->text();
+    if (edit->hasSelectedText())
+        kept.remove(edit->selectionStart(), edit->selectedText().size());
+    return kept;
 }
 
 bool pasteInto(QLineEdit* edit, const QString& text, const FieldRule& rule,
@@ -49,21 +82,22 @@ bool pasteInto(QLineEdit* edit, const QString& text, const FieldRule& rule,
             return true;
         }
     }
-    const auto number = admittedNumber(utf8, rule.admitted);
-    if (number && number->empty())
+    QWidget* field = list != nullptr ? static_cast<QWidget*>(list) : edit;
+    if (edit->isReadOnly()) {
+        refuse(field, Refusal::ReadOnly, false, rule.hint);
         return false;
-    const QString taken = number ? QString::fromStdString(*number) : QString();
-    const qsizetype replaced = dropAt ? 0 : edit->selectedText().size();
-    const bool fits = number && edit->text().size() - replaced + taken.size() <= edit->maxLength();
-    if (!fits) {
-        refuse(list != nullptr ? static_cast<QWidget*>(list) : edit, rule);
+    }
+    const QString kept = dropAt ? edit->text() : keptText(edit);
+    const Taken taken = takenInto(rule.number(), utf8, kept.toStdString());
+    if (taken.refusal != Refusal::None) {
+        refuse(field, taken.refusal, false, rule.hint);
         return false;
     }
     if (dropAt) {
         edit->deselect();
         edit->setCursorPosition(*dropAt);
     }
-    edit->insert(taken);
+    edit->insert(QString::fromStdString(taken.text));
     return true;
 }
 

@@ -15,7 +15,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
+#include <chrono>
 #include <utility>
 
 namespace sheetmass {
@@ -24,6 +26,8 @@ namespace {
 std::string utf8(const QString& s) {
     return s.toUtf8().toStdString();
 }
+
+constexpr std::chrono::milliseconds kSaveAfterPause{2000};
 
 template <class Control> Control* control(const QWidget* window, std::string_view name) {
     return window->findChild<Control*>(toQString(name));
@@ -81,8 +85,17 @@ void Форма1::wire() {
                 connect(list, &QComboBox::activated, this, [this] { AA(); });
         }
     }
-    // Kept current for a save should Qt end the program with no close.
-    const auto keep = [this] { m_saved.remember(inputs()); };
+    // Kept current for a save should Qt end the program with no close, and
+    // saved once typing pauses: a crash, a SIGKILL or a power cut loses only
+    // the last moments. A failure there waits for the close to be told.
+    auto* pause = new QTimer(this);
+    pause->setSingleShot(true);
+    pause->setInterval(kSaveAfterPause);
+    connect(pause, &QTimer::timeout, this, [this] { m_saved.saveRemembered(); });
+    const auto keep = [this, pause] {
+        m_saved.remember(inputs());
+        pause->start();
+    };
     for (QLineEdit* field : {m_Текст1, m_Текст2, m_Текст3, m_Текст4, m_Текст5, m_Текст6})
         connect(field, &QLineEdit::textChanged, this, keep);
     for (QComboBox* list : {m_Комбо1, m_Комбо2, m_Комбо3})
@@ -142,8 +155,13 @@ void Форма1::AA() {
     const MassResult result = massResult(inputs(), Модуль1::AlloyDensity);
     m_Текст7->setText(toQString(result.mass));
     // What the mass was worked from, so that a slip (a deviation without its
-    // sign, metres for millimetres) shows at once.
+    // sign, metres for millimetres) shows at once; without a mass, what keeps
+    // it from being worked out.
     QString worked = m_resultHint;
+    if (result.none && result.none->input == Input::Mode)
+        worked += u'\n' + toQString(forms::kResultNoMode);
+    else if (result.none)
+        worked += u'\n' + toQString(forms::kResultNone).arg(toQString(blockerText(*result.none)));
     if (!result.thickness.empty())
         worked += u'\n' + toQString(forms::kResultThickness).arg(toQString(result.thickness));
     if (!result.sheetMass.empty())
@@ -170,6 +188,7 @@ void Форма1::closeEvent(QCloseEvent* event) {
     if (!std::exchange(m_unloaded, true))
         unload(event->spontaneous());
     event->accept();
+    closeAbout();
 }
 
 } // namespace sheetmass

@@ -47,6 +47,7 @@ QWidget* make(const Control& c, QWidget* container) {
         auto* field = new QLineEdit(container);
         if (c.admits && c.admits->room > 0)
             field->setMaxLength(c.admits->room);
+        field->setReadOnly(c.readOnly);
         return field;
     }
     case Kind::ListField: {

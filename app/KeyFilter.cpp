@@ -1,5 +1,6 @@
 #include "app/KeyFilter.h"
 
+#include "app/ListSearch.h"
 #include "forms/Form.h"
 #include "look/Look.h"
 
@@ -63,11 +64,6 @@ bool isKeypadDecimal(const QKeyEvent* key) {
            (key->key() == Qt::Key_Period || key->key() == Qt::Key_Comma);
 }
 
-// The keypad's decimal key, or a dot from any key of any layout.
-bool typesDecimalSeparator(const QKeyEvent* key) {
-    return isKeypadDecimal(key) || key->text() == QStringLiteral(".");
-}
-
 // Types the comma in place of the key, as the comma key would.
 void typeComma(QObject* field, const QKeyEvent* key) {
     QKeyEvent comma(QEvent::KeyPress, Qt::Key_Comma, key->modifiers() & ~Qt::KeypadModifier,
@@ -75,7 +71,21 @@ void typeComma(QObject* field, const QKeyEvent* key) {
     QCoreApplication::sendEvent(field, &comma);
 }
 
-bool filterKey(QObject* field, const QKeyEvent* key, const std::optional<FieldRule>& rule) {
+// Keys that would change a text only the calculation writes; moving,
+// selecting and copying are a reader's.
+bool edits(const QKeyEvent* key) {
+    for (auto shortcut : {QKeySequence::Cut, QKeySequence::Undo, QKeySequence::Redo})
+        if (key->matches(shortcut))
+            return true;
+    if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete)
+        return true;
+    const QString text = key->text();
+    return !text.isEmpty() && text.front() >= u' ' && text.front() != QChar(0x7F) &&
+           !key->modifiers().testAnyFlags(Qt::ControlModifier | Qt::AltModifier);
+}
+
+bool filterKey(QObject* field, const QKeyEvent* key, const std::optional<FieldRule>& rule,
+               ListSearch* search) {
     if (!rule) {
         // Any text is fine here; the keypad still gives the comma the
         // number wants, whatever the layout puts on the key.
@@ -84,18 +94,35 @@ bool filterKey(QObject* field, const QKeyEvent* key, const std::optional<FieldRu
         typeComma(field, key);
         return true;
     }
+    QLineEdit* edit = editOf(field);
+    QWidget* shown = static_cast<QWidget*>(field);
     if (key->matches(QKeySequence::Paste)) {
-        pasteInto(editOf(field), QGuiApplication::clipboard()->text(), *rule);
+        pasteInto(edit, QGuiApplication::clipboard()->text(), *rule);
+        return true;
+    }
+    if (edit->isReadOnly()) {
+        if (!edits(key))
+            return false;
+        refuse(shown, Refusal::ReadOnly, true, rule->hint);
         return true;
     }
     if (typesNoCharacter(key))
         return false;
-    if (typesDecimalSeparator(key)) {
-        if (admits(rule->admitted, QChar(u',')))
-            typeComma(field, key);
+    const QChar c = isKeypadDecimal(key) ? QChar(u',') : typedCharacter(key);
+    if (c == u'\b')
+        return false;
+    const TypedKey typed = typedInto(rule->number(), c.unicode(), keptText(edit).toStdString());
+    if (typed.refusal == Refusal::None) {
+        if (typed.character == c.unicode() && !isKeypadDecimal(key))
+            return false;
+        typeComma(field, key);
         return true;
     }
-    return !admits(rule->admitted, typedCharacter(key));
+    if (typed.refusal == Refusal::Character && c.isLetter() && search != nullptr &&
+        search->start(c))
+        return true;
+    refuse(shown, typed.refusal, true, rule->hint);
+    return true;
 }
 
 // One character committed is typed; more are pasted. Either way the field's
@@ -106,10 +133,14 @@ void filterCommit(QObject* field, QInputMethodEvent* im, const FieldRule& rule) 
         return;
     QString kept;
     if (commit.size() == 1) {
-        // A dot is the comma; where no comma is admitted, neither is it.
-        const QChar c = commit.front() == u'.' ? u',' : commit.front();
-        if (c != u'\b' && admits(rule.admitted, c))
-            kept = c;
+        const QChar c = commit.front();
+        const TypedKey typed = c == u'\b' ? TypedKey{0, Refusal::Character}
+                                          : typedInto(rule.number(), c.unicode(),
+                                                      keptText(editOf(field)).toStdString());
+        if (typed.refusal == Refusal::None)
+            kept = QChar(char16_t(typed.character));
+        else
+            refuse(static_cast<QWidget*>(field), typed.refusal, true, rule.hint);
     } else {
         pasteInto(editOf(field), commit, rule);
     }
@@ -180,8 +211,11 @@ void drop(QLineEdit* edit, QDropEvent* event, const FieldRule& rule) {
 void KeyFilter::admit(QObject* field, const forms::Control& design) {
     std::optional<FieldRule> rule;
     if (design.admits)
-        rule = FieldRule{design.admits->admitted, toQString(design.hint)};
+        rule = FieldRule{design.admits->admitted, design.admits->room, toQString(design.hint)};
     m_rules.insert(field, rule);
+    auto* list = qobject_cast<QComboBox*>(field);
+    if (list != nullptr && rule && !design.entries.empty())
+        m_searches.insert(list, new ListSearch(list, design.entries));
     field->installEventFilter(this);
 }
 
@@ -191,7 +225,8 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
         return false;
     const std::optional<FieldRule>& rule = *found;
     if (event->type() == QEvent::KeyPress)
-        return filterKey(watched, static_cast<QKeyEvent*>(event), rule);
+        return filterKey(watched, static_cast<QKeyEvent*>(event), rule,
+                         m_searches.value(watched, m_searches.value(watched->parent())));
     if (!rule)
         return false;
 

@@ -11,11 +11,14 @@ namespace sheetmass {
 namespace forms {
 struct Control;
 }
+class ListSearch;
 
 // The filter of the main window's fields, for every way text comes into one.
 // A typed character is turned into its Windows-1251 code and let through
-// only when FilterKey admits it for that field; a dot, or the keypad's
-// decimal key, types the comma where the comma is admitted. A text that comes
+// only when the field's rule takes it (typedInto): a dot, the keypad's
+// decimal key, or ю and б of a Russian keyboard type the comma where the
+// comma is admitted; letters typed into a list look its entries up
+// (ListSearch); any other refusal is told (refuse). A text that comes
 // at once (Ctrl+V, Shift+Insert, the context menu, a middle click, a drop, an
 // input method's commit of several characters) goes by the paste rule
 // (pasteInto). Text set by the program is not its business.
@@ -33,6 +36,7 @@ class KeyFilter : public QObject {
 
   private:
     QHash<QObject*, std::optional<FieldRule>> m_rules;
+    QHash<QObject*, ListSearch*> m_searches; // a list's, found from the list or its edit part
 };
 
 } // namespace sheetmass

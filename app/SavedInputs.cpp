@@ -54,4 +54,9 @@ void SavedInputs::remember(const Inputs& in) const {
     m_places->remember(in);
 }
 
+bool SavedInputs::saveRemembered() const {
+    std::string whyNot;
+    return m_places->saveRemembered(whyNot);
+}
+
 } // namespace sheetmass

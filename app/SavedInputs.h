@@ -27,6 +27,9 @@ class SavedInputs {
     Inputs restore() const;
     bool save(const Inputs& in, QString* whyNot = nullptr) const;
     void remember(const Inputs& in) const;
+    // Saves what was remembered and is not saved yet; what no place takes
+    // stays remembered.
+    bool saveRemembered() const;
 
   private:
     explicit SavedInputs(ListPlaces places);

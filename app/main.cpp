@@ -13,6 +13,7 @@ int main(int argc, char* argv[]) {
         return *status;
     // First thing: Qt may warn while it starts.
     sheetmass::platform::failWritesInsteadOfEnding();
+    sheetmass::platform::startNoDaemons();
     QApplication app(argc, argv);
     if (const auto status = sheetmass::refuseLeftOver(argc, argv))
         return *status;

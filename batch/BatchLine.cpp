@@ -4,6 +4,7 @@
 #include "alloys/AlloyTable.h"
 #include "calc/Inputs.h"
 #include "calc/Mass.h"
+#include "calc/NoMass.h"
 #include "calc/NumberText.h"
 #include "fields/FieldRule.h"
 #include "fields/PastedText.h"
@@ -14,11 +15,6 @@
 
 namespace sheetmass {
 namespace {
-
-// The fields as the window's captions name them.
-constexpr std::array<const char*, kBatchFields> kFieldNames = {
-    "сплав",       "считать массу по", "толщина листа", "верхнее отклонение",  "нижнее отклонение",
-    "длина листа", "ширина листа",     "количество",    "знаков после запятой"};
 
 // The number fields, in line order from the thickness on, with what each
 // takes; the places are unfiltered, as their list is.
@@ -56,7 +52,7 @@ const Alloy* gradeNamed(std::string_view text) {
 class Problems {
   public:
     void add(std::size_t field, std::string_view what) {
-        add(std::string(kFieldNames[field]) + " — " + std::string(what));
+        add(std::string(kInputNames[field]) + " — " + std::string(what));
     }
     void add(std::string_view text) {
         if (!m_text.empty())
@@ -71,15 +67,17 @@ class Problems {
 
 // Why a field refuses a text: a number of a form the field does not take
 // is told apart from no number at all.
-const char* refusal(std::string_view text, const NumberField* rule) {
+std::string_view refusal(std::string_view text, const NumberField* rule) {
     const auto pasted = pastedNumber(text);
     if (rule == nullptr || !pasted || !parseNumber(*pasted))
-        return "не число";
+        return noMassWords(NoMass::NotNumber);
     const std::string_view admitted = rule->admitted;
     const auto lacks = [&](char c) {
         return pasted->find(c) != std::string::npos && admitted.find(c) == std::string_view::npos;
     };
-    return lacks('-') ? "меньше нуля" : lacks(',') ? "не целое число" : "не число";
+    return noMassWords(lacks('-')   ? NoMass::BelowZero
+                       : lacks(',') ? NoMass::NotWhole
+                                    : NoMass::NotNumber);
 }
 
 // A number field's text as the window's field would take it. Whether it is
@@ -88,7 +86,7 @@ const char* refusal(std::string_view text, const NumberField* rule) {
 std::optional<std::string> number(std::string_view text, const NumberField* rule, std::size_t field,
                                   bool readIt, Problems& problems) {
     if (trimWhiteSpace(text).empty()) {
-        problems.add(field, "пусто");
+        problems.add(field, noMassWords(NoMass::Empty));
         return std::nullopt;
     }
     auto taken = rule ? admittedNumber(text, rule->admitted) : pastedNumber(text);
@@ -112,22 +110,21 @@ Inputs inputsOf(const std::vector<std::string>& fields, bool readNumbers, Proble
     if (const Alloy* grade = gradeNamed(fields[0]))
         in.alloy = grade->grade;
     else if (trimWhiteSpace(fields[0]).empty())
-        problems.add(0, "пусто");
+        problems.add(0, noMassWords(NoMass::Empty));
     else if (const auto density = admittedNumber(fields[0], kAlloyField.admitted);
              density && parseNumber(*density))
         in.alloy = *density;
     else
-        problems.add(0, "не марка из списка и не плотность");
+        problems.add(0, noMassWords(NoMass::NotGrade));
 
     const std::string_view mode = trimWhiteSpace(fields[1]);
     const auto known = std::find(kModes.begin(), kModes.end(), mode);
     if (known != kModes.end())
         in.mode = *known;
     else if (mode.empty())
-        problems.add(1, "пусто");
+        problems.add(1, noMassWords(NoMass::Empty));
     else
-        problems.add(1, "не «номиналу», не «центру верхнего отклонения» и не «центру нижнего "
-                        "отклонения»");
+        problems.add(1, noMassWords(NoMass::NotMode));
 
     for (const NumberInput& input : kNumbers) {
         // Only the deviation the mode works with is read, as in the window.
@@ -191,7 +188,7 @@ LineMass lineMass(const std::vector<std::string>& fields) {
     Problems all;
     inputsOf(fields, true, all);
     if (all.text().empty())
-        all.add("масса не считается: числа вне пределов");
+        all.add("масса не считается: " + std::string(noMassWords(NoMass::OutOfRange)));
     return {{}, std::move(all.text())};
 }
 

@@ -19,9 +19,7 @@ struct Worked {
     std::optional<double> sheetMass;
 };
 
-Worked work(const Inputs& in, DensityLookup& densityOf) {
-    const double density = densityOf(in.alloy);
-
+Worked work(const Inputs& in, double density) {
     std::optional<double> thickness;
     if (in.mode == kModeNominal || in.mode == kModeUpper || in.mode == kModeLower) {
         double deviationHalf = 0;
@@ -83,14 +81,16 @@ std::string text(const std::optional<double>& value) {
 } // namespace
 
 std::string massText(const Inputs& in, DensityLookup& densityOf) {
-    return work(in, densityOf).mass;
+    return work(in, densityOf(in.alloy)).mass;
 }
 
 MassResult massResult(const Inputs& in, DensityLookup& densityOf) {
-    Worked worked = work(in, densityOf);
-    if (worked.mass.empty())
-        return {};
-    return {std::move(worked.mass), text(worked.thickness), text(worked.sheetMass)};
+    const double density = densityOf(in.alloy);
+    Worked worked = work(in, density);
+    const auto blocker = firstBlocker(in, density);
+    if (blocker || worked.mass.empty())
+        return {{}, {}, {}, blocker.value_or(Blocker{std::nullopt, NoMass::OutOfRange})};
+    return {std::move(worked.mass), text(worked.thickness), text(worked.sheetMass), std::nullopt};
 }
 
 } // namespace sheetmass

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "calc/Inputs.h"
+#include "calc/NoMass.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,15 +20,18 @@ using DensityLookup = double(std::string_view alloy);
 // before any other field is read.
 std::string massText(const Inputs& in, DensityLookup& densityOf);
 
-// The result text with what it was worked from, for the reader to check:
-// the thickness the mode made of the fields, in mm, and the unrounded mass
-// of one sheet, in kg, both in the number-to-text form. Either is empty when
-// there is no result, and the thickness also when the mode is none of the
-// three.
+// The result as the window shows it, with what it was worked from, for the
+// reader to check: the thickness the mode made of the fields, in mm, and the
+// unrounded mass of one sheet, in kg, both in the number-to-text form. No
+// mass, rather than massText's 0, when the mode is none of the three or the
+// alloy is no grade and no number: a 0 kg batch of real sheets would pass
+// for a result. Without a mass the other two are empty and the first input
+// that keeps it from being worked out is named.
 struct MassResult {
     std::string mass;
     std::string thickness;
     std::string sheetMass;
+    std::optional<Blocker> none;
 };
 MassResult massResult(const Inputs& in, DensityLookup& densityOf);
 

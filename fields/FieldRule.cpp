@@ -36,6 +36,44 @@ bool admits(std::string_view admitted, char32_t character) {
     return Модуль1::FilterKey(typed, admitted) == typed;
 }
 
+namespace {
+
+bool fits(const NumberField& field, std::string_view kept, std::size_t added) {
+    return field.room <= 0 || characterCount(kept) + added <= static_cast<std::size_t>(field.room);
+}
+
+} // namespace
+
+TypedKey typedInto(const NumberField& field, char32_t key, std::string_view kept) {
+    const std::string_view admitted = field.admitted;
+    const bool takesComma = admitted.find(',') != std::string_view::npos;
+    constexpr std::u32string_view kCommaKeys = U".,юбЮБ";
+    if (takesComma && kCommaKeys.find(key) != std::u32string_view::npos)
+        key = U',';
+    if (!admits(admitted, key))
+        return {0, Refusal::Character};
+    if (key == U',' && kept.find(',') != std::string_view::npos)
+        return {0, Refusal::Separator};
+    if (!fits(field, kept, 1))
+        return {0, Refusal::Room};
+    return {key, Refusal::None};
+}
+
+Taken takenInto(const NumberField& field, std::string_view utf8, std::string_view kept) {
+    if (trimWhiteSpace(utf8).empty())
+        return {{}, Refusal::NoText};
+    if (!pastedNumber(utf8))
+        return {{}, Refusal::Separator};
+    auto number = admittedNumber(utf8, field.admitted);
+    if (!number)
+        return {{}, Refusal::Character};
+    if (number->find(',') != std::string::npos && kept.find(',') != std::string_view::npos)
+        return {{}, Refusal::Separator};
+    if (!fits(field, kept, characterCount(*number)))
+        return {{}, Refusal::Room};
+    return {std::move(*number), Refusal::None};
+}
+
 std::size_t characterCount(std::string_view utf8) {
     return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
         return (static_cast<unsigned char>(c) & 0xC0) != 0x80;

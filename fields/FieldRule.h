@@ -37,4 +37,33 @@ bool admits(std::string_view admitted, char32_t character);
 // Characters, not bytes, of a UTF-8 text: what a field's room counts.
 std::size_t characterCount(std::string_view utf8);
 
+// Why a field refused what came into it, for the user to be told.
+enum class Refusal {
+    None,
+    Character, // a character the field does not take
+    Separator, // a second decimal comma
+    Room,      // longer than the field keeps
+    NoText,    // nothing to paste: an empty clipboard, or no plain text on it
+    ReadOnly,  // the result, which only the calculation writes
+};
+
+// What a key typed into a number field puts there, kept being the field's
+// text outside the selection the key replaces (UTF-8): the character, or why
+// not. Where the field takes the comma, the keys that carry the Latin
+// layout's dot and comma on a Russian keyboard (ю, б, Ю, Б) type it, as the
+// dot does: no letter can be meant there. One comma a number.
+struct TypedKey {
+    char32_t character = 0;
+    Refusal refusal = Refusal::None;
+};
+TypedKey typedInto(const NumberField& field, char32_t key, std::string_view kept);
+
+// The same for a text that comes at once, replacing the selection: the text
+// that goes in (admittedNumber's), or why not.
+struct Taken {
+    std::string text;
+    Refusal refusal = Refusal::None;
+};
+Taken takenInto(const NumberField& field, std::string_view utf8, std::string_view kept);
+
 } // namespace sheetmass

@@ -58,6 +58,7 @@ struct Control {
     bool changeRecalculates = false;             // a change of its text runs the mass
     bool pickRecalculates = false;               // a pick from its list runs the mass
     std::span<const std::string_view> entries{}; // a list's fixed entries, in order
+    bool readOnly = false; // selected and copied, written only by the calculation
 };
 
 struct Window {

@@ -60,7 +60,7 @@ const std::array<Control, 22> kControls = {{
     {.name = "Метка8", .kind = Kind::Label, .place = {360, 5205, 1215, 255}, .tabIndex = 17, .text = "Масса, кг", .captions = "Текст7"},
     // Written by the calculation, so no change of it may start one.
     {.name = "Текст7", .kind = Kind::TextField, .place = {1680, 5160, 2175, 375}, .tabIndex = 18,
-     .hint = "Масса всех листов в кг, результат расчёта", .admits = &kResultField},
+     .hint = "Масса всех листов в кг, результат расчёта", .admits = &kResultField, .readOnly = true},
 }};
 // clang-format on
 

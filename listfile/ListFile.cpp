@@ -17,10 +17,6 @@ using platform::Failure;
 // Temporary files of a save start so, followed by six letters or digits.
 constexpr std::string_view kTempPrefix = ".List.abc.";
 
-// Another copy's save holds the lock for a moment; whoever holds it longer
-// is no copy of ours saving, and is not waited for.
-constexpr std::chrono::milliseconds kLockWait{5000};
-
 std::optional<std::string> readUpTo(const platform::File& file, std::size_t limit) {
     std::string bytes;
     char buffer[16384];
@@ -37,19 +33,38 @@ std::optional<std::string> readUpTo(const platform::File& file, std::size_t limi
     return bytes;
 }
 
-// Everything from `at` to the end, in pieces, to the same offsets.
+// Everything from `at` to the end, to the same offsets, a piece at a time
+// and only where `from` holds data: its holes stay holes.
 bool copyRest(const platform::File& from, const platform::File& to, std::uint64_t at) {
     char buffer[65536];
     for (;;) {
-        std::size_t got = 0;
-        if (!platform::readAt(from, at, buffer, sizeof buffer, got).ok())
+        std::uint64_t start = 0, end = 0;
+        if (!platform::nextData(from, at, start, end).ok())
             return false;
-        if (got == 0)
-            return true;
-        if (!platform::writeAt(to, std::string_view(buffer, got), at).ok())
-            return false;
-        at += got;
+        if (start == end)
+            return platform::extendTo(to, end).ok();
+        for (at = start; at < end;) {
+            std::size_t got = 0;
+            if (!platform::readAt(from, at, buffer,
+                                  std::min<std::uint64_t>(sizeof buffer, end - at), got)
+                     .ok())
+                return false;
+            if (got == 0) // shorter than it was
+                return true;
+            if (!platform::writeAt(to, std::string_view(buffer, got), at).ok())
+                return false;
+            at += got;
+        }
     }
+}
+
+// The file's start up to the end of the last item written; the rest is
+// copied from the old file, where holes stay holes.
+std::string itemsOver(const ListValues& values, std::string_view old) {
+    std::size_t reach = 0;
+    for (const ListItem& item : listItems(values, old))
+        reach = std::max(reach, item.at + item.bytes.size());
+    return writeListImage(values, old).substr(0, reach);
 }
 
 enum class Replaced { Yes, No, FolderTakesNoFile };
@@ -75,24 +90,9 @@ bool writeItemsInPlace(const platform::File& file, const ListValues& values, std
     return platform::sync(file).ok();
 }
 
-// The file as it is once this save holds its lock: another copy may have
-// renamed a new one over it meanwhile, which is then the one to lock.
-Failure openLocked(const std::string& path, CheckedFile& list) {
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        list = CheckedFile();
-        if (const Error error = platform::openChecked(path, Access::ReadWrite, list); !error.ok())
-            return error.failure();
-        if (!platform::lockWithin(list.file, kLockWait).ok())
-            return Failure::Busy;
-        if (platform::stillNamed(list))
-            return Failure::None;
-    }
-    return Failure::Busy;
-}
-
 bool save(const std::string& path, const ListValues& values) {
     CheckedFile list;
-    if (const Failure opened = openLocked(path, list);
+    if (const Failure opened = platform::openChecked(path, Access::ReadWrite, list).failure();
         opened != Failure::None && opened != Failure::Missing)
         return false;
     std::string old;
@@ -103,7 +103,7 @@ bool save(const std::string& path, const ListValues& values) {
             return false;
         old = std::move(*head);
     }
-    switch (replaceWhole(list, writeListImage(values, old))) {
+    switch (replaceWhole(list, itemsOver(values, old))) {
     case Replaced::Yes:
         return true;
     case Replaced::No:

@@ -19,9 +19,10 @@ struct ListFileBytes {
 };
 
 // Every function here opens List.abc by the seam's one rule
-// (platform::openChecked): a symbolic link is followed only when it belongs
-// to the user running the program, or to root, and leads straight to a
-// regular file of that user's; nothing but a regular file is opened, so
+// (platform::openChecked): only a file of the user running the program, or
+// of root, reached through folders and links of theirs, is read or
+// written; a symbolic link is followed only when it leads straight to a
+// regular file of that user's own; nothing but a regular file is opened, so
 // FIFOs, devices, sockets and folders are refused at once, without waiting
 // on them. What is checked is the opened handle, so nothing swapped in
 // meanwhile is read or written.
@@ -44,15 +45,17 @@ bool createEmptyListFile(const std::string& path);
 // Writes the values over the file as it is now. Where its folder takes a
 // new file, the new bytes go to a file beside it that then replaces it, so
 // a failure anywhere leaves the old file whole; bytes beyond the items are
-// copied a piece at a time, whatever the file's size. Where the folder
+// copied a piece at a time where the file holds data, so that holes stay
+// holes, whatever the file's size. Where the folder
 // takes none but the file may be written, only the items are written, at
 // their offsets: the file is never truncated nor shortened, and never
 // written when it has another name too. A link the rule allows stays: its
 // target is saved, in the target's folder. The saved file carries no
-// set-id or sticky bit. An advisory lock on the file keeps the saves of
-// several copies of the program apart; temporary files of earlier saves
+// set-id or sticky bit. After the rename the name must lead to the file
+// written, or the save has failed. Temporary files of earlier saves
 // that were killed are removed. False when the values are not saved, a
 // failed allocation among the reasons.
+// The caller keeps the saves of several copies of the program apart.
 bool saveListFile(const std::string& path, const ListValues& values);
 
 // Moves the file's modification time past the other's when the other's is

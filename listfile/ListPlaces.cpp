@@ -3,9 +3,11 @@
 #include "fields/Utf8.h"
 #include "listfile/ListFile.h"
 #include "listfile/ListInputs.h"
+#include "platform/Files.h"
 #include "platform/Paths.h"
 #include "platform/Places.h"
 
+#include <chrono>
 #include <mutex>
 #include <new>
 #include <optional>
@@ -15,6 +17,11 @@ namespace sheetmass {
 namespace {
 
 constexpr std::string_view kFileName = "List.abc";
+constexpr const char* kLockName = "sheetmass.lock";
+
+// A save of another copy of the user's takes moments; one that takes longer
+// is stopped, and is not waited for.
+constexpr std::chrono::milliseconds kLockWait{2000};
 
 std::string fileIn(const std::string& folder) {
     if (folder.empty() || !platform::isAbsolute(folder))
@@ -58,6 +65,26 @@ std::optional<ListFileBytes> readFrom(const std::string& file) {
 
 bool makeFolderFor(const std::string& file) {
     return platform::makeFolders(platform::folderOf(file));
+}
+
+enum class Locked { Yes, Busy, Nowhere };
+
+// Only the user's own copies can take this lock, so no other user can hold
+// up a save: in the runtime folder, else beside the data folder's copy.
+// With no private place at all, the user's copies go unlocked; saves by
+// rename never mix them.
+Locked lockSaves(const std::string& dataFile, platform::File& held) {
+    const std::string dataFolder = dataFile.empty() ? "" : platform::folderOf(dataFile);
+    for (const std::string& folder : {platform::runtimeFolder(), dataFolder}) {
+        if (folder.empty() || (folder == dataFolder && !platform::makeFolders(folder)))
+            continue;
+        const platform::Error error = platform::lockPrivately(folder, kLockName, kLockWait, held);
+        if (error.ok())
+            return Locked::Yes;
+        if (error.failure() == platform::Failure::Busy)
+            return Locked::Busy;
+    }
+    return Locked::Nowhere;
 }
 
 std::string notSaved(const std::string& programFile, const std::string& dataFile) {
@@ -130,16 +157,38 @@ bool ListPlaces::saveRemembered(std::string& whyNot) const {
     std::optional<Inputs> in;
     {
         const std::lock_guard lock(m_unsaved->mutex);
-        in.swap(m_unsaved->inputs);
+        in = m_unsaved->inputs;
     }
     return !in || save(*in, &whyNot);
 }
 
 bool ListPlaces::save(const Inputs& in, std::string* whyNot) const {
-    {
+    const std::lock_guard saving(m_unsaved->lastSave);
+    try {
+        const ListValues values = listFromInputs(in);
+        const bool saved = savedSomewhere(values);
         const std::lock_guard lock(m_unsaved->mutex);
-        m_unsaved->inputs.reset();
+        if (saved) {
+            m_unsaved->clean = values;
+            // Unless more was typed meanwhile, nothing is left to save.
+            if (m_unsaved->inputs && listFromInputs(*m_unsaved->inputs) == values)
+                m_unsaved->inputs.reset();
+            return true;
+        }
+        // Kept for the next try: the next change, the close, the end.
+        if (values != m_unsaved->clean)
+            m_unsaved->inputs = in;
+    } catch (const std::bad_alloc&) {
     }
+    if (whyNot)
+        *whyNot = notSaved(m_programFile, m_dataFile);
+    return false;
+}
+
+bool ListPlaces::savedSomewhere(const ListValues& values) const {
+    platform::File held;
+    if (lockSaves(m_dataFile, held) == Locked::Busy)
+        return false;
     // Where the rule says; should that fail (a full disk, a link another
     // user swapped in, no memory), the data folder.
     std::string tried;
@@ -149,20 +198,15 @@ bool ListPlaces::save(const Inputs& in, std::string* whyNot) const {
             if (file.empty() || file == tried)
                 continue;
             tried = file;
-            const ListValues values = listFromInputs(in);
             if (makeFolderFor(file) && saveListFile(file, values)) {
                 const std::string& other = file == m_programFile ? m_dataFile : m_programFile;
                 if (!other.empty())
                     markNewerThan(file, other);
-                const std::lock_guard lock(m_unsaved->mutex);
-                m_unsaved->clean = values;
                 return true;
             }
         } catch (const std::bad_alloc&) {
         }
     }
-    if (whyNot)
-        *whyNot = notSaved(m_programFile, m_dataFile);
     return false;
 }
 

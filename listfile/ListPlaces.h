@@ -8,12 +8,15 @@
 
 namespace sheetmass {
 
+struct ListValues;
+
 // Where the window's inputs are kept between runs, and the one place that
 // decides it. List.abc lives in the program's folder when it can be read
 // and written there; otherwise, and for an installed copy, in the user's
 // data folder. When both hold one, the copy saved last is restored. No other
-// file is ever read or written, and a List.abc that is a link counts only
-// when the rules of ListFile.h allow it. Copies of one ListPlaces share what
+// file of inputs is ever read or written (the saves' lock is an empty file,
+// sheetmass.lock, in the runtime folder or else the data folder), and a
+// List.abc counts only when the rules of ListFile.h allow it. Copies of one ListPlaces share what
 // was remembered. Paths as the seam takes them; no window system.
 class ListPlaces {
   public:
@@ -34,22 +37,26 @@ class ListPlaces {
 
     // Writes the inputs over the chosen file as it is now. A places text that
     // is no number keeps the stored number. False, with the reason in
-    // Russian, when no place took them.
+    // Russian, when no place took them; they are then remembered for the
+    // next save. Only the user's own copies of the program can hold a save
+    // up, with a lock no other user can take.
     bool save(const Inputs& in, std::string* whyNot = nullptr) const;
 
     // The inputs as they stand after a change, for a save at the process's
     // end when no other save came after them.
     void remember(const Inputs& in) const;
 
-    // That save: false, with the reason, when there were inputs to save and
-    // no place took them. Any thread may call it, and each waits for the
-    // save.
+    // That save, and any save the remembered inputs are waiting for: false,
+    // with the reason, when there were inputs to save and no place took
+    // them, which then stay remembered. Any thread may call it, and each
+    // waits for the save.
     bool saveRemembered(std::string& whyNot) const;
 
   private:
     struct Unsaved;
 
     std::string target() const;
+    bool savedSomewhere(const ListValues& values) const;
 
     std::string m_programFile;
     std::string m_dataFile;

@@ -11,13 +11,19 @@ std::string programFile();
 
 // The folder where `program` keeps the files of the user running it; by
 // the XDG rules on POSIX: under $XDG_DATA_HOME when that is absolute, else
-// under ~/.local/share.
+// under ~/.local/share, the home taken from the password file when $HOME
+// is unset or empty. Empty when there is no home.
 std::string dataFolder(std::string_view program);
+
+// The user's folder for what lasts a session, such as locks; on POSIX
+// $XDG_RUNTIME_DIR when absolute. Empty when there is none.
+std::string runtimeFolder();
 
 // Whether anything has that name, links followed.
 bool exists(const std::string& path);
 
-// Makes the folder and any missing folders it is in; true when it is a
+// Makes the folder and any missing folders it is in, only the user's (the
+// XDG rules' 0700), reaching them as openChecked does; true when it is a
 // folder afterwards.
 bool makeFolders(const std::string& folder);
 

@@ -33,6 +33,8 @@ class Replacement {
 
     // Puts the new file on the disk, renames it over `name` in the folder,
     // and puts the folder on the disk, so that the rename is there too.
+    // Failure::Refused when `name` then leads to anything but the new file:
+    // another user swapped something in for it.
     [[nodiscard]] Error commit(const std::string& name);
 
   private:
@@ -44,8 +46,7 @@ class Replacement {
 
 // Removes the new files of earlier replacements in `folder` named with
 // `prefix` that were killed: this user's regular files that no running
-// replacement holds locked. Called while holding the lock on the file they
-// would have replaced, under which each replacement makes its own.
+// replacement holds locked.
 void removeLeftovers(const Folder& folder, std::string_view prefix);
 
 } // namespace sheetmass::platform

@@ -5,6 +5,7 @@
 #include "platform/posix/Posix.h"
 
 #include <climits>
+#include <optional>
 #include <utility>
 
 #include <fcntl.h>
@@ -57,10 +58,74 @@ Error failed() {
     return notMissing(posix::lastError());
 }
 
+// How many links one path may pass, as the system allows.
+constexpr int kMostLinks = 40;
+
+std::optional<std::string> linkText(const Handle& link) {
+    char text[PATH_MAX];
+    const ssize_t n = ::readlinkat(posix::fd(link), "", text, sizeof text);
+    if (n <= 0 || static_cast<std::size_t>(n) >= sizeof text)
+        return std::nullopt;
+    return std::string(text, static_cast<std::size_t>(n));
+}
+
+Error walk(int from, const std::string& path, bool make, int& links, Folder& out) {
+    Folder at(::openat(path.starts_with('/') ? AT_FDCWD : from, path.starts_with('/') ? "/" : ".",
+                       O_PATH | O_DIRECTORY | O_CLOEXEC));
+    struct stat st;
+    if (!at.ok() || ::fstat(posix::fd(at), &st) != 0)
+        return failed();
+    if (!posix::trusted(st.st_uid))
+        return refused();
+    for (std::size_t start = 0; start < path.size();) {
+        std::size_t slash = path.find('/', start);
+        if (slash == std::string::npos)
+            slash = path.size();
+        const std::string name = path.substr(start, slash - start);
+        start = slash + 1;
+        if (name.empty() || name == ".")
+            continue;
+        Handle next(::openat(posix::fd(at), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+        if (!next.ok() && errno == ENOENT && make &&
+            (::mkdirat(posix::fd(at), name.c_str(), 0700) == 0 || errno == EEXIST))
+            next = Handle(::openat(posix::fd(at), name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+        if (!next.ok() || ::fstat(posix::fd(next), &st) != 0)
+            return failed();
+        if (!posix::trusted(st.st_uid))
+            return refused();
+        if (S_ISLNK(st.st_mode)) {
+            const auto text = linkText(next);
+            if (!text || --links < 0)
+                return refused();
+            Folder target;
+            if (const Error error = walk(posix::fd(at), *text, make, links, target); !error.ok())
+                return error;
+            at = std::move(target);
+        } else if (S_ISDIR(st.st_mode)) {
+            at = Folder(next.release());
+        } else {
+            return {Failure::Other, ENOTDIR};
+        }
+    }
+    out = std::move(at);
+    return {};
+}
+
+// The folder the last part of a path lies in, opened so that it can be
+// written to where that is allowed.
+Error openTrusted(int from, const std::string& path, int& links, Folder& out) {
+    Folder reached;
+    if (const Error error = walk(from, path, false, links, reached); !error.ok())
+        return error;
+    Folder readable(openFolder(posix::fd(reached), ".", 0));
+    out = readable.ok() ? std::move(readable) : std::move(reached);
+    return {};
+}
+
 // `name` in the folder `at`: a regular file, or a folder when `isFolder`
-// (then in `out.file`). `linked`: reached through a link, so it must be the
-// user's own and no link itself. The folder and the name are kept when the
-// name is missing.
+// (then in `out.file`), trusted. `linked`: reached through a link, so it
+// must be the user's own and no link itself. The folder and the name are
+// kept when the name is missing.
 Error openIn(Folder at, const std::string& name, int flags, bool isFolder, bool linked,
              CheckedFile& out) {
     if (name.empty() || name == "." || name == "..")
@@ -77,21 +142,21 @@ Error openIn(Folder at, const std::string& name, int flags, bool isFolder, bool 
     if (!path.ok() || ::fstat(posix::fd(path), &named) != 0)
         return failed();
     if (S_ISLNK(named.st_mode)) {
-        if (linked || (named.st_uid != ::geteuid() && named.st_uid != 0))
+        if (linked || !posix::trusted(named.st_uid))
             return refused();
         // The text of the very link just judged, not of whatever has its name now.
-        char text[PATH_MAX];
-        const ssize_t n = ::readlinkat(posix::fd(path), "", text, sizeof text);
-        if (n <= 0 || static_cast<std::size_t>(n) >= sizeof text)
+        const auto text = linkText(path);
+        if (!text)
             return refused();
-        const auto [folder, last] = split(std::string(text, static_cast<std::size_t>(n)));
-        Folder targetFolder(openFolder(posix::fd(at), folder.c_str(), 0));
-        if (!targetFolder.ok())
+        const auto [folder, last] = split(*text);
+        Folder targetFolder;
+        int links = kMostLinks;
+        if (!openTrusted(posix::fd(at), folder, links, targetFolder).ok())
             return refused();
         return openIn(std::move(targetFolder), last, flags, isFolder, true, out);
     }
     if (!(isFolder ? S_ISDIR(named.st_mode) : S_ISREG(named.st_mode)) ||
-        (linked && named.st_uid != ::geteuid()))
+        !posix::trusted(named.st_uid) || (linked && named.st_uid != ::geteuid()))
         return refused();
     struct stat st;
     File opened(isFolder ? openFolder(posix::fd(at), name.c_str(), O_NOFOLLOW)
@@ -109,6 +174,19 @@ Error openIn(Folder at, const std::string& name, int flags, bool isFolder, bool 
 
 } // namespace
 
+namespace posix {
+
+bool trusted(unsigned owner) {
+    return owner == ::geteuid() || owner == 0;
+}
+
+Error openTrustedFolder(int from, const std::string& path, bool make, Folder& out) {
+    int links = kMostLinks;
+    return walk(from, path, make, links, out);
+}
+
+} // namespace posix
+
 Error openChecked(const std::string& path, Access access, CheckedFile& out) {
     const auto [folderPath, name] = split(path);
     CheckedFile folder;
@@ -116,9 +194,10 @@ Error openChecked(const std::string& path, Access access, CheckedFile& out) {
         folder.file = File(openFolder(AT_FDCWD, "/", 0));
     } else {
         const auto [parentPath, folderName] = split(folderPath);
-        Folder parent(::open(parentPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-        if (!parent.ok())
-            return failed();
+        Folder parent;
+        int links = kMostLinks;
+        if (const Error error = openTrusted(AT_FDCWD, parentPath, links, parent); !error.ok())
+            return notMissing(error);
         if (const Error error =
                 openIn(std::move(parent), folderName, O_RDONLY, true, false, folder);
             !error.ok())
@@ -128,15 +207,6 @@ Error openChecked(const std::string& path, Access access, CheckedFile& out) {
         return failed();
     return openIn(Folder(folder.file.release()), name,
                   access == Access::ReadWrite ? O_RDWR : O_RDONLY, false, false, out);
-}
-
-bool stillNamed(CheckedFile& out) {
-    struct stat named, st;
-    if (::fstatat(posix::fd(out.folder), out.name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 ||
-        ::fstat(posix::fd(out.file), &st) != 0)
-        return false;
-    out.facts = factsOf(st);
-    return sameFile(named, st);
 }
 
 } // namespace sheetmass::platform

@@ -1,12 +1,14 @@
 #include "platform/Places.h"
 
 #include "platform/Paths.h"
+#include "platform/posix/Posix.h"
 
-#include <cerrno>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,13 +20,26 @@ std::string environment(const char* name) {
     return value ? value : "";
 }
 
-// $HOME without a trailing slash, ready for a name and a slash to join it;
-// empty for the root, and when it is unset.
+// Where the password file puts the user's home: a session started without
+// $HOME (a service, `env -i`) still has one.
+std::string homeOfUser() {
+    long room = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(room > 0 ? static_cast<std::size_t>(room) : 16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found ||
+        !found->pw_dir)
+        return "";
+    return found->pw_dir;
+}
+
 std::string homeFolder() {
     std::string home = environment("HOME");
+    if (home.empty())
+        home = homeOfUser();
     while (home.size() > 1 && home.ends_with('/'))
         home.pop_back();
-    return home.empty() || home == "/" ? "" : home;
+    return home;
 }
 
 } // namespace
@@ -37,8 +52,15 @@ std::string programFile() {
 
 std::string dataFolder(std::string_view program) {
     const std::string xdg = environment("XDG_DATA_HOME");
-    return (xdg.starts_with('/') ? xdg : homeFolder() + "/.local/share") + "/" +
-           std::string(program);
+    if (xdg.starts_with('/'))
+        return joined(xdg, program);
+    const std::string home = homeFolder();
+    return home.empty() ? "" : joined(joined(home, ".local/share"), program);
+}
+
+std::string runtimeFolder() {
+    const std::string runtime = environment("XDG_RUNTIME_DIR");
+    return runtime.starts_with('/') ? runtime : "";
 }
 
 bool exists(const std::string& path) {
@@ -47,21 +69,8 @@ bool exists(const std::string& path) {
 }
 
 bool makeFolders(const std::string& folder) {
-    std::string path = folder;
-    while (path.size() > 1 && path.ends_with('/'))
-        path.pop_back();
-    const auto isFolder = [&] {
-        struct stat st;
-        return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-    };
-    if (::mkdir(path.c_str(), 0777) == 0)
-        return true;
-    if (errno == EEXIST)
-        return isFolder();
-    if (errno != ENOENT || path.rfind('/') == 0 || path.rfind('/') == std::string::npos ||
-        !makeFolders(folderOf(path)))
-        return false;
-    return ::mkdir(path.c_str(), 0777) == 0 || (errno == EEXIST && isFolder());
+    Folder made;
+    return posix::openTrustedFolder(AT_FDCWD, folder, true, made).ok();
 }
 
 bool folderTakesNewFiles(const std::string& folder) {

@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include <sys/types.h>
@@ -25,6 +26,17 @@ Error errorOf(int number);
 inline Error lastError() {
     return errorOf(errno);
 }
+
+// What may be trusted on a machine that others share: what belongs to the
+// user running the program or to root.
+bool trusted(unsigned owner);
+
+// The folder at `path` (relative: to `from`), reached one name at a time by
+// descriptor, each folder and link on the way trusted; a link counts as the
+// folder it names, reached the same way. Missing folders are made, only the
+// user's, when `make`. The folder may be open for nothing but naming what
+// is in it.
+Error openTrustedFolder(int from, const std::string& path, bool make, Folder& out);
 
 // One read, `read()` giving what read(2) gives, again when interrupted.
 template <typename Read> Error readOnce(Read read, std::size_t& got) {

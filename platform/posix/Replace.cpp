@@ -61,12 +61,19 @@ Error Replacement::commit(const std::string& name) {
     struct stat st;
     const mode_t mode =
         m_like->ok() && ::fstat(posix::fd(*m_like), &st) == 0 ? st.st_mode & 0777 : newFileMode();
-    if (::fchmod(out, mode) != 0 || ::fsync(out) != 0 ||
+    struct stat written, named;
+    if (::fchmod(out, mode) != 0 || ::fsync(out) != 0 || ::fstat(out, &written) != 0 ||
         ::renameat(folder, m_name.c_str(), folder, name.c_str()) != 0)
         return posix::lastError(); // the destructor removes the new file
+    // Whatever now has the new file's name is another's: it stays.
     File renamed = std::move(m_file);
     // The rename itself reaches the disk with the folder.
     ::fsync(folder);
+    // In a folder others may write to, they may have swapped something in
+    // for the new file before the rename.
+    if (::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 ||
+        named.st_dev != written.st_dev || named.st_ino != written.st_ino)
+        return {Failure::Refused, EPERM};
     return renamed.close();
 }
 

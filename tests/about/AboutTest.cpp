@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QToolTip>
 #include <QUrl>
 #include <QWindow>
@@ -203,6 +204,9 @@ class AboutTest : public sheetmass::test::GuiTest {
 
   private slots:
     void initTestCase() {
+        // No desktop launcher here but the tests' own: the mail program is
+        // this test's open() unless a test puts a launcher on the path.
+        qputenv("PATH", m_launchers.path().toLocal8Bit());
         QDesktopServices::setUrlHandler(QStringLiteral("mailto"), this, "open");
         m_main = std::make_unique<QWidget>();
         m_main->resize(300, 200);
@@ -500,7 +504,54 @@ class AboutTest : public sheetmass::test::GuiTest {
         QVERIFY(w->isVisible());
     }
 
+    // The desktop's launcher is started with the letter's URL; when it ends
+    // with an error (no mail program takes mailto:), or is killed, the box
+    // with the address shows, as when there is none.
+    void aLauncherThatFailsIsTold_data() {
+        QTest::addColumn<QString>("ends");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("opened") << QStringLiteral("exit 0") << false;
+        QTest::newRow("no mail program") << QStringLiteral("exit 3") << true;
+        QTest::newRow("killed") << QStringLiteral("kill -9 $$") << true;
+    }
+    void aLauncherThatFailsIsTold() {
+        QFETCH(QString, ends);
+        QFETCH(bool, told);
+        const QString got = m_launchers.filePath(QStringLiteral("got"));
+        QFile::remove(got);
+        QFile launcher(m_launchers.filePath(QStringLiteral("xdg-open")));
+        QVERIFY(launcher.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        launcher.write(QStringLiteral("#!/bin/sh\nprintf '%s' \"$1\" > '%1'\n%2\n")
+                           .arg(got, ends)
+                           .toLocal8Bit());
+        launcher.close();
+        launcher.setPermissions(launcher.permissions() | QFile::ExeOwner);
+        sheetmass::showAbout(m_main.get());
+        QWidget* w = aboutWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        kClick(w->windowHandle(), on(kAddress));
+        QTRY_VERIFY(QFile::exists(got));
+        QFile url(got);
+        QVERIFY(url.open(QIODevice::ReadOnly));
+        QVERIFY2(url.readAll().startsWith("mailto:sheetmass@example.org?Subject="),
+                 qPrintable(got));
+        // Time for the launcher to end and a box to show (and be closed by
+        // the dialog watch, which keeps what it said).
+        QTest::qWait(300);
+        QStringList said = takeDialogs();
+        if (auto* box = w->findChild<QMessageBox*>(); box && box->isVisible()) {
+            said << box->text();
+            box->close();
+        }
+        QCOMPARE(said.size(), told ? 1 : 0);
+        if (told)
+            QVERIFY2(said.front().contains(label(kAddress)->text()), qPrintable(said.front()));
+        launcher.remove();
+        QCOMPARE(m_urls.size(), 0);
+    }
+
   private:
+    QTemporaryDir m_launchers;
     std::unique_ptr<QWidget> m_main; // stands in for the main window
     QList<QUrl> m_urls;
     QPointer<QWidget> m_window;

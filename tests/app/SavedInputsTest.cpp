@@ -48,6 +48,9 @@ constexpr auto kLocked = QFile::ReadOwner | QFile::ExeOwner;
 
 class SavedInputsTest : public testing::Test {
   protected:
+    // The lock that keeps the user's copies apart lies there, out of the
+    // folders looked at.
+    void SetUp() override { qputenv("XDG_RUNTIME_DIR", m_runtime.path().toUtf8()); }
     void TearDown() override {
         QFile::setPermissions(m_program.path(), kLocked | QFile::WriteOwner);
     }
@@ -64,6 +67,7 @@ class SavedInputsTest : public testing::Test {
 
     QTemporaryDir m_program;
     QTemporaryDir m_data;
+    QTemporaryDir m_runtime;
 };
 
 } // namespace
@@ -246,6 +250,20 @@ TEST_F(SavedInputsTest, FailingWriteLeavesTheOldFile) {
     for (const QString& folder : {m_program.path(), m_data.path()})
         EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),
                   folder == m_program.path() ? QStringList{"List.abc"} : QStringList{});
+}
+
+// A save that no place takes keeps the inputs for the next try, when one
+// may succeed: the display gone, say.
+TEST_F(SavedInputsTest, AFailedSaveKeepsTheInputsForTheNextTry) {
+    writeAll(m_data.filePath("home"), "x"); // no data folder under a plain file
+    const SavedInputs mine({}, m_data.filePath("home/sheetmass"));
+    mine.restore();
+    mine.remember(kTypical);
+    EXPECT_FALSE(mine.save(kTypical));
+    EXPECT_FALSE(mine.saveRemembered());
+    ASSERT_TRUE(QFile::remove(m_data.filePath("home")));
+    EXPECT_TRUE(mine.saveRemembered());
+    EXPECT_EQ(readAll(m_data.filePath("home/sheetmass/List.abc")), kTypicalBytes);
 }
 
 // Permission bits do not stop root; these run only for ordinary users.

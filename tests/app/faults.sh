@@ -383,11 +383,236 @@ row_closed_standard_error() {
   [ "$status" = 0 ] || fail "ended with status $status"
 }
 
-row_hangup_saves() {
+# Every request to end that can be caught saves, and the program ends well.
+row_ending_signals_save() {
+  local signal
+  for signal in HUP QUIT PWR XCPU XFSZ USR1 USR2 ALRM VTALRM PROF; do
+    rm -f "$bin/List.abc"
+    launch
+    stop 5 "$signal" || return
+    [ "$status" = 0 ] || fail "SIG$signal: ended with status $status"
+    [ "$(stat -c %s "$bin/List.abc")" = "$FIRST_SAVE_SIZE" ] || fail "SIG$signal: no save"
+  done
+}
+
+# Another user holds an flock on each copy the victim keeps: in the program
+# folder and the data folder, and on the data folder's alone where the
+# program folder takes nothing. The save waits for neither, and the next
+# start shows what was typed.
+row_another_users_lock_on_each_copy() {
+  two_users || return
+  local place list
+  for place in own read-only; do
+    rm -rf "$data" "$bin/List.abc"
+    mkdir -p "$data"
+    other "$data/List.abc"
+    own_home
+    list=$data/List.abc
+    if [ "$place" = own ]; then
+      cp "$typical" "$bin/List.abc"
+      touch -d '1 hour ago' "$bin/List.abc"
+      chown -R "$VICTIM_UID:$VICTIM_UID" "$bin"
+      hold_lock "$data/List.abc" "${attacker[@]}"
+      list=$bin/List.abc
+    else
+      chown -R 0:0 "$bin"
+    fi
+    hold_lock "$list" "${attacker[@]}"
+    type_thickness 5 "${victim[@]}" || return
+    stop 2 || return
+    [ "$(thickness "$list")" = 5 ] || fail "$place: saved $(thickness "$list")"
+    launch "${victim[@]}"
+    stop 2 || return
+    [ "$(thickness "$list")" = 5 ] || fail "$place: the next start showed $(thickness "$list")"
+  done
+}
+
+# Another user's own List.abc (no link), dated in the future, in a sticky
+# folder: neither restored nor copied into the victim's data folder.
+row_another_users_file_in_sticky_folder() {
+  two_users || return
+  chmod 1777 "$bin"
+  mkdir -p "$data"
+  cp "$typical" "$data/List.abc"
+  own_home
+  other "$work/planted"
+  "${attacker[@]}" sh -c 'cp "$1" "$2" && chmod 666 "$2" && touch -d tomorrow "$2"' - "$work/planted" "$bin/List.abc"
+  launch "${victim[@]}"
+  stop 5 || return
+  chmod 755 "$bin"
+  same "$bin/List.abc" "$work/planted" || fail "the other user's file changed"
+  same "$data/List.abc" "$typical" || fail "the other user's values came back"
+}
+
+# In a folder where another user may make files and the victim may not,
+# that user's 0666 List.abc is not written; the data folder keeps what was
+# typed, also after that user deletes the file.
+row_another_users_file_where_only_they_make_files() {
+  two_users || return
+  cp "$typical" "$bin/List.abc"
+  chmod 666 "$bin/List.abc"
+  chown -R "$ATTACKER_UID:$ATTACKER_UID" "$bin"
+  own_home
+  type_thickness 5 "${victim[@]}" || return
+  stop 5 || return
+  same "$bin/List.abc" "$typical" || fail "the other user's file was written"
+  "${attacker[@]}" rm "$bin/List.abc"
+  [ "$(thickness "$data/List.abc")" = 5 ] || fail "the data folder holds $(thickness "$data/List.abc")"
+  chown -R 0:0 "$bin"
+}
+
+# A save fails (a session's save request, nowhere to write), then a place
+# becomes usable and the display dies: what was typed is saved then.
+row_failed_save_then_display_goes_away() {
+  start_x || { fail "no virtual display"; return; }
+  mkdir "$bin/List.abc"
+  rm -rf "${work:?}/home"
+  touch "$work/home" # no data folder under a plain file
+  local address said=""
+  coproc SM { "$session_manager"; }
+  read -r -t 5 address <&"${SM[0]}"
+  export SESSION_MANAGER=${address#listening }
+  type_thickness 5 || return
+  read -r -t 10 said <&"${SM[0]}"
+  [ "$said" = registered ] || fail "the program did not join the session"
+  echo save >&"${SM[1]}"
+  read -r -t 10 said <&"${SM[0]}"
+  [ "$said" = save-done ] || fail "the session's save got no answer"
+  [ -d "$bin/List.abc" ] || fail "saved where nothing could be"
+  rmdir "$bin/List.abc"
+  kill -KILL "$XVFB_PID"
+  ended 10 || fail "X server gone: still running"
+  kill "$SM_PID" 2>/dev/null
+  wait "$SM_PID" 2>/dev/null
+  { stop_x; } 2>/dev/null
+  [ "$(thickness "$bin/List.abc")" = 5 ] || fail "saved $(thickness "$bin/List.abc")"
+}
+
+# SIGKILL three seconds after the last key: what was typed is on disk, and
+# the next start shows it.
+row_killed_three_seconds_after_typing() {
+  type_thickness 5 || return
+  sleep 3
+  kill -KILL "$pid"
+  ended 5
+  [ "$(thickness "$bin/List.abc")" = 5 ] || fail "saved $(thickness "$bin/List.abc")"
   launch
-  stop 5 HUP || return
-  [ "$status" = 0 ] || fail "ended with status $status"
-  [ "$(stat -c %s "$bin/List.abc")" = "$FIRST_SAVE_SIZE" ] || fail "no save"
+  stop 5 || return
+  [ "$(thickness "$bin/List.abc")" = 5 ] || fail "the next start showed $(thickness "$bin/List.abc")"
+}
+
+# A sparse List.abc of 2 GiB: saved in well under a second, its tail kept,
+# its holes still holes.
+row_sparse_list_of_two_gib() {
+  cp "$typical" "$bin/List.abc"
+  truncate -s 2G "$bin/List.abc"
+  printf 'tail' >>"$bin/List.abc"
+  touch -d '1 hour ago' "$bin/List.abc"
+  mkdir -p "$data"
+  other "$data/List.abc"
+  local blocks started took
+  blocks=$(stat -c %b "$bin/List.abc")
+  launch
+  started=$(date +%s%N)
+  stop 1 || return
+  took=$((($(date +%s%N) - started) / 1000000))
+  [ "$took" -lt 1000 ] || fail "took $took ms"
+  cmp -s -n "$TYPICAL_SIZE" "$bin/List.abc" "$data/List.abc" || fail "the inputs were not saved"
+  [ "$(stat -c %s "$bin/List.abc")" = $((2 * 1024 * 1024 * 1024 + 4)) ] || fail "size $(stat -c %s "$bin/List.abc")"
+  [ "$(tail -c 4 "$bin/List.abc")" = tail ] || fail "the tail changed"
+  [ "$(stat -c %b "$bin/List.abc")" -le "$blocks" ] || fail "$blocks blocks became $(stat -c %b "$bin/List.abc")"
+}
+
+# Another user swaps a folder above the last one for a link of theirs: the
+# program folder's parent, in a group's folder, after the start, for one
+# to a folder of root's that holds a List.abc all may write (as a team
+# shares one); the folder XDG_DATA_HOME names, in a sticky folder, before
+# the start, for one to a folder of theirs. What lies there is neither
+# read nor written.
+row_link_above_the_last_folder() {
+  two_users || return
+  local theirs="$work/theirs" team="$work/team" group="$work/group" planted="$work/planted"
+  mkdir -p "$team/app/bin" "$theirs/share/sheetmass" "$group/app" "$work/sticky"
+  other "$planted"
+  cp "$planted" "$team/app/bin/List.abc"
+  cp "$planted" "$theirs/share/sheetmass/List.abc"
+  chmod 666 "$team/app/bin/List.abc" "$theirs/share/sheetmass/List.abc"
+  chown -R "$ATTACKER_UID:$ATTACKER_UID" "$theirs"
+
+  mv "$bin" "$group/app/bin"
+  bin=$group/app/bin
+  cp "$typical" "$bin/List.abc"
+  chown -R "$VICTIM_UID:$VICTIM_UID" "$group/app"
+  chown "0:$SHARED_GID" "$group" && chmod 2775 "$group"
+  own_home
+  launch "${victim[@]}"
+  "${attacker[@]}" sh -c 'mv "$1/app" "$1/old" && ln -s "$2/app" "$1/app"' - "$group" "$team"
+  bin=$group/old/bin
+  stop 5 || return
+  same "$team/app/bin/List.abc" "$planted" || fail "program folder's parent: root's file was written"
+  [ "$(stat -c %s "$data/List.abc" 2>/dev/null || echo 0)" -ge "$FIRST_SAVE_SIZE" ] ||
+    fail "program folder's parent: no save in the data folder"
+
+  cp "$typical" "$bin/List.abc"
+  touch -d '1 hour ago' "$bin/List.abc"
+  chown "$VICTIM_UID:$VICTIM_UID" "$bin/List.abc"
+  chmod 1777 "$work/sticky"
+  "${attacker[@]}" ln -s "$theirs/share" "$work/sticky/share"
+  XDG_DATA_HOME=$work/sticky/share launch "${victim[@]}"
+  stop 5 || return
+  same "$theirs/share/sheetmass/List.abc" "$planted" || fail "XDG_DATA_HOME: their file was written"
+  [ "$(hex_at "$COUNT_AT" 1 "$bin/List.abc")" = 31 ] || fail "XDG_DATA_HOME: their values came back"
+}
+
+# In a group's folder another user swaps a link of theirs in for the new
+# file just before the rename: the save counts as failed, and the data
+# folder takes it.
+row_link_swapped_in_for_the_new_file() {
+  two_users || return
+  cp "$typical" "$bin/List.abc"
+  chown -R "$VICTIM_UID:$SHARED_GID" "$bin" && chmod 2775 "$bin"
+  other "$work/theirs"
+  chown "$ATTACKER_UID:$ATTACKER_UID" "$work/theirs"
+  own_home
+  launch strace -f -qq -o /dev/null -e trace=rename,renameat,renameat2 \
+    -e inject=rename,renameat,renameat2:delay_enter=1000000 "${victim[@]}"
+  signal_copies TERM
+  "${attacker[@]}" sh -c 'for _ in $(seq 200); do
+      for f in "$1"/.List.abc.??????; do
+        [ -f "$f" ] && ln -s "$2" "$1/.swap" && mv -fT "$1/.swap" "$f" && exit 0
+      done
+      sleep 0.01
+    done
+    exit 1' - "$bin" "$work/theirs" || fail "no new file to swap"
+  ended 5 || fail "still running 5 s after SIGTERM"
+  chown -R 0:0 "$bin" && chmod 755 "$bin"
+  [ -L "$bin/List.abc" ] || fail "the swap did not reach List.abc"
+  cmp -s -n "$TYPICAL_SIZE" "$data/List.abc" "$typical" || fail "the save counted as done"
+}
+
+# With HOME unset, the data folder is under the home the password file
+# names, never under the root.
+row_home_unset() {
+  two_users || return
+  unshare --mount true 2>/dev/null || { skipped="needs mount namespaces to give the user a home"; return; }
+  own_home
+  { cat /etc/passwd; echo "sheetmass-victim:x:$VICTIM_UID:$VICTIM_UID::$work/home:/bin/sh"; } >"$work/passwd"
+  printf '#!/bin/sh\nmount --bind "%s" /etc/passwd && exec env -u HOME %s "$@"\n' \
+    "$work/passwd" "${victim[*]}" >"$work/as-victim"
+  chmod 755 "$work/as-victim"
+  launch unshare --mount "$work/as-victim"
+  stop 5 || return
+  [ ! -e "$bin/List.abc" ] || fail "saved in the program's folder"
+  [ "$(stat -c %s "$data/List.abc" 2>/dev/null)" = "$FIRST_SAVE_SIZE" ] || fail "no save in the home's data folder"
+}
+
+# On a display with no session bus, none is launched: it would outlive the
+# program.
+row_no_bus_launched() {
+  start_x || { fail "no virtual display"; return; }
+  QT_QPA_PLATFORM=xcb launch env -u DBUS_SESSION_BUS_ADDRESS strace -f -qq -e trace=execve -o "$work/calls"
+  stop 5 || return
+  ! grep -q 'dbus-launch' "$work/calls" || fail "started $(grep -m 1 -o 'dbus-launch[^]]*' "$work/calls")"
 }
 
 rows=("$@")
@@ -396,6 +621,8 @@ for row in "${rows[@]}"; do
   fresh
   before=$failures
   "row_$row"
+  for holder in "${holders[@]}"; do kill "$holder" 2>/dev/null && wait "$holder" 2>/dev/null; done
+  [ -z "${XVFB_PID:-}" ] || { stop_x; } 2>/dev/null
   if [ -n "$skipped" ]; then
     echo "skip [$row]: $skipped"
   else

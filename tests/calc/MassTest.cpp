@@ -122,26 +122,66 @@ TEST(massText, RoundsTheShownMassToThePlacesText) {
 }
 
 // What the result was worked from, as the result field's tooltip tells it: a
-// lower deviation typed without its sign shows as a thicker sheet.
+// lower deviation typed without its sign shows as a thicker sheet. Without a
+// mass, the first input from the top of the window that keeps it, in the
+// batch's words; no 0 kg for a sheet of no mode or no alloy.
 TEST(massResult, ThicknessAndOneSheetBesideTheResult) {
     const struct {
         Inputs in;
-        const char *mass, *thickness, *sheetMass;
+        const char *mass, *thickness, *sheetMass, *none;
     } cases[] = {
-        {{D16, Low, "2", "0,2", "-0,2", "2000", "1000", "10", "2"}, "105,26", "1,9", "10,526"},
-        {{D16, Low, "2", "0,2", "0,2", "2000", "1000", "1", "0"}, "12", "2,1", "11,634"},
-        {{D16, Up, "2", "0,2", "-0,2", "2000", "1000", "0", "2"}, "0", "2,1", "11,634"},
-        {{D16, "", "2", "0,2", "-0,2", "2000", "1000", "3", "2"}, "0", "", "0"},
-        {{D16, Nom, "2", "0,2", "-0,2", "2000", "1000", "", "2"}, "", "", ""},
-        {{D16, Nom, "2", "0,2", "-0,2", "2000", "1000", "1", "x"}, "", "", ""},
+        {{D16, Low, "2", "0,2", "-0,2", "2000", "1000", "10", "2"}, "105,26", "1,9", "10,526", ""},
+        {{D16, Low, "2", "0,2", "0,2", "2000", "1000", "1", "0"}, "12", "2,1", "11,634", ""},
+        {{D16, Up, "2", "0,2", "-0,2", "2000", "1000", "0", "2"}, "0", "2,1", "11,634", ""},
+        {{"0", Nom, "2", "", "", "2000", "1000", "1", "2"}, "0", "2", "0", ""},
+        {{D16, "", "2", "0,2", "-0,2", "2000", "1000", "3", "2"},
+         "",
+         "",
+         "",
+         "считать массу по — пусто"},
+        {{"", "", "", "", "", "", "", "", "0"}, "", "", "", "считать массу по — пусто"},
+        {{D16, "Номиналу", "2", "", "", "2000", "1000", "3", "2"},
+         "",
+         "",
+         "",
+         "считать массу по — не «номиналу», не «центру верхнего отклонения» и не «центру "
+         "нижнего отклонения»"},
+        {{"", Nom, "2", "", "", "2000", "1000", "1", "2"}, "", "", "", "сплав — пусто"},
+        {{"RR50", Nom, "2", "", "", "2000", "1000", "1", "2"},
+         "",
+         "",
+         "",
+         "сплав — не марка из списка и не плотность"},
+        {{D16, Low, "2,5,5", "", "", "2000", "1000", "1", "2"},
+         "",
+         "",
+         "",
+         "толщина листа — не число"},
+        {{D16, Low, "2", "0,2", "", "2000", "1000", "1", "2"},
+         "",
+         "",
+         "",
+         "нижнее отклонение — пусто"},
+        {{D16, Up, "2", "", "", "2000", "", "1", "2"}, "", "", "", "верхнее отклонение — пусто"},
+        {{D16, Nom, "2", "0,2", "-0,2", "2000", "", "1", "2"}, "", "", "", "ширина листа — пусто"},
+        {{D16, Nom, "2", "0,2", "-0,2", "2000", "1000", "", "2"}, "", "", "", "количество — пусто"},
+        {{D16, Nom, "2", "0,2", "-0,2", "2000", "1000", "1", "x"},
+         "",
+         "",
+         "",
+         "знаков после запятой — не число"},
+        {{D16, Nom, "2", "", "", "1E200", "1E200", "1", "2"}, "", "", "", "числа вне пределов"},
     };
-    for (const auto& [in, mass, thickness, sheetMass] : cases) {
+    for (const auto& [in, mass, thickness, sheetMass, none] : cases) {
         SCOPED_TRACE(describe(in));
         const auto result = sheetmass::massResult(in, Модуль1::AlloyDensity);
         EXPECT_EQ(result.mass, mass);
-        EXPECT_EQ(result.mass, massText(in));
         EXPECT_EQ(result.thickness, thickness);
         EXPECT_EQ(result.sheetMass, sheetMass);
+        EXPECT_EQ(result.none ? sheetmass::blockerText(*result.none) : "", none);
+        if (!result.none) {
+            EXPECT_EQ(result.mass, massText(in));
+        }
     }
 }
 

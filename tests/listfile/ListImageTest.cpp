@@ -316,6 +316,12 @@ TEST(ListFile, OnlyAFileOfTheUsersOwnIsUsed) {
                     ::lchown(l.c_str(), kOtherUser, kOtherUser) == 0;
          },
          false, ::geteuid() == 0},
+        {"another user's file",
+         [](auto& l, auto&) {
+             return file(l) && ::chown(l.c_str(), kOtherUser, kOtherUser) == 0 &&
+                    ::chmod(l.c_str(), 0666) == 0;
+         },
+         false, ::geteuid() == 0},
         {"a link to another user's file",
          [](auto& l, auto& t) {
              return file(t) && ::chown(t.c_str(), kOtherUser, kOtherUser) == 0 && link("target", l);

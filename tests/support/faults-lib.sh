@@ -32,7 +32,7 @@ fresh() {
   data="$work/home/.local/share/sheetmass"
   export HOME="$work/home" XDG_RUNTIME_DIR="$work/home" QT_QPA_PLATFORM=offscreen
   unset SESSION_MANAGER XDG_DATA_HOME
-  pids=() readers=() skipped=""
+  pids=() readers=() holders=() skipped=""
 }
 
 # The typical save with another number of sheets: newer inputs to restore.
@@ -148,6 +148,42 @@ type_in() {
     sleep 0.02
   done
   fail "the program did not take \"$1\""
+}
+
+# type_thickness DIGIT [command prefix ...]: starts a copy on the virtual
+# display (started here when none runs), types DIGIT over the thickness,
+# Текст1, and sets $window.
+type_thickness() {
+  local digit=$1
+  shift
+  [ -n "${XVFB_PID:-}" ] || start_x || { fail "no virtual display"; return 1; }
+  QT_QPA_PLATFORM=xcb launch "$@"
+  window=$(wait_window "Масса AL листов" 20) || { fail "no window"; return 1; }
+  xdotool windowactivate --sync "$window" >/dev/null 2>&1
+  xdotool key Tab Tab
+  type_in "$digit" "$digit"
+}
+
+# thickness FILE: the digit the file holds as a one-digit thickness, or its
+# item's bytes in hexadecimal when it holds anything else.
+thickness() {
+  local item
+  item=$(hex_at "$TEXT1_AT" 5 "$1")
+  [[ $item == 080001003? ]] && echo "${item:9:1}" || echo "${item:-nothing}"
+}
+
+# hold_lock FILE [command prefix ...]: holds an flock on the file, as that
+# user, until the row ends.
+hold_lock() {
+  local file=$1
+  shift
+  "$@" flock -F -x "$file" sleep 60 &
+  holders+=($!)
+  for _ in $(seq 250); do
+    flock -n "$file" true 2>/dev/null || return 0
+    sleep 0.02
+  done
+  fail "could not lock $file"
 }
 
 # hex_at OFFSET COUNT FILE: those bytes of the file, in hexadecimal.

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "calc/Inputs.h"
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace sheetmass {
+
+// The nine inputs as the window's captions name them, in the order of a
+// batch line.
+enum class Input { Alloy, Mode, Thickness, Upper, Lower, Length, Width, Count, Places };
+inline constexpr std::array<std::string_view, 9> kInputNames = {
+    "сплав",       "считать массу по", "толщина листа", "верхнее отклонение",  "нижнее отклонение",
+    "длина листа", "ширина листа",     "количество",    "знаков после запятой"};
+
+// Why there is no mass: the one list of reasons that the window's result and
+// the batch both give, in the user's words.
+enum class NoMass { Empty, NotNumber, BelowZero, NotWhole, NotGrade, NotMode, OutOfRange };
+std::string_view noMassWords(NoMass why);
+
+// The first input, from the top of the window down, that keeps the mass
+// from being worked out, and why; OutOfRange names no input. The density is
+// the lookup's for the alloy text: 0 with an alloy text that is no number
+// is no alloy.
+struct Blocker {
+    std::optional<Input> input;
+    NoMass why;
+};
+std::optional<Blocker> firstBlocker(const Inputs& in, double density);
+
+// "ширина листа — пусто", or the reason alone when it names no input.
+std::string blockerText(const Blocker& blocker);
+
+} // namespace sheetmass

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace sheetmass {
+
+// The first of a list's entries that begins with the typed text (UTF-8),
+// letters compared without case and a Latin letter that looks like a
+// Cyrillic one taken as that one, both in the entries and in what is typed:
+// "д16", "Д16" and "Д16" with a Latin D find nothing different. No entry for
+// an empty text or when none begins so.
+std::optional<std::size_t> firstEntryBeginningWith(std::span<const std::string_view> entries,
+                                                   std::string_view typed);
+
+} // namespace sheetmass
