@@ -5,9 +5,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <clocale>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace sheetmass {
 namespace {
@@ -17,7 +20,7 @@ using platform::Stream;
 
 constexpr std::string_view kHelp =
     R"(Использование: sheetmass [ПАРАМЕТР_Qt]...
-  или:  sheetmass --batch [ФАЙЛ]
+  или:  sheetmass --batch [--decimal=,|.] [--encoding=КОДИРОВКА] [ФАЙЛ]
 Масса партии листов из алюминиевых сплавов, кг.
 
 Без параметров открывает окно «Масса AL листов». Параметры Qt, например
@@ -25,33 +28,57 @@ constexpr std::string_view kHelp =
 
       --batch [ФАЙЛ]  посчитать список партий из ФАЙЛА (без ФАЙЛА или «-» —
                       со стандартного ввода), без окна и без дисплея
+      --decimal=,     числа в списке записаны по-русски: 1 250,5 (точка —
+                      тоже десятичная запятая)
+      --decimal=.     числа записаны по-английски: 1,250.5 (запятые
+                      разделяют тысячи)
+      --encoding=КОДИРОВКА  вывод в utf-8 или windows-1251 (по умолчанию —
+                      в кодировке ввода)
   -h, --help          показать эту справку и выйти
       --version       показать версию и выйти
 
-Строка списка — одна партия: девять полей через точку с запятой или через
-табуляцию (что встретится в первой строке с разделителем):
+Строка списка — одна партия: девять полей через табуляцию, точку с запятой
+или запятую (что встретится в первой строке с разделителем, в этом
+порядке):
   сплав; считать массу по; толщина листа; верхнее отклонение;
   нижнее отклонение; длина листа; ширина листа; количество;
   знаков после запятой
 Сплав — марка из списка окна или плотность в г/см³; «считать массу по» —
 «номиналу», «центру верхнего отклонения» или «центру нижнего отклонения».
 Числа читаются, как при вставке в поле окна: пробелы вокруг и между
-разрядами убираются, точка становится запятой.
+разрядами убираются, знак минус (−) и тире перед числом — минус.
+
+Запись чисел. Без --decimal способ решает сам файл: десятичная запятая
+(0,2) — по-русски; запятые между тысячами (1,250.5) или десятичная точка
+(1.5) при запятых только между тысячами — по-английски, и тогда 2,000 — это
+две тысячи; файл с запятыми через запятую — по-английски, пока в нём нет
+русской записи. Если в файле встречаются оба способа, строка с запятой в
+числе остаётся без массы. Если файл способа не показал, числа читаются
+по-русски, а каждое число вида 2,000, которое по-английски в тысячу раз
+больше, называется на стандартном выводе ошибок. Файл читается дважды
+(сначала — чтобы узнать способ); стандартный ввод — один раз, и строка
+читается так, как показали строки до неё и она сама.
 
 Каждая строка выводится как прочитана, с массой в добавленном поле, в том
-же виде, что в окне; в конце — строка «Итого» с точной суммой масс. Пустые
-строки и строки, начинающиеся с «#», выводятся как есть. У строки без массы
-добавленное поле пусто, а на стандартный вывод ошибок выводится, какая
-строка и какое поле. Ввод и вывод в UTF-8; строка не в UTF-8 читается как
-Windows-1251.
+же виде, что в окне, с десятичным знаком и в кодировке ввода; в конце —
+строка «Итого» с точной суммой масс. Пустые строки и строки,
+начинающиеся с «#» (и с «"#»), выводятся как есть. Первая строка без
+цифр из девяти полей — заголовки: к ней добавляется «Масса, кг». У строки
+без массы добавленное поле пусто, а на стандартный вывод ошибок выводится,
+какая строка и какое поле. Строка не в UTF-8 читается как Windows-1251.
 
 Пример:
   $ printf 'Д16 (1160);номиналу;2;0,2;-0,2;2000;1000;10;2\n' | sheetmass --batch
   Д16 (1160);номиналу;2;0,2;-0,2;2000;1000;10;2;110,8
   Итого;;;;;;;;;110,8
+  $ printf 'Д16 (1160),номиналу,1.5,,,"2,000","1,000",10,2\n' | sheetmass --batch
+  Д16 (1160),номиналу,1.5,,,"2,000","1,000",10,2,83.1
+  Итого,,,,,,,,,83.1
 
 Код возврата: 0 — масса есть у каждой строки, 1 — у какой-то строки массы
-нет, 2 — неверный параметр, файл не читается или вывод не записывается.
+нет, 2 — неверный параметр, файл не читается или вывод не записывается;
+141 — вывод закрыт раньше времени (как у любого фильтра, например при
+| head).
 )";
 
 constexpr std::string_view kVersion = "sheetmass " SHEETMASS_VERSION "\n";
@@ -81,17 +108,40 @@ int wrong(Stream err, std::string_view what, std::string_view argument) {
                 2);
 }
 
-int batchFrom(std::string_view name, Stream in, Stream out, Stream err) {
+// The values --decimal= and --encoding= take.
+constexpr std::array<std::pair<std::string_view, char>, 2> kDecimals = {{{",", ','}, {".", '.'}}};
+constexpr std::array<std::pair<std::string_view, BatchOptions::Encoding>, 5> kEncodings = {{
+    {"utf-8", BatchOptions::Encoding::utf8},
+    {"utf8", BatchOptions::Encoding::utf8},
+    {"windows-1251", BatchOptions::Encoding::cp1251},
+    {"cp1251", BatchOptions::Encoding::cp1251},
+    {"1251", BatchOptions::Encoding::cp1251},
+}};
+
+// The value of "--name=value" among `values`, or nothing.
+template <typename Value, std::size_t N>
+std::optional<Value> valueOf(std::string_view arg,
+                             const std::array<std::pair<std::string_view, Value>, N>& values) {
+    const std::string_view value = arg.substr(arg.find('=') + 1);
+    const auto it = std::find_if(values.begin(), values.end(), [&](const auto& v) {
+        return std::equal(v.first.begin(), v.first.end(), value.begin(), value.end(),
+                          [](char a, char b) { return a == std::tolower(b); });
+    });
+    return it == values.end() ? std::nullopt : std::optional<Value>(it->second);
+}
+
+int batchFrom(std::string_view name, Stream in, Stream out, Stream err,
+              const BatchOptions& options) {
     // A byte-order mark and "\r\n" are kept as they come.
     platform::binaryStandardStreams();
     if (name == "-")
-        return runBatch(in, "стандартный ввод", out, err);
+        return runBatch(in, "стандартный ввод", out, err, options);
     platform::File file;
     if (const platform::Error error = platform::openToRead(std::string(name), file); !error.ok())
         return said(err,
                     "sheetmass: не открывается «" + std::string(name) + "»: " + error.text() + "\n",
                     2);
-    return runBatch(Stream(file), name, out, err);
+    return runBatch(Stream(file), name, out, err, options, &file);
 }
 
 } // namespace
@@ -128,6 +178,7 @@ std::optional<int> runWithoutWindow(int argc, const char* const* argv, Stream in
 #endif
     std::setlocale(LC_CTYPE, "");
     std::optional<std::string_view> file;
+    BatchOptions stated;
     bool optionsEnded = false;
     for (auto a = begin; a != end; ++a) {
         const std::string_view arg = *a;
@@ -137,13 +188,28 @@ std::optional<int> runWithoutWindow(int argc, const char* const* argv, Stream in
             optionsEnded = true;
             continue;
         }
+        if (!optionsEnded && arg.starts_with("--decimal=")) {
+            const auto mark = valueOf(arg, kDecimals);
+            if (!mark)
+                return wrong(err, "неверное значение (нужно --decimal=, или --decimal=.)", arg);
+            stated.decimal = *mark;
+            continue;
+        }
+        if (!optionsEnded && arg.starts_with("--encoding=")) {
+            const auto encoding = valueOf(arg, kEncodings);
+            if (!encoding)
+                return wrong(err, "неверное значение (нужно --encoding=utf-8 или windows-1251)",
+                             arg);
+            stated.encoding = *encoding;
+            continue;
+        }
         if (!optionsEnded && arg.size() > 1 && arg.starts_with('-'))
             return wrong(err, "неизвестный параметр", arg);
         if (file)
             return wrong(err, "лишний параметр", arg);
         file = arg;
     }
-    return batchFrom(file.value_or("-"), in, out, err);
+    return batchFrom(file.value_or("-"), in, out, err, stated);
 }
 
 std::optional<int> refuseLeftOver(int argc, const char* const* argv, Stream err) {

@@ -4,8 +4,10 @@
 #include "batch/DecimalSum.h"
 #include "fields/CodePage.h"
 #include "fields/Utf8.h"
+#include "platform/Files.h"
 #include "platform/Streams.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -15,14 +17,38 @@ namespace {
 
 using platform::Error;
 using platform::Stream;
+using Encoding = BatchOptions::Encoding;
 
-// The longest line read as one; a longer one is copied through and counts
-// as a line without a mass.
+// The longest line read as one, its ending not counted; a longer one is
+// copied through and counts as a line without a mass.
 constexpr std::size_t kLongestLine = 4096;
 constexpr std::size_t kBlock = 64 * 1024;
 constexpr std::string_view kBom = "\xEF\xBB\xBF";
 constexpr std::string_view kTotal = "Итого";
+constexpr std::string_view kMassTitle = "Масса, кг";
 constexpr const char* kTitlesHint = " (заголовки? строку, которую не считать, начните с «#»)";
+constexpr const char* kSeparatorHint =
+    " (поля разделяет то, что встретилось первым: табуляция, «;» или «,»)";
+
+// Where the first "\r" or "\n" stands: two runs of memchr beat one
+// comparison a byte, and a lone "\r" is rare.
+std::size_t lineEndIn(std::string_view text) {
+    const std::size_t newline = text.find('\n');
+    const std::size_t before = std::min(newline, text.size());
+    const std::size_t ret = text.substr(0, before).find('\r');
+    return ret != std::string_view::npos ? ret : newline;
+}
+
+// A line ending as a text of the program's own, which outlives the buffer
+// the ending was read into.
+std::string_view lasting(std::string_view ending) {
+    return ending == "\r\n" ? "\r\n" : ending == "\r" ? "\r" : "\n";
+}
+
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
 
 // Writes through a buffer of its own, whole or with the error remembered.
 class Output {
@@ -55,117 +81,360 @@ void say(Stream err, const std::string& text) {
     [[maybe_unused]] const Error ignored = platform::writeAll(err, text + "\n");
 }
 
+// Splits what `fetch` reads into lines, each handed over without its
+// ending ("\n", "\r\n" or a lone "\r"); a line longer than kLongestLine in
+// parts, so that memory stays the same whatever its length.
+template <typename Fetch, typename Lines> Error readLines(Fetch fetch, Lines& lines) {
+    std::vector<char> buffer(kBlock);
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    bool atEnd = false;
+    Error error;
+    // Lines already read are written before waiting for more, so that a
+    // terminal or a pipe gets each answer as soon as its line is complete.
+    const auto readMore = [&]() -> bool {
+        if (!lines.beforeWaiting())
+            return false;
+        std::size_t got = 0;
+        error = fetch(buffer.data() + end, buffer.size() - end, got);
+        if (!error.ok())
+            return false;
+        atEnd = got == 0;
+        end += got;
+        return true;
+    };
+    const auto compact = [&] {
+        std::memmove(buffer.data(), buffer.data() + begin, end - begin);
+        end -= begin;
+        begin = 0;
+    };
+    const auto view = [&] { return std::string_view(buffer.data() + begin, end - begin); };
+    // The ending at `stop`, where a "\r" or "\n" stands; empty when a "\r"
+    // ends what is there and the next byte is still to come.
+    const auto endingAt = [&](std::string_view text, std::size_t stop) {
+        if (text[stop] == '\n')
+            return text.substr(stop, 1);
+        if (stop + 1 < text.size())
+            return text.substr(stop, text[stop + 1] == '\n' ? 2 : 1);
+        return atEnd ? text.substr(stop, 1) : std::string_view();
+    };
+
+    for (;;) {
+        const std::string_view text = view();
+        const std::size_t stop = lineEndIn(text.substr(0, kLongestLine + 1));
+        const std::string_view ending =
+            stop == std::string_view::npos ? std::string_view() : endingAt(text, stop);
+        if (!ending.empty()) {
+            lines.line(text.substr(0, stop), ending);
+            begin += stop + ending.size();
+        } else if (stop == std::string_view::npos && text.size() > kLongestLine) {
+            lines.longLineStart();
+            std::string_view longEnding;
+            bool stopped = false;
+            for (bool returned = false;;) {
+                const std::string_view rest = view();
+                if (returned) { // a "\r" ended the last part
+                    longEnding = rest.starts_with('\n') ? "\r\n" : "\r";
+                    begin += longEnding.size() - 1;
+                    break;
+                }
+                const std::size_t at = lineEndIn(rest);
+                const std::string_view found =
+                    at == std::string_view::npos ? std::string_view() : endingAt(rest, at);
+                lines.longLinePart(rest.substr(0, std::min(at, rest.size())));
+                if (!found.empty()) {
+                    longEnding = found;
+                    begin += at + found.size();
+                    break;
+                }
+                returned = at != std::string_view::npos;
+                begin = end = 0;
+                if (atEnd && !returned)
+                    break;
+                if (!readMore()) {
+                    stopped = true;
+                    break;
+                }
+            }
+            if (stopped)
+                break;
+            lines.longLineEnd(longEnding);
+        } else if (atEnd) {
+            if (!text.empty())
+                lines.line(text, {});
+            break;
+        } else {
+            compact();
+            if (!readMore())
+                break;
+        }
+    }
+    return error;
+}
+
+// The first reading of a file: how it writes its numbers, which separator
+// and which encoding it uses. Long lines are not read, so they show nothing.
+class Survey {
+  public:
+    // With the way stated, only the separator and the encoding are sought.
+    explicit Survey(bool stated) : m_stated(stated) {}
+
+    bool beforeWaiting() { return true; }
+    void line(std::string_view raw, std::string_view) {
+        if (m_lines++ == 0 && raw.starts_with(kBom))
+            raw.remove_prefix(kBom.size());
+        // The first line that is not ASCII tells the encoding, as on
+        // standard input; each line is still read by its own bytes.
+        bool utf8 = true;
+        if (!m_encodingKnown && !isAscii(raw)) {
+            m_encodingKnown = true;
+            utf8 = isUtf8(raw);
+            m_cp1251 = !utf8;
+        }
+        const std::string_view text = utf8 ? raw : std::string_view(m_decoded = fromCp1251(raw));
+        if (m_separator == 0)
+            m_separator = separatorOf(text);
+        if (m_separator == 0 || m_stated || !couldShowMore(text))
+            return;
+        splitFields(text, m_separator, m_fields);
+        evidence.note(m_fields);
+    }
+    void longLineStart() { ++m_lines; }
+
+    // Whether a line could show what the evidence still lacks. Once a file
+    // has shown decimal commas and dots, only a field with two marks, a
+    // comma among them, can add commas between thousands; most lines of a
+    // long file are passed over at a glance.
+    bool couldShowMore(std::string_view text) const {
+        if (evidence.commaDecimal && evidence.commaGroups)
+            return false;
+        if (!evidence.commaDecimal || !evidence.dotDecimal ||
+            text.find('"') != std::string_view::npos)
+            return true;
+        int marks = 0;
+        bool comma = false;
+        for (const char c : text) {
+            if (c == m_separator) {
+                marks = 0;
+                comma = false;
+            } else if (c == ',' || c == '.') {
+                comma |= c == ',';
+                if (++marks > 1 && comma)
+                    return true;
+            }
+        }
+        return false;
+    }
+    void longLinePart(std::string_view) {}
+    void longLineEnd(std::string_view) {}
+
+    // Tab, semicolon, then comma: the first a line holds decides, and a
+    // spreadsheet's comma-separated file has neither of the other two.
+    static char separatorOf(std::string_view text) {
+        if (isCopiedAsIs(text))
+            return 0;
+        return text.find('\t') != std::string_view::npos  ? '\t'
+               : text.find(';') != std::string_view::npos ? ';'
+               : text.find(',') != std::string_view::npos ? ','
+                                                          : 0;
+    }
+    // Empty lines, comments (quoted too, as a spreadsheet writes a text
+    // cell that holds the separator), and the rows of separators and
+    // blanks a spreadsheet leaves.
+    static bool isCopiedAsIs(std::string_view text) {
+        return text.starts_with('#') || text.starts_with("\"#") ||
+               text.find_first_not_of(" \t;,") == std::string_view::npos;
+    }
+
+    NumberEvidence evidence;
+    bool m_encodingKnown = false;
+    bool m_cp1251 = false;
+    char m_separator = 0;
+
+  private:
+    bool m_stated;
+    long long m_lines = 0;
+    std::string m_decoded;
+    std::vector<std::string> m_fields;
+};
+
 class Batch {
   public:
-    Batch(Stream out, Stream err) : m_out(out), m_err(err) {}
+    Batch(Stream out, Stream err, const BatchOptions& options)
+        : m_out(out), m_err(err), m_options(options) {}
 
-    // A whole line, without its "\n"; `ended` when it had one.
-    void line(std::string_view raw, bool ended) {
-        const std::string_view ending = endingOf(raw, ended);
-        const std::string_view text = decoded(raw);
-        if (isCopiedAsIs(text)) {
-            m_out.put(text);
+    // What a first reading of the whole file found.
+    void surveyed(const Survey& survey) {
+        m_surveyed = true;
+        m_evidence = survey.evidence;
+        m_separator = survey.m_separator;
+        if (m_options.encoding == Encoding::asInput && survey.m_encodingKnown)
+            m_options.encoding = survey.m_cp1251 ? Encoding::cp1251 : Encoding::utf8;
+        m_reading = m_evidence.reading(m_options.decimal, separator());
+    }
+
+    bool beforeWaiting() { return m_out.flush(); }
+
+    void line(std::string_view raw, std::string_view ending) {
+        ending = startLine(raw, ending);
+        const bool utf8 = isUtf8Line(raw);
+        const std::string_view text = utf8 ? raw : std::string_view(m_decoded = fromCp1251(raw));
+        if (Survey::isCopiedAsIs(text)) {
+            putText(raw, utf8);
             m_out.put(ending);
             return;
         }
         if (m_separator == 0)
-            m_separator = text.find('\t') != std::string_view::npos  ? '\t'
-                          : text.find(';') != std::string_view::npos ? ';'
-                                                                     : 0;
+            m_separator = Survey::separatorOf(text);
         splitFields(text, separator(), m_fields);
-        const LineMass mass = lineMass(m_fields);
-        m_out.put(text);
-        m_out.put(separator());
-        m_out.put(mass.mass);
-        m_out.put(ending);
+        if (!m_surveyed) {
+            m_evidence.note(m_fields);
+            m_reading = m_evidence.reading(m_options.decimal, separator());
+        }
+        const bool first = !m_anyRead;
+        m_anyRead = true;
+        if (text.find(kBom) != std::string_view::npos) {
+            putLine(raw, utf8, {}, ending);
+            refuse("метка порядка байтов (U+FEFF) не в начале файла: файлы склеены?");
+            return;
+        }
+        // A spreadsheet's row of column titles gets one for the mass.
+        if (first && m_fields.size() == kBatchFields && !hasDigit(text)) {
+            putLine(raw, utf8, kMassTitle, ending);
+            return;
+        }
+        const LineMass mass = lineMass(m_fields, m_reading);
+        putLine(raw, utf8, shown(mass.mass), ending);
+        if (!mass.warning.empty()) {
+            m_out.flush();
+            say(m_err, "строка " + std::to_string(m_lineNumber) + ": внимание: " + mass.warning);
+        }
         if (!mass.mass.empty())
             m_total.add(mass.mass);
-        // A line without a digit is most likely a spreadsheet's column titles.
-        else if (text.find_first_of("0123456789") == std::string_view::npos)
+        // A line without a digit is most likely a spreadsheet's column titles;
+        // one field alone, a separator the file does not use.
+        else if (!hasDigit(text))
             refuse(mass.problem + kTitlesHint);
+        else if (m_fields.size() == 1)
+            refuse(mass.problem + kSeparatorHint);
         else
             refuse(mass.problem);
     }
 
-    // A line longer than kLongestLine: its start, the rest in parts, its end.
-    void longLineStart(std::string_view start) {
-        std::string_view text = start;
-        startLine(text);
-        m_longIsUtf8 = isUtf8(text.substr(0, completeLength(text)));
-        longLinePart(text);
+    void longLineStart() {
+        std::string_view none;
+        startLine(none, {});
+        m_carry.clear();
     }
+    // Each part as its own bytes tell, so that no invalid UTF-8 passes; a
+    // character cut between parts waits for its rest.
     void longLinePart(std::string_view part) {
-        if (m_pendingReturn && !part.empty())
-            m_out.put('\r');
-        // A "\r" at a part's end may be the line's "\r\n".
-        m_pendingReturn = part.ends_with('\r') || (m_pendingReturn && part.empty());
-        if (part.ends_with('\r'))
-            part.remove_suffix(1);
-        m_out.put(m_longIsUtf8 ? part : std::string_view(m_decoded = fromCp1251(part)));
+        if (m_lineNumber == 1 && m_carry.empty() && !m_longStarted && part.starts_with(kBom)) {
+            putOwn(kBom);
+            part.remove_prefix(kBom.size());
+        }
+        m_longStarted = true;
+        m_carry.append(part);
+        const std::size_t whole = completeLength(m_carry);
+        const std::string_view done = std::string_view(m_carry).substr(0, whole);
+        putText(done, isUtf8(done));
+        m_carry.erase(0, whole);
     }
-    void longLineEnd(bool ended) {
-        if (m_pendingReturn && !ended)
-            m_out.put('\r');
+    void longLineEnd(std::string_view ending) {
+        putText(m_carry, isUtf8(m_carry));
+        m_carry.clear();
+        m_longStarted = false;
+        if (m_lineNumber == 1 && !ending.empty())
+            m_ending = lasting(ending);
         m_out.put(separator());
-        m_out.put(ended ? endedWith(m_pendingReturn) : lineEnd());
-        m_pendingReturn = false;
+        m_out.put(ending.empty() ? m_ending : ending);
         refuse("длиннее " + std::to_string(kLongestLine) + " байт");
     }
 
     // The total line, and the status.
     int finish() {
-        m_out.put(kTotal);
+        if (!m_surveyed)
+            m_reading = m_evidence.reading(m_options.decimal, separator());
+        putOwn(kTotal);
         m_out.put(std::string(kBatchFields, separator()));
-        m_out.put(m_total.text());
-        m_out.put(lineEnd());
+        putField(shown(m_total.text()));
+        m_out.put(m_ending);
         return m_anyRefused ? 1 : 0;
     }
 
     Output& out() { return m_out; }
 
   private:
-    void startLine(std::string_view& text) {
+    // Counts the line and takes a byte-order mark off the first; the ending
+    // a line without its own gets is the first line's.
+    std::string_view startLine(std::string_view& raw, std::string_view ending) {
         ++m_lineNumber;
-        if (m_lineNumber == 1 && text.starts_with(kBom)) {
-            m_out.put(kBom);
-            text.remove_prefix(kBom.size());
+        if (m_lineNumber == 1) {
+            if (raw.starts_with(kBom)) {
+                putOwn(kBom);
+                raw.remove_prefix(kBom.size());
+            }
+            if (!ending.empty())
+                m_ending = lasting(ending);
         }
+        return ending.empty() ? m_ending : ending;
     }
 
-    std::string_view endingOf(std::string_view& raw, bool ended) {
-        startLine(raw);
-        if (!ended)
-            return lineEnd(); // the total follows on a line of its own
-        const bool crlf = raw.ends_with('\r');
-        if (crlf)
-            raw.remove_suffix(1);
-        return endedWith(crlf);
+    // Each line tells its own encoding; the first that is not ASCII sets
+    // the output's.
+    bool isUtf8Line(std::string_view raw) {
+        const bool utf8 = isUtf8(raw);
+        if (m_options.encoding == Encoding::asInput && !isAscii(raw))
+            m_options.encoding = utf8 ? Encoding::utf8 : Encoding::cp1251;
+        return utf8;
     }
 
-    // The first line's ending is the one a line without its own gets.
-    std::string_view endedWith(bool crlf) {
-        if (m_lineNumber == 1)
-            m_crlf = crlf;
-        return crlf ? "\r\n" : "\n";
+    bool toCp1251Out() const { return m_options.encoding == Encoding::cp1251; }
+
+    // Bytes of the input, in the output's encoding.
+    void putText(std::string_view raw, bool utf8) {
+        if (utf8 == !toCp1251Out() || isAscii(raw))
+            m_out.put(raw);
+        else
+            m_out.put(utf8 ? toCp1251(raw) : fromCp1251(raw));
+    }
+    // The program's own UTF-8 text.
+    void putOwn(std::string_view text) {
+        if (!toCp1251Out())
+            m_out.put(text);
+        else if (text != kBom)
+            m_out.put(toCp1251(text));
+    }
+    // A field the program adds, quoted when it holds the separator.
+    void putField(std::string_view text) {
+        if (text.find(separator()) == std::string_view::npos) {
+            putOwn(text);
+            return;
+        }
+        m_out.put('"');
+        putOwn(text);
+        m_out.put('"');
+    }
+    void putLine(std::string_view raw, bool utf8, std::string_view added, std::string_view ending) {
+        putText(raw, utf8);
+        m_out.put(separator());
+        putField(added);
+        m_out.put(ending);
     }
 
-    std::string_view lineEnd() const { return m_crlf ? "\r\n" : "\n"; }
+    // A mass with the file's decimal mark.
+    std::string shown(std::string mass) const {
+        if (m_reading.mark == DecimalMark::dot)
+            std::replace(mass.begin(), mass.end(), ',', '.');
+        return mass;
+    }
+
+    static bool hasDigit(std::string_view text) {
+        return text.find_first_of("0123456789") != std::string_view::npos;
+    }
 
     // Semicolons until a line holding a separator says otherwise.
     char separator() const { return m_separator == 0 ? ';' : m_separator; }
-
-    std::string_view decoded(std::string_view raw) {
-        if (isUtf8(raw))
-            return raw;
-        m_decoded = fromCp1251(raw);
-        return m_decoded;
-    }
-
-    // Empty lines, comments, and the rows of separators and blanks a
-    // spreadsheet leaves.
-    static bool isCopiedAsIs(std::string_view text) {
-        return text.starts_with('#') || text.find_first_not_of(" \t;") == std::string_view::npos;
-    }
 
     void refuse(std::string_view why) {
         m_anyRefused = true;
@@ -175,76 +444,60 @@ class Batch {
 
     Output m_out;
     Stream m_err;
+    BatchOptions m_options;
+    bool m_surveyed = false;
+    NumberEvidence m_evidence;
+    Reading m_reading;
     char m_separator = 0;
-    bool m_crlf = false;
+    std::string_view m_ending = "\n";
+    bool m_anyRead = false;
     bool m_anyRefused = false;
-    bool m_longIsUtf8 = true;
-    bool m_pendingReturn = false;
+    bool m_longStarted = false;
     long long m_lineNumber = 0;
     std::string m_decoded;
+    std::string m_carry;
     std::vector<std::string> m_fields;
     DecimalSum m_total;
 };
 
 } // namespace
 
-int runBatch(Stream in, std::string_view name, Stream out, Stream err) {
-    Batch batch(out, err);
-    std::vector<char> buffer(kBlock);
-    std::size_t begin = 0;
-    std::size_t end = 0;
-    bool atEnd = false;
-    Error readError;
-    // Lines already read are written before waiting for more, so that a
-    // terminal or a pipe gets each answer as soon as its line is complete.
-    const auto readMore = [&]() -> bool {
-        if (!batch.out().flush())
-            return false;
-        std::size_t got = 0;
-        readError = platform::readSome(in, buffer.data() + end, buffer.size() - end, got);
-        if (!readError.ok())
-            return false;
-        atEnd = got == 0;
-        end += got;
-        return true;
-    };
-    const auto view = [&] { return std::string_view(buffer.data() + begin, end - begin); };
-
-    bool stopped = false;
-    while (!stopped) {
-        const std::size_t newline = view().find('\n');
-        if (newline != std::string_view::npos && newline <= kLongestLine) {
-            batch.line(view().substr(0, newline), true);
-            begin += newline + 1;
-        } else if (end - begin > kLongestLine) {
-            // Copied through in blocks: memory stays the same whatever its length.
-            const std::size_t held = std::min(newline, end - begin);
-            batch.longLineStart(view().substr(0, held));
-            begin += held;
-            while (begin == end && !atEnd && !stopped) {
-                begin = end = 0;
-                stopped = !readMore();
-                const std::size_t part = std::min(view().find('\n'), end - begin);
-                batch.longLinePart(view().substr(0, part));
-                begin += part;
-            }
-            const bool ended = begin < end;
-            batch.longLineEnd(ended);
-            begin += ended ? 1 : 0;
-        } else if (atEnd) {
-            if (begin < end)
-                batch.line(view(), false);
-            break;
-        } else {
-            std::memmove(buffer.data(), buffer.data() + begin, end - begin);
-            end -= begin;
-            begin = 0;
-            stopped = !readMore();
-        }
-    }
-    if (!readError.ok()) {
+int runBatch(Stream in, std::string_view name, Stream out, Stream err, const BatchOptions& options,
+             const platform::File* file) {
+    Batch batch(out, err, options);
+    const auto unreadable = [&](const Error& error) {
         batch.out().flush();
-        say(err, "sheetmass: не читается «" + std::string(name) + "»: " + readError.text());
+        say(err, "sheetmass: не читается «" + std::string(name) + "»: " + error.text());
+        return 2;
+    };
+    if (file != nullptr) {
+        // Read from its start without moving it: a pipe given by name
+        // cannot, and is read once, as standard input is.
+        std::uint64_t at = 0;
+        bool readable = true;
+        const auto fetch = [&](char* to, std::size_t room, std::size_t& got) {
+            Error error = platform::readAt(*file, at, to, room, got);
+            if (!error.ok() && at == 0) {
+                readable = false;
+                got = 0;
+                return Error();
+            }
+            at += got;
+            return error;
+        };
+        Survey survey(options.decimal != 0);
+        if (const Error error = readLines(fetch, survey); !error.ok())
+            return unreadable(error);
+        if (readable)
+            batch.surveyed(survey);
+    }
+    const auto fetch = [&](char* to, std::size_t room, std::size_t& got) {
+        return platform::readSome(in, to, room, got);
+    };
+    if (const Error error = readLines(fetch, batch); !error.ok())
+        return unreadable(error);
+    if (!batch.out().error().ok()) {
+        say(err, "sheetmass: результат не записан: " + batch.out().error().text());
         return 2;
     }
     const int status = batch.finish();

@@ -6,14 +6,23 @@
 
 namespace sheetmass {
 
+// What the command line states about a batch file instead of the file.
+struct BatchOptions {
+    char decimal = 0; // ',' or '.'; 0: as the file writes its numbers
+    enum class Encoding { asInput, utf8, cp1251 } encoding = Encoding::asInput;
+};
+
 // The batch: reads lines of nine fields from `in` and writes each to `out`
 // as read, with its mass appended as one more field, then a line «Итого»
 // with the exact sum of the masses. Lines without a mass get an empty field
-// and a line on `err` that says why. UTF-8 in and out; a line that is not
-// valid UTF-8 is read as Windows-1251. `name` names the input in messages.
-// Returns the exit status: 0 when every line has a mass, 1 when one has
-// none, 2 when the input cannot be read or the output written.
-int runBatch(platform::Stream in, std::string_view name, platform::Stream out,
-             platform::Stream err);
+// and a line on `err` that says why. A line that is not valid UTF-8 is read
+// as Windows-1251; the output keeps the input's encoding and decimal mark.
+// `file`, when the input is a file that can be read from its start again,
+// is read through once first to learn how it writes its numbers. `name`
+// names the input in messages. Returns the exit status: 0 when every line
+// has a mass, 1 when one has none, 2 when the input cannot be read or the
+// output written.
+int runBatch(platform::Stream in, std::string_view name, platform::Stream out, platform::Stream err,
+             const BatchOptions& options = {}, const platform::File* file = nullptr);
 
 } // namespace sheetmass

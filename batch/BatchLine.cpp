@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <unordered_map>
+#include <utility>
 
 namespace sheetmass {
 namespace {
@@ -21,32 +23,41 @@ namespace {
 struct NumberInput {
     std::size_t field;
     const NumberField* rule;
-    std::string Inputs::*text;
+    double MassNumbers::*number;
 };
 constexpr std::array<NumberInput, 7> kNumbers = {{
-    {2, &kSizeField, &Inputs::thickness},
-    {3, &kDeviationField, &Inputs::upper},
-    {4, &kDeviationField, &Inputs::lower},
-    {5, &kSizeField, &Inputs::length},
-    {6, &kSizeField, &Inputs::width},
-    {7, &kCountField, &Inputs::count},
-    {8, nullptr, &Inputs::places},
+    {2, &kSizeField, &MassNumbers::thickness},
+    {3, &kDeviationField, &MassNumbers::upper},
+    {4, &kDeviationField, &MassNumbers::lower},
+    {5, &kSizeField, &MassNumbers::length},
+    {6, &kSizeField, &MassNumbers::width},
+    {7, &kCountField, &MassNumbers::count},
+    {8, nullptr, &MassNumbers::places},
 }};
 
-constexpr std::array<const char*, 3> kModes = {kModeNominal, kModeUpper, kModeLower};
+constexpr std::array<std::pair<std::string_view, Mode>, 3> kModes = {
+    {{kModeNominal, Mode::nominal}, {kModeUpper, Mode::upper}, {kModeLower, Mode::lower}}};
 
-// A grade's full text for a text that names it, trailing blanks or not:
-// spreadsheets drop the blank some grades end with.
-const Alloy* gradeNamed(std::string_view text) {
-    static const auto trimmed = [] {
-        std::array<std::string_view, kAlloyCount> grades;
-        std::transform(kAlloys.begin(), kAlloys.end(), grades.begin(),
-                       [](const Alloy& a) { return trimWhiteSpace(a.grade); });
-        return grades;
+constexpr const char* kStateIt = "способ записи чисел задают --decimal=, и --decimal=.";
+
+// The density of the grade a text names, trailing blanks or not
+// (spreadsheets drop the blank some grades end with), found by one hashed
+// lookup.
+std::optional<double> gradeDensity(std::string_view text) {
+    static const auto grades = [] {
+        std::unordered_map<std::string_view, double> byName;
+        for (const Alloy& alloy : kAlloys)
+            byName.emplace(trimWhiteSpace(alloy.grade), Модуль1::AlloyDensity(alloy.grade));
+        return byName;
     }();
-    const std::string_view wanted = trimWhiteSpace(text);
-    const auto it = std::find(trimmed.begin(), trimmed.end(), wanted);
-    return it == trimmed.end() ? nullptr : &kAlloys[static_cast<std::size_t>(it - trimmed.begin())];
+    const auto it = grades.find(trimWhiteSpace(text));
+    return it == grades.end() ? std::nullopt : std::optional<double>(it->second);
+}
+
+// A density typed into the alloy field.
+std::optional<double> readDensity(std::string_view text, DecimalMark mark) {
+    const auto typed = admittedNumber(text, kAlloyField.admitted, mark);
+    return typed ? parseNumber(*typed) : std::nullopt;
 }
 
 class Problems {
@@ -67,8 +78,8 @@ class Problems {
 
 // Why a field refuses a text: a number of a form the field does not take
 // is told apart from no number at all.
-std::string_view refusal(std::string_view text, const NumberField* rule) {
-    const auto pasted = pastedNumber(text);
+std::string_view refusal(std::string_view text, const NumberField* rule, DecimalMark mark) {
+    const auto pasted = pastedNumber(text, mark);
     if (rule == nullptr || !pasted || !parseNumber(*pasted))
         return noMassWords(NoMass::NotNumber);
     const std::string_view admitted = rule->admitted;
@@ -80,18 +91,40 @@ std::string_view refusal(std::string_view text, const NumberField* rule) {
                                     : NoMass::NotNumber);
 }
 
-// A number field's text as the window's field would take it. Whether it is
-// a number the core can work with is asked only of lines without a mass:
-// the core reads every field again anyway.
-std::optional<std::string> number(std::string_view text, const NumberField* rule, std::size_t field,
-                                  bool readIt, Problems& problems) {
+// A number read one way from a file that never showed its way, when the
+// other way makes it a thousand times more or less: "2,000".
+void warnThousands(std::string_view text, double value, std::size_t field, const Reading& reading,
+                   Problems& warnings) {
+    if (reading.shown || text.find(',') == std::string_view::npos || !numberLook(text).thousands)
+        return;
+    const auto other = pastedNumber(text, reading.mark == DecimalMark::dot ? DecimalMark::comma
+                                                                           : DecimalMark::dot);
+    const auto otherValue = other ? parseNumber(*other) : std::nullopt;
+    warnings.add(field, "«" + std::string(text) + "» прочитано как " + formatNumber(value) +
+                            ", не " + formatNumber(otherValue.value_or(0)) + "; " + kStateIt);
+}
+
+// A number field's number, read once as the window's field would take the
+// text.
+std::optional<double> number(std::string_view text, const NumberField* rule, std::size_t field,
+                             const Reading& reading, Problems& problems, Problems& warnings) {
     if (trimWhiteSpace(text).empty()) {
         problems.add(field, noMassWords(NoMass::Empty));
         return std::nullopt;
     }
-    auto taken = rule ? admittedNumber(text, rule->admitted) : pastedNumber(text);
-    if (!taken || (readIt && !parseNumber(*taken))) {
-        problems.add(field, refusal(text, rule));
+    const bool comma = text.find(',') != std::string_view::npos;
+    if (comma && reading.both) {
+        problems.add(field, "«" + std::string(text) +
+                                "»: в файле запятая и отделяет дробную часть, и группирует "
+                                "разряды; " +
+                                kStateIt);
+        return std::nullopt;
+    }
+    const auto taken = rule ? admittedNumber(text, rule->admitted, reading.mark)
+                            : pastedNumber(text, reading.mark);
+    const auto value = taken ? parseNumber(*taken) : std::nullopt;
+    if (!value) {
+        problems.add(field, refusal(text, rule, reading.mark));
         return std::nullopt;
     }
     if (rule && rule->room > 0 && characterCount(*taken) > static_cast<std::size_t>(rule->room)) {
@@ -99,45 +132,34 @@ std::optional<std::string> number(std::string_view text, const NumberField* rule
                                                  "знаков", "знаков"));
         return std::nullopt;
     }
-    return taken;
-}
-
-// The window's inputs for the line's nine fields, and what keeps it from a
-// mass. The number check is the slow part, and only a line without a mass
-// needs it to say which field is at fault.
-Inputs inputsOf(const std::vector<std::string>& fields, bool readNumbers, Problems& problems) {
-    Inputs in;
-    if (const Alloy* grade = gradeNamed(fields[0]))
-        in.alloy = grade->grade;
-    else if (trimWhiteSpace(fields[0]).empty())
-        problems.add(0, noMassWords(NoMass::Empty));
-    else if (const auto density = admittedNumber(fields[0], kAlloyField.admitted);
-             density && parseNumber(*density))
-        in.alloy = *density;
-    else
-        problems.add(0, noMassWords(NoMass::NotGrade));
-
-    const std::string_view mode = trimWhiteSpace(fields[1]);
-    const auto known = std::find(kModes.begin(), kModes.end(), mode);
-    if (known != kModes.end())
-        in.mode = *known;
-    else if (mode.empty())
-        problems.add(1, noMassWords(NoMass::Empty));
-    else
-        problems.add(1, noMassWords(NoMass::NotMode));
-
-    for (const NumberInput& input : kNumbers) {
-        // Only the deviation the mode works with is read, as in the window.
-        if ((input.text == &Inputs::upper && in.mode != kModeUpper) ||
-            (input.text == &Inputs::lower && in.mode != kModeLower))
-            continue;
-        if (auto text = number(fields[input.field], input.rule, input.field, readNumbers, problems))
-            in.*input.text = std::move(*text);
-    }
-    return in;
+    warnThousands(text, *value, field, reading, warnings);
+    return value;
 }
 
 } // namespace
+
+void NumberEvidence::note(const std::vector<std::string>& fields) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i == 1)
+            continue; // the mode
+        const NumberLook look = numberLook(fields[i]);
+        commaDecimal |= look.commaDecimal;
+        commaGroups |= look.commaGroups;
+        dotDecimal |= look.dotDecimal;
+    }
+}
+
+Reading NumberEvidence::reading(char stated, char separator) const {
+    if (stated != 0)
+        return {static_cast<DecimalMark>(stated), true, false};
+    if (commaDecimal && commaGroups)
+        return {DecimalMark::comma, true, true};
+    if (commaDecimal)
+        return {DecimalMark::comma, true, false};
+    if (commaGroups || dotDecimal)
+        return {DecimalMark::dot, true, false};
+    return {separator == ',' ? DecimalMark::dot : DecimalMark::comma, false, false};
+}
 
 void splitFields(std::string_view line, char separator, std::vector<std::string>& fields) {
     std::size_t used = 0;
@@ -171,25 +193,59 @@ void splitFields(std::string_view line, char separator, std::vector<std::string>
     fields.resize(used);
 }
 
-LineMass lineMass(const std::vector<std::string>& fields) {
+LineMass lineMass(const std::vector<std::string>& fields, const Reading& reading) {
     Problems problems;
     if (fields.size() != kBatchFields) {
         problems.add(countOf(fields.size(), "поле", "поля", "полей") + ", а нужно " +
                      std::to_string(kBatchFields));
-        return {{}, std::move(problems.text())};
+        return {{}, std::move(problems.text()), {}};
     }
+    Problems warnings;
+    double density = 0;
+    if (const auto grade = gradeDensity(fields[0]))
+        density = *grade;
+    else if (trimWhiteSpace(fields[0]).empty())
+        problems.add(0, noMassWords(NoMass::Empty));
+    else if (const auto typed = readDensity(fields[0], reading.mark)) {
+        density = *typed;
+        warnThousands(fields[0], density, 0, reading, warnings);
+    } else
+        problems.add(0, noMassWords(NoMass::NotGrade));
 
-    const Inputs in = inputsOf(fields, false, problems);
-    if (problems.text().empty()) {
-        std::string mass = massText(in, Модуль1::AlloyDensity);
-        if (!mass.empty())
-            return {std::move(mass), {}};
+    const std::string_view modeText = trimWhiteSpace(fields[1]);
+    Mode mode = Mode::none;
+    const auto known = std::find_if(kModes.begin(), kModes.end(),
+                                    [&](const auto& m) { return m.first == modeText; });
+    if (known != kModes.end())
+        mode = known->second;
+    else if (modeText.empty())
+        problems.add(1, noMassWords(NoMass::Empty));
+    else
+        problems.add(1, noMassWords(NoMass::NotMode));
+
+    MassNumbers numbers;
+    for (const NumberInput& input : kNumbers) {
+        // Only the deviation the mode works with is read, as in the window.
+        if ((input.number == &MassNumbers::upper && mode != Mode::upper) ||
+            (input.number == &MassNumbers::lower && mode != Mode::lower))
+            continue;
+        if (const auto value =
+                number(fields[input.field], input.rule, input.field, reading, problems, warnings))
+            numbers.*input.number = *value;
     }
-    Problems all;
-    inputsOf(fields, true, all);
-    if (all.text().empty())
-        all.add("масса не считается: " + std::string(noMassWords(NoMass::OutOfRange)));
-    return {{}, std::move(all.text())};
+    if (!problems.text().empty())
+        return {{}, std::move(problems.text()), std::move(warnings.text())};
+    std::string mass = massText(density, mode, numbers);
+    if (mass.empty()) {
+        // The places alone can be beyond what rounding takes.
+        MassNumbers whole = numbers;
+        whole.places = 0;
+        if (!massText(density, mode, whole).empty())
+            problems.add(8, "вне пределов");
+        else
+            problems.add("масса не считается: " + std::string(noMassWords(NoMass::OutOfRange)));
+    }
+    return {std::move(mass), std::move(problems.text()), std::move(warnings.text())};
 }
 
 std::string countOf(std::size_t n, const char* one, const char* few, const char* many) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fields/PastedText.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,15 +15,40 @@ inline constexpr std::size_t kBatchFields = 9;
 // quote; the quotes are not part of the field.
 void splitFields(std::string_view line, char separator, std::vector<std::string>& fields);
 
-// The mass of one batch line, worked by the core from the texts the main
-// window's fields would hold after each field's text was pasted into it.
-// Either the mass, or why the line has none, in Russian, for the user:
-// "длина листа — не число; количество — пусто".
+// How a file's numbers are read: the decimal mark, whether the file (or
+// the command line) showed it, and whether the file shows both ways, so
+// that a comma in a number cannot be read at all.
+struct Reading {
+    DecimalMark mark = DecimalMark::comma;
+    bool shown = false;
+    bool both = false;
+};
+
+// What the number fields of a line show of the way the file writes numbers.
+struct NumberEvidence {
+    bool commaDecimal = false;
+    bool commaGroups = false;
+    bool dotDecimal = false;
+
+    void note(const std::vector<std::string>& fields);
+    // The reading the evidence so far makes, `stated` by the command line
+    // (',' or '.', 0 for none); a comma-separated file is read the English
+    // way until it shows otherwise.
+    Reading reading(char stated, char separator) const;
+};
+
+// The mass of one batch line, worked by the core from the numbers the main
+// window's fields would hold after each field's text was pasted into it,
+// each field read once. Either the mass (with a comma), or why the line has
+// none, in Russian, for the user: "длина листа — не число; количество —
+// пусто". `warning`: what was read one way but could mean a thousand times
+// more or less.
 struct LineMass {
     std::string mass;
     std::string problem;
+    std::string warning;
 };
-LineMass lineMass(const std::vector<std::string>& fields);
+LineMass lineMass(const std::vector<std::string>& fields, const Reading& reading);
 
 // Russian plural of a count: 1 поле, 2 поля, 5 полей.
 std::string countOf(std::size_t n, const char* one, const char* few, const char* many);

@@ -1,6 +1,8 @@
 // The batch as a user runs it: the real program on a generated file of a
 // million lines (semicolons, then tabs) and on one of ten, its output to
-// /dev/null. Prints the median wall time and peak resident memory of each.
+// /dev/null, and beside it the awk script a user might write instead
+// (BatchPeer.awk) on the same files, interleaved. Prints the median wall
+// time and peak resident memory of each, and the program's time over awk's.
 // usage: batch_bench [runs] [lines]
 
 #include "alloys/AlloyTable.h"
@@ -32,17 +34,24 @@ struct Run {
     int status;
 };
 
-// A spreadsheet's list: every grade, as the table has it or with its
-// trailing blank dropped, and typed densities; all three modes; sizes with
-// a comma, a dot or grouped digits; one line in ten thousand without a count.
-std::string makeInput(long lines, char sep) {
-    char path[] = "/tmp/batch_bench.XXXXXX";
-    const int fd = mkstemp(path);
+FILE* temporaryFile(std::string& path) {
+    char name[] = "/tmp/batch_bench.XXXXXX";
+    const int fd = mkstemp(name);
     FILE* file = fd < 0 ? nullptr : fdopen(fd, "w");
     if (!file) {
         std::perror("batch_bench: temporary file");
         std::exit(2);
     }
+    path = name;
+    return file;
+}
+
+// A spreadsheet's list: every grade, as the table has it or with its
+// trailing blank dropped, and typed densities; all three modes; sizes with
+// a comma, a dot or grouped digits; one line in ten thousand without a count.
+std::string makeInput(long lines, char sep) {
+    std::string path;
+    FILE* file = temporaryFile(path);
     std::mt19937 random(19);
     const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
     const std::array<const char*, 4> densities = {"2,7", "2.71", "2,85", " 2,64 "};
@@ -81,17 +90,32 @@ std::string makeInput(long lines, char sep) {
     return path;
 }
 
-Run runBatch(const std::string& program, const std::string& input) {
+// The grades and their densities for the awk script, with its separator.
+std::string makeGrades(char sep) {
+    std::string path;
+    FILE* file = temporaryFile(path);
+    for (const sheetmass::Alloy& alloy : sheetmass::kAlloys) {
+        std::string grade(alloy.grade);
+        grade.erase(grade.find_last_not_of(' ') + 1);
+        std::fprintf(file, "%s%c%.*s\n", grade.c_str(), sep, static_cast<int>(alloy.density.size()),
+                     alloy.density.data());
+    }
+    std::fclose(file);
+    return path;
+}
+
+Run spawn(std::vector<std::string> args) {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    std::string batch = "--batch";
-    std::vector<char*> argv = {const_cast<char*>(program.c_str()), batch.data(),
-                               const_cast<char*>(input.c_str()), nullptr};
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(a.data());
+    argv.push_back(nullptr);
     const auto start = std::chrono::steady_clock::now();
     pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ) != 0) {
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
         std::perror("batch_bench: posix_spawn");
         std::exit(2);
     }
@@ -126,34 +150,51 @@ int main(int argc, char* argv[]) {
     struct Case {
         std::string name;
         std::string input;
+        char sep;
         std::vector<Run> runs;
+        std::vector<Run> awkRuns;
     };
     // The parent's memory is kept small: a spawned child's ru_maxrss
     // counts the memory of the process it was spawned from.
     std::vector<Case> cases = {
-        {std::to_string(lines) + " lines, semicolons", makeInput(lines, ';'), {}},
-        {std::to_string(lines) + " lines, tabs", makeInput(lines, '\t'), {}},
-        {"10 lines", makeInput(10, ';'), {}}};
+        {std::to_string(lines) + " lines, semicolons", makeInput(lines, ';'), ';', {}, {}},
+        {std::to_string(lines) + " lines, tabs", makeInput(lines, '\t'), '\t', {}, {}},
+        {"10 lines", makeInput(10, ';'), ';', {}, {}}};
+    const std::string grades[] = {makeGrades(';'), makeGrades('\t')};
+    const auto awk = [&](const Case& c) {
+        return spawn({"awk", std::string("-F") + c.sep, "-f", SHEETMASS_AWK_PEER,
+                      grades[c.sep == ';' ? 0 : 1], c.input});
+    };
     for (int r = 0; r < runs; ++r) // interleaved, so that a busy moment hits each alike
-        for (Case& c : cases)
-            c.runs.push_back(runBatch(program, c.input));
+        for (Case& c : cases) {
+            c.runs.push_back(spawn({program, "--batch", c.input}));
+            c.awkRuns.push_back(awk(c));
+        }
 
     std::printf("machine: %s, %ld cores; %s --batch, %d runs each, medians\n", machine().c_str(),
                 sysconf(_SC_NPROCESSORS_ONLN), program.c_str(), runs);
-    std::printf("| input | wall time | peak resident memory | exit status |\n|---|---|---|---|\n");
+    std::printf("| input | wall time | peak resident memory | exit status | awk | "
+                "sheetmass / awk |\n|---|---|---|---|---|---|\n");
     std::vector<long> peaks;
     for (Case& c : cases) {
-        std::vector<double> seconds;
+        const auto seconds = [](const std::vector<Run>& rs) {
+            std::vector<double> s;
+            for (const Run& run : rs)
+                s.push_back(run.seconds);
+            return median(s);
+        };
         std::vector<long> kib;
-        for (const Run& run : c.runs) {
-            seconds.push_back(run.seconds);
+        for (const Run& run : c.runs)
             kib.push_back(run.peakKiB);
-        }
         peaks.push_back(median(kib));
-        std::printf("| %s | %.3f s | %.1f MiB | %d |\n", c.name.c_str(), median(seconds),
-                    static_cast<double>(peaks.back()) / 1024, c.runs.front().status);
+        std::printf("| %s | %.3f s | %.1f MiB | %d | %.3f s | %.2f |\n", c.name.c_str(),
+                    seconds(c.runs), static_cast<double>(peaks.back()) / 1024,
+                    c.runs.front().status, seconds(c.awkRuns),
+                    seconds(c.runs) / seconds(c.awkRuns));
         std::remove(c.input.c_str());
     }
+    for (const std::string& g : grades)
+        std::remove(g.c_str());
     std::printf("peak memory beyond the ten-line run: %+ld KiB\n",
                 std::max(peaks[0], peaks[1]) - peaks[2]);
     return 0;

@@ -19,33 +19,25 @@ struct Worked {
     std::optional<double> sheetMass;
 };
 
-Worked work(const Inputs& in, double density) {
+Mode modeOf(const std::string& mode) {
+    return mode == kModeNominal ? Mode::nominal
+           : mode == kModeUpper ? Mode::upper
+           : mode == kModeLower ? Mode::lower
+                                : Mode::none;
+}
+
+Worked work(double density, Mode mode, const MassNumbers& n) {
     std::optional<double> thickness;
-    if (in.mode == kModeNominal || in.mode == kModeUpper || in.mode == kModeLower) {
-        double deviationHalf = 0;
-        if (in.mode != kModeNominal) {
-            const auto deviation = parseNumber(in.mode == kModeUpper ? in.upper : in.lower);
-            if (!deviation)
-                return {};
-            deviationHalf = *deviation / 2;
-        }
-        const auto nominal = parseNumber(in.thickness);
-        if (!nominal)
-            return {};
-        thickness = deviationHalf + *nominal;
+    if (mode != Mode::none) {
+        const double deviationHalf = mode == Mode::upper   ? n.upper / 2
+                                     : mode == Mode::lower ? n.lower / 2
+                                                           : 0;
+        thickness = deviationHalf + n.thickness;
         if (!std::isfinite(*thickness))
             return {};
     }
-
-    const auto length = parseNumber(in.length);
-    if (!length)
-        return {};
-    const auto width = parseNumber(in.width);
-    if (!width)
-        return {};
-    const double area = *width * *length;
-    const auto count = parseNumber(in.count);
-    if (!count || !std::isfinite(area))
+    const double area = n.width * n.length;
+    if (!std::isfinite(area))
         return {};
     // Of the batch, and of one sheet for the reader.
     const auto massOf = [&](double volume) -> std::optional<double> {
@@ -59,19 +51,36 @@ Worked work(const Inputs& in, double density) {
             return std::nullopt;
         return mass / 1e6;
     };
-    const auto batch = massOf(*count * area);
+    const auto batch = massOf(n.count * area);
     if (!batch)
         return {};
-    const double mass = *batch;
-
-    const std::string shown = formatNumber(mass);
-    const auto places = parseNumber(in.places);
-    if (!places)
-        return {};
-    const auto rounded = roundShown(shown, *places);
+    const auto rounded = roundShown(formatNumber(*batch), n.places);
     if (!rounded)
         return {};
     return {formatNumber(*rounded), thickness, massOf(area)};
+}
+
+// The window's fields read in its order; a field that holds no number ends
+// the calculation without a result.
+Worked work(const Inputs& in, double density) {
+    const Mode mode = modeOf(in.mode);
+    MassNumbers n;
+    const auto read = [](const std::string& text, double& to) {
+        const auto number = parseNumber(text);
+        if (number)
+            to = *number;
+        return number.has_value();
+    };
+    if (mode == Mode::upper && !read(in.upper, n.upper))
+        return {};
+    if (mode == Mode::lower && !read(in.lower, n.lower))
+        return {};
+    if (mode != Mode::none && !read(in.thickness, n.thickness))
+        return {};
+    if (!read(in.length, n.length) || !read(in.width, n.width) || !read(in.count, n.count) ||
+        !read(in.places, n.places))
+        return {};
+    return work(density, mode, n);
 }
 
 std::string text(const std::optional<double>& value) {
@@ -79,6 +88,10 @@ std::string text(const std::optional<double>& value) {
 }
 
 } // namespace
+
+std::string massText(double density, Mode mode, const MassNumbers& numbers) {
+    return work(density, mode, numbers).mass;
+}
 
 std::string massText(const Inputs& in, DensityLookup& densityOf) {
     return work(in, densityOf(in.alloy)).mass;

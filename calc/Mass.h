@@ -20,6 +20,21 @@ using DensityLookup = double(std::string_view alloy);
 // before any other field is read.
 std::string massText(const Inputs& in, DensityLookup& densityOf);
 
+// The same from numbers already read, for a reader that reads each field
+// once: the density, which of the three modes (or none), and the fields'
+// numbers. Only the deviation the mode uses is looked at.
+enum class Mode { nominal, upper, lower, none };
+struct MassNumbers {
+    double thickness = 0;
+    double upper = 0;
+    double lower = 0;
+    double length = 0;
+    double width = 0;
+    double count = 0;
+    double places = 0;
+};
+std::string massText(double density, Mode mode, const MassNumbers& numbers);
+
 // The result as the window shows it, with what it was worked from, for the
 // reader to check: the thickness the mode made of the fields, in mm, and the
 // unrounded mass of one sheet, in kg, both in the number-to-text form. No

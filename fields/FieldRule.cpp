@@ -8,8 +8,9 @@
 
 namespace sheetmass {
 
-std::optional<std::string> admittedNumber(std::string_view utf8, std::string_view admitted) {
-    auto number = pastedNumber(utf8);
+std::optional<std::string> admittedNumber(std::string_view utf8, std::string_view admitted,
+                                          DecimalMark mark) {
+    auto number = pastedNumber(utf8, mark);
     if (!number)
         return std::nullopt;
     const bool ascii = std::all_of(number->begin(), number->end(),

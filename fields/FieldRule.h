@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fields/PastedText.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,8 +29,10 @@ inline constexpr NumberField kResultField{"", 0};
 // pastedNumber's form of it, when every character of that passes FilterKey
 // with the field's admitted text (Windows-1251). No text otherwise. Whether
 // it fits the field's room is the caller's to judge, since a paste adds to
-// what the field holds.
-std::optional<std::string> admittedNumber(std::string_view utf8, std::string_view admitted);
+// what the field holds. The window reads the Russian way; a batch file may
+// be written the English way.
+std::optional<std::string> admittedNumber(std::string_view utf8, std::string_view admitted,
+                                          DecimalMark mark = DecimalMark::comma);
 
 // Whether a character typed into a field passes its filter: FilterKey
 // asked with the character's Windows-1251 code, as for a key press.

@@ -46,13 +46,73 @@ std::size_t trailingWhite(std::string_view text) {
     return std::max(trailing(text, kBlanks), trailing(text, kBreaks));
 }
 
+// Minus signs and dashes that spreadsheets and word processors write for
+// the minus: U+2212, the figure dash, the en dash, the small and the
+// full-width hyphen-minus.
+constexpr std::string_view kMinuses[] = {"\u2212", "\u2012", "\u2013", "\uFE63", "\uFF0D"};
+
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+bool isPlain(char c) {
+    return isDigit(c) || c == ',' || c == '.' || c == '-';
+}
+
+// One decimal mark, a dot or a comma, which becomes the comma.
+bool russian(std::string& number) {
+    if (std::count(number.begin(), number.end(), ',') +
+            std::count(number.begin(), number.end(), '.') >
+        1)
+        return false;
+    std::replace(number.begin(), number.end(), '.', ',');
+    return true;
+}
+
+// At most one dot, which becomes the comma; commas only between groups of
+// three digits before it, the first group not a lone 0, and then left out.
+bool english(std::string& number) {
+    const std::size_t dot = number.find('.');
+    if (dot != std::string::npos && number.find('.', dot + 1) != std::string::npos)
+        return false;
+    const auto digitsAt = [&](std::size_t from) {
+        std::size_t to = from;
+        while (to < number.size() && isDigit(number[to]))
+            ++to;
+        return to - from;
+    };
+    bool first = true;
+    for (std::size_t i = number.find(','); i != std::string::npos; i = number.find(',', i + 1)) {
+        if (i > dot || digitsAt(i + 1) != 3)
+            return false;
+        if (first) {
+            std::size_t start = i;
+            while (start > 0 && isDigit(number[start - 1]))
+                --start;
+            if (i - start == 0 || i - start > 3 || number[start] == '0')
+                return false;
+            first = false;
+        } else if (i < 4 || number[i - 4] != ',') {
+            return false;
+        }
+    }
+    std::erase(number, ',');
+    std::replace(number.begin(), number.end(), '.', ',');
+    return true;
+}
+
+// Digits, a minus and a comma alone: what the English and the Russian
+// reading could both be asked about.
+bool isNumber(std::string_view number) {
+    return number.find_first_not_of("0123456789-,") == std::string_view::npos &&
+           number.find_first_of("0123456789") != std::string_view::npos;
 }
 
 } // namespace
 
 std::string_view trimWhiteSpace(std::string_view utf8) {
+    if (utf8.empty() || (printable(utf8.front()) && printable(utf8.back())))
+        return utf8;
     while (const std::size_t n = leadingWhite(utf8))
         utf8.remove_prefix(n);
     while (const std::size_t n = trailingWhite(utf8))
@@ -60,11 +120,15 @@ std::string_view trimWhiteSpace(std::string_view utf8) {
     return utf8;
 }
 
-std::optional<std::string> pastedNumber(std::string_view utf8) {
+std::optional<std::string> pastedNumber(std::string_view utf8, DecimalMark mark) {
     std::string_view rest = trimWhiteSpace(utf8);
     std::string number;
     number.reserve(rest.size());
-    int separators = 0;
+    // Most texts are digits and marks alone, with nothing to leave out.
+    if (std::all_of(rest.begin(), rest.end(), isPlain)) {
+        number = rest;
+        rest = {};
+    }
     while (!rest.empty()) {
         // A run of blanks between two digits groups them; anywhere else it
         // stays, and the field refuses it.
@@ -76,19 +140,48 @@ std::optional<std::string> pastedNumber(std::string_view utf8) {
             rest.remove_prefix(run);
             continue;
         }
-        const std::size_t taken = std::max<std::size_t>(run, 1);
-        for (char c : rest.substr(0, taken)) {
-            if (c == '.' || c == ',') {
-                ++separators;
-                c = ',';
-            }
-            number += c;
+        if (const std::size_t minus = run == 0 ? leading(rest, kMinuses) : 0) {
+            number += '-';
+            rest.remove_prefix(minus);
+            continue;
         }
+        const std::size_t taken = std::max<std::size_t>(run, 1);
+        number.append(rest.substr(0, taken));
         rest.remove_prefix(taken);
     }
-    if (separators > 1)
+    if (!(mark == DecimalMark::comma ? russian(number) : english(number)))
         return std::nullopt;
     return number;
+}
+
+NumberLook numberLook(std::string_view utf8) {
+    const bool comma = utf8.find(',') != std::string_view::npos;
+    if (!comma && utf8.find('.') == std::string_view::npos)
+        return {};
+    // Digits with one mark, the common case, told at a glance.
+    const std::string_view digits = utf8.starts_with('-') ? utf8.substr(1) : utf8;
+    const std::size_t mark = digits.find_first_of(",.");
+    if (std::all_of(digits.begin(), digits.end(),
+                    [](char c) { return isDigit(c) || c == ',' || c == '.'; }) &&
+        mark > 0 && mark + 1 < digits.size() &&
+        digits.find_first_of(",.", mark + 1) == std::string_view::npos) {
+        NumberLook look;
+        const bool groups = digits.size() - mark == 4 && mark <= 3 && digits.front() != '0';
+        (comma ? (groups ? look.thousands : look.commaDecimal) : look.dotDecimal) = true;
+        return look;
+    }
+    const auto read = [&](DecimalMark mark) {
+        const auto number = pastedNumber(utf8, mark);
+        return number && isNumber(*number) ? number : std::nullopt;
+    };
+    const auto russian = read(DecimalMark::comma);
+    const auto english = read(DecimalMark::dot);
+    NumberLook look;
+    look.commaDecimal = comma && russian && !english;
+    look.commaGroups = english && !russian;
+    look.thousands = comma && russian && english && *russian != *english;
+    look.dotDecimal = !comma && russian && english;
+    return look;
 }
 
 } // namespace sheetmass

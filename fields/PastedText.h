@@ -12,11 +12,30 @@ namespace sheetmass {
 // figure space and the thin spaces.
 std::string_view trimWhiteSpace(std::string_view utf8);
 
+// The two ways numbers are written. The Russian one, the window's: a comma
+// or a typed dot before the decimals, blanks between digit groups. The
+// English one: a dot before the decimals, commas (or blanks) between groups
+// of three digits.
+enum class DecimalMark : char { comma = ',', dot = '.' };
+
 // The same text as a number field takes it: trimmed, the blanks that group
-// digits ("1 250,5", also with no-break or thin spaces) left out, a dot made
-// the decimal comma. No text when it holds more than one dot or comma
-// ("1,250.5", "1.250.000"): which one separates the decimals cannot be told.
-// Everything else stays for the field's own filter to judge.
-std::optional<std::string> pastedNumber(std::string_view utf8);
+// digits ("1 250,5", also with no-break or thin spaces) left out, a minus
+// sign or dash before digits made "-", the decimal mark made the comma. In
+// the Russian reading no text when it holds more than one dot or comma
+// ("1,250.5", "1.250.000"): which one separates the decimals cannot be told;
+// in the English one, when a comma does not stand between groups of three
+// digits ("0,2") or there is more than one dot. Everything else stays for
+// the field's own filter to judge.
+std::optional<std::string> pastedNumber(std::string_view utf8,
+                                        DecimalMark mark = DecimalMark::comma);
+
+// What a number text shows of the way it was written.
+struct NumberLook {
+    bool commaDecimal = false; // read only the Russian way: "0,2", "1,5"
+    bool commaGroups = false;  // read only the English way: "1,250.5", "1,250,000"
+    bool dotDecimal = false;   // read alike both ways: "1.5", "0.250"
+    bool thousands = false;    // a thousand times apart: "2,000" is 2 or 2000
+};
+NumberLook numberLook(std::string_view utf8);
 
 } // namespace sheetmass

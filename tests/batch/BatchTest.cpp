@@ -163,6 +163,17 @@ std::string utf8(const std::filesystem::path& path) {
 // The command line as main() hands it over, in this process or as the real
 // program.
 Answer run(std::vector<std::string> args, const std::string& input, bool asProgram = false) {
+#ifdef _WIN32
+    // Windows has no name for standard input as a file: a file that holds it.
+    const std::filesystem::path asFile =
+        std::filesystem::temp_directory_path() /
+        ("batch-input-" + std::to_string(GetCurrentProcessId()) + ".csv");
+    for (std::string& a : args)
+        if (a == "/dev/stdin") {
+            std::ofstream(asFile, std::ios::binary) << input;
+            a = utf8(asFile);
+        }
+#endif
     args.insert(args.begin(), SHEETMASS_PROGRAM);
     std::vector<const char*> argv;
     for (auto& a : args)
@@ -175,6 +186,9 @@ Answer run(std::vector<std::string> args, const std::string& input, bool asProgr
                                                          streamOf(in), streamOf(out), streamOf(err))
                                  .value_or(kWindow);
     close(in);
+#ifdef _WIN32
+    std::filesystem::remove(asFile);
+#endif
     return {status, contents(out), contents(err)};
 }
 
@@ -262,6 +276,15 @@ TEST(batch, AnswersEachKindOfLineAndCommandLine) {
          {"--batch"},
          "\xC4"
          "16 (1160);\xED\xEE\xEC\xE8\xED\xE0\xEB\xF3;2;0,2;-0,2;2000;1000;10;2\n",
+         "\xC4"
+         "16 (1160);\xED\xEE\xEC\xE8\xED\xE0\xEB\xF3;2;0,2;-0,2;2000;1000;10;2;110,8\n"
+         "\xC8\xF2\xEE\xE3\xEE;;;;;;;;;110,8\n",
+         "",
+         0},
+        {"Windows-1251 asked to come out in UTF-8",
+         {"--batch", "--encoding=UTF-8"},
+         "\xC4"
+         "16 (1160);\xED\xEE\xEC\xE8\xED\xE0\xEB\xF3;2;0,2;-0,2;2000;1000;10;2\n",
          D16 + ";110,8\n" + kTotal + "110,8\n",
          "",
          0},
@@ -309,7 +332,7 @@ TEST(batch, AnswersEachKindOfLineAndCommandLine) {
          "строка 6: 8 полей, а нужно 9\n"
          "строка 7: длина листа — меньше нуля; количество — не целое число\n"
          "строка 8: длина листа — длиннее 6 знаков; знаков после запятой — не число\n"
-         "строка 9: масса не считается: числа вне пределов\n",
+         "строка 9: знаков после запятой — вне пределов\n",
          1},
         {"a line of 4096 bytes is read",
          {"--batch"},
@@ -324,6 +347,140 @@ TEST(batch, AnswersEachKindOfLineAndCommandLine) {
          "строка 1: длиннее 4096 байт",
          1},
         {"no display", {"--batch"}, D16 + "\n", D16 + ";110,8\n" + kTotal + "110,8\n", "", 0, true},
+        // An English sheet's default CSV: commas apart, dots before decimals,
+        // commas between thousands in quoted cells, a row of titles.
+        {"an English comma-separated export",
+         {"--batch", "/dev/stdin"},
+         "Alloy,Mode,Thickness,Upper,Lower,Length,Width,Count,Places\r\n"
+         "Д16 (1160),номиналу,2,,,\"2,000\",\"1,000\",10,2\r\n"
+         "АМг6 (1560),центру верхнего отклонения,1.5,0.1,,\"1,500\",\"1,200\",25,1\r\n",
+         "Alloy,Mode,Thickness,Upper,Lower,Length,Width,Count,Places,\"Масса, кг\"\r\n"
+         "Д16 (1160),номиналу,2,,,\"2,000\",\"1,000\",10,2,110.8\r\n"
+         "АМг6 (1560),центру верхнего отклонения,1.5,0.1,,\"1,500\",\"1,200\",25,1,184.1\r\n"
+         "Итого,,,,,,,,,294.9\r\n",
+         "",
+         0,
+         true},
+        // On standard input the lines before the one that shows the way are
+        // read the way the file's separator suggests, with a warning.
+        {"an English comma-separated export on standard input",
+         {"--batch"},
+         "Д16 (1160),номиналу,2,,,\"2,000\",\"1,000\",10,2\n"
+         "АМг6 (1560),центру верхнего отклонения,1.5,0.1,,\"1,500\",\"1,200\",25,1\n",
+         "Д16 (1160),номиналу,2,,,\"2,000\",\"1,000\",10,2,110.8\n"
+         "АМг6 (1560),центру верхнего отклонения,1.5,0.1,,\"1,500\",\"1,200\",25,1,184.1\n"
+         "Итого,,,,,,,,,294.9\n",
+         "строка 1: внимание: длина листа — «2,000» прочитано как 2000, не 2; способ записи чисел "
+         "задают --decimal=, и --decimal=.; ширина листа — «1,000» прочитано как 1000, не 1;",
+         0},
+        {"an English semicolon export: decimals written 1.5",
+         {"--batch", "/dev/stdin"},
+         "Д16 (1160);номиналу;2;;;\"2,000\";\"1,000\";10;2\n"
+         "2.7;номиналу;0.5;;;1,250.5;1000;2;3\n",
+         "Д16 (1160);номиналу;2;;;\"2,000\";\"1,000\";10;2;110.8\n"
+         "2.7;номиналу;0.5;;;1,250.5;1000;2;3;3.376\n" +
+             kTotal + "114.176\n",
+         "",
+         0,
+         true},
+        {"a convention never shown: read the Russian way, warned",
+         {"--batch"},
+         "Д16 (1160);номиналу;2;;;\"2,000\";\"1,000\";10;2\n",
+         "Д16 (1160);номиналу;2;;;\"2,000\";\"1,000\";10;2;0\n" + kTotal + "0\n",
+         "строка 1: внимание: длина листа — «2,000» прочитано как 2, не 2000; способ записи "
+         "чисел задают --decimal=, и --decimal=.; ширина листа — «1,000» прочитано как 1, не 1000",
+         0},
+        {"one field: the separator is named",
+         {"--batch"},
+         D16 + "\n2000|1000\n",
+         D16 + ";110,8\n2000|1000;\n" + kTotal + "110,8\n",
+         "строка 2: 1 поле, а нужно 9 (поля разделяет то, что встретилось первым: табуляция, «;» "
+         "или «,»)\n",
+         1},
+        {"a typed density warned too",
+         {"--batch"},
+         "2,700;номиналу;2;;;2000;1000;10;2\n",
+         "2,700;номиналу;2;;;2000;1000;10;2;108\n" + kTotal + "108\n",
+         "строка 1: внимание: сплав — «2,700» прочитано как 2,7, не 2700;",
+         0},
+        {"the convention stated",
+         {"--batch", "--decimal=."},
+         "Д16 (1160);номиналу;2;;;\"2,000\";\"1,000\";10;2\n",
+         "Д16 (1160);номиналу;2;;;\"2,000\";\"1,000\";10;2;110.8\n" + kTotal + "110.8\n",
+         "",
+         0},
+        {"the Russian convention stated",
+         {"--batch", "--decimal=,"},
+         "Д16 (1160);номиналу;2;;;2.000;1000;10;2\n",
+         "Д16 (1160);номиналу;2;;;2.000;1000;10;2;0,11\n" + kTotal + "0,11\n",
+         "",
+         0},
+        {"both conventions in one file",
+         {"--batch"},
+         D16 + "\n2,7;номиналу;2;;;1,250.5;1000;1;2\n2,7;номиналу;2;;;2000;1000;1;2\n",
+         D16 + ";110,8\n2,7;номиналу;2;;;1,250.5;1000;1;2;\n2,7;номиналу;2;;;2000;1000;1;2;10,8\n" +
+             kTotal + "121,6\n",
+         "строка 2: длина листа — «1,250.5»: в файле запятая и отделяет дробную часть, и "
+         "группирует разряды; способ записи чисел задают --decimal=, и --decimal=.\n",
+         1},
+        {"a Russian comma-separated export quotes its numbers, and so the mass",
+         {"--batch"},
+         "Д16 (1160),номиналу,2,\"0,2\",\"-0,2\",2000,1000,10,2\n",
+         "Д16 (1160),номиналу,2,\"0,2\",\"-0,2\",2000,1000,10,2,\"110,8\"\n"
+         "Итого,,,,,,,,,\"110,8\"\n",
+         "",
+         0},
+        {"a quoted comment row, a minus sign U+2212",
+         {"--batch"},
+         "\"# примечание; резать\";;;;;;;;\n"
+         "2,7;центру нижнего отклонения;2;;\u22120,20;2000;1000;10;2\n",
+         "\"# примечание; резать\";;;;;;;;\n"
+         "2,7;центру нижнего отклонения;2;;\u22120,20;2000;1000;10;2;102,6\n" +
+             kTotal + "102,6\n",
+         "",
+         0},
+        {"a row of titles first",
+         {"--batch"},
+         "Сплав;Считать массу по;Толщина;Верхнее;Нижнее;Длина;Ширина;Количество;Знаков\n" + D16,
+         "Сплав;Считать массу по;Толщина;Верхнее;Нижнее;Длина;Ширина;Количество;Знаков;"
+         "Масса, кг\n" +
+             D16 + ";110,8\n" + kTotal + "110,8\n",
+         "",
+         0},
+        {"lone CR line ends",
+         {"--batch"},
+         D16 + "\r" + D16 + "\r",
+         D16 + ";110,8\r" + D16 + ";110,8\r" + kTotal + "221,6\r",
+         "",
+         0},
+        {"a byte-order mark inside the file",
+         {"--batch"},
+         D16 + "\n\xEF\xBB\xBF" + D16 + "\n",
+         D16 + ";110,8\n\xEF\xBB\xBF" + D16 + ";\n" + kTotal + "110,8\n",
+         "строка 2: метка порядка байтов (U+FEFF) не в начале файла",
+         1},
+        {"4096 bytes and a CR LF are read",
+         {"--batch"},
+         std::string(4096 - D16.size(), ' ') + D16 + "\r\n",
+         std::string(4096 - D16.size(), ' ') + D16 + ";110,8\r\n" + kTotal + "110,8\r\n",
+         "",
+         0},
+        {"a long line with a Windows-1251 byte past its first block",
+         {"--batch"},
+         std::string(70000, 'x') + "\xFF\n",
+         std::string(70000, 'x') + "я;\n" + kTotal + "0\n",
+         "строка 1: длиннее 4096 байт",
+         1},
+        {"places out of range are named",
+         {"--batch"},
+         "2,7;номиналу;2;;;2000;1000;1;400\n2,7;номиналу;2;;;2000;1000;1;1,5E+20\n",
+         "2,7;номиналу;2;;;2000;1000;1;400;\n2,7;номиналу;2;;;2000;1000;1;1,5E+20;\n" + kTotal +
+             "0\n",
+         "строка 1: знаков после запятой — вне пределов\n"
+         "строка 2: знаков после запятой — вне пределов\n",
+         1},
+        {"a wrong decimal mark", {"--batch", "--decimal=;"}, "", "", "«--decimal=;»", 2},
+        {"a wrong encoding", {"--batch", "--encoding=koi8-r"}, "", "", "«--encoding=koi8-r»", 2},
         {"a file that is not there",
          {"--batch", missing},
          "",
@@ -367,6 +524,35 @@ TEST(batch, AnswersEachKindOfLineAndCommandLine) {
             EXPECT_NE(got.err.find(row.err), std::string::npos) << got.err;
     }
     fs::remove(named);
+}
+
+// A Windows-1251 sheet with dot decimals comes back in Windows-1251 with dot
+// decimals, so that importing it as it was exported gives the same numbers:
+// read again without the masses it gets, it gives the same lines.
+TEST(batch, OutputGoesBackAsItCame) {
+    const std::string lines = "\xC4"
+                              "16 (1160);\xED\xEE\xEC\xE8\xED\xE0\xEB\xF3;2;;;2000;1000;10;2\r\n"
+                              "2.7;\xED\xEE\xEC\xE8\xED\xE0\xEB\xF3;0.5;;;1250.5;1000;2;3\r\n";
+    const std::string expected =
+        "\xC4"
+        "16 (1160);\xED\xEE\xEC\xE8\xED\xE0\xEB\xF3;2;;;2000;1000;10;2;"
+        "110.8\r\n"
+        "2.7;\xED\xEE\xEC\xE8\xED\xE0\xEB\xF3;0.5;;;1250.5;1000;2;3;3.376\r\n"
+        "\xC8\xF2\xEE\xE3\xEE;;;;;;;;;114.176\r\n";
+    const Answer first = run({"--batch", "/dev/stdin"}, lines, true);
+    EXPECT_EQ(first.status, 0);
+    EXPECT_EQ(first.out, expected);
+    std::string again;
+    for (std::size_t at = 0; at < first.out.size();) {
+        const std::size_t end = first.out.find("\r\n", at);
+        const std::string line = first.out.substr(at, end - at);
+        if (!line.starts_with("\xC8"))
+            again += line.substr(0, line.rfind(';')) + "\r\n";
+        at = end + 2;
+    }
+    const Answer second = run({"--batch", "/dev/stdin"}, again, true);
+    EXPECT_EQ(second.err, "");
+    EXPECT_EQ(second.out, expected);
 }
 
 // The batch gives for each line the mass the window shows for the same

@@ -181,12 +181,53 @@ TEST(pastedNumber, WhiteSpaceGroupingAndTheDot) {
         {"1 ,5", "1 ,5"}, {"- 5", "- 5"}, {"1\t250", "1\t250"}, {"1\n2", "1\n2"},
         {"Д16 (1160)", "Д16 (1160)"}, {"1e3", "1e3"}, {"-5", "-5"}, {"1,,", nullptr},
         {"1,250.5", nullptr}, {"1.250,5", nullptr}, {"1.250.000", nullptr}, {"1,250,000", nullptr},
+        // Minus signs and dashes that spreadsheets write.
+        {"\u22120,20", "-0,20"}, {"\u2013 5", "- 5"}, {"\uFF0D1\u00A0250", "-1250"}, {"5\u22123", "5-3"},
         // clang-format on
     };
     for (const auto& [pasted, number] : cases) {
         SCOPED_TRACE(pasted);
         EXPECT_EQ(sheetmass::pastedNumber(pasted),
                   number ? std::optional<std::string>(number) : std::nullopt);
+    }
+}
+
+// The English reading: a dot before the decimals, commas between groups of
+// three digits; and what a text shows of the way it is written.
+TEST(pastedNumber, TheEnglishReading) {
+    using sheetmass::NumberLook;
+    const struct {
+        const char* pasted;
+        const char* english; // null: refused
+        NumberLook look;     // commaDecimal, commaGroups, dotDecimal, thousands
+    } cases[] = {
+        // clang-format off
+        {"2,000", "2000", {false, false, false, true}},
+        {"1,250.5", "1250,5", {false, true, false, false}},
+        {"\u22121,250,000", "-1250000", {false, true, false, false}},
+        {"1 250.5", "1250,5", {false, false, true, false}},
+        {"1.5", "1,5", {false, false, true, false}},
+        {"1.250", "1,250", {false, false, true, false}},
+        {"0,2", nullptr, {true, false, false, false}},
+        {"0,250", nullptr, {true, false, false, false}},
+        {"12,50", nullptr, {true, false, false, false}},
+        {"1,2500", nullptr, {true, false, false, false}},
+        {"1234,567", nullptr, {true, false, false, false}},
+        {"1,000,00", nullptr, {false, false, false, false}},
+        {"1,000.5.5", nullptr, {false, false, false, false}},
+        {"1.000,5", nullptr, {false, false, false, false}},
+        {"Д16 (1160)", "Д16 (1160)", {}}, {"2000", "2000", {}}, {"a,bcd", nullptr, {}},
+        // clang-format on
+    };
+    for (const auto& [pasted, english, look] : cases) {
+        SCOPED_TRACE(pasted);
+        EXPECT_EQ(sheetmass::pastedNumber(pasted, sheetmass::DecimalMark::dot),
+                  english ? std::optional<std::string>(english) : std::nullopt);
+        const NumberLook got = sheetmass::numberLook(pasted);
+        EXPECT_EQ(got.commaDecimal, look.commaDecimal);
+        EXPECT_EQ(got.commaGroups, look.commaGroups);
+        EXPECT_EQ(got.dotDecimal, look.dotDecimal);
+        EXPECT_EQ(got.thousands, look.thousands);
     }
 }
 
