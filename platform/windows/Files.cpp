@@ -1,0 +1,152 @@
+#include "platform/Files.h"
+
+#include "platform/windows/Win32.h"
+
+#include <algorithm>
+#include <thread>
+
+namespace sheetmass::platform {
+namespace {
+
+using win32::handle;
+
+OVERLAPPED at(std::uint64_t offset) {
+    OVERLAPPED where{};
+    where.Offset = static_cast<DWORD>(offset);
+    where.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    return where;
+}
+
+} // namespace
+
+Error createNew(const Folder& folder, const std::string& name) {
+    const std::wstring path = win32::pathIn(folder, name);
+    if (path.empty() || win32::isDeviceOrAltered(win32::wide(name)))
+        return {Failure::Refused, ERROR_INVALID_NAME};
+    // CREATE_NEW fails on anything of that name, a link among them.
+    File created(win32::native(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                             FILE_FLAG_OPEN_REPARSE_POINT, nullptr)));
+    if (!created.ok())
+        return win32::lastError();
+    return created.close();
+}
+
+Error readAt(const File& file, std::uint64_t offset, char* to, std::size_t room, std::size_t& got) {
+    got = 0;
+    // Only a file on a disk has offsets; a pipe would be read on from where
+    // it stands.
+    if (::GetFileType(handle(file)) != FILE_TYPE_DISK)
+        return win32::errorOf(ERROR_INVALID_FUNCTION);
+    // A read at an offset moves the file's position on Windows; it stays
+    // where it was, for whoever reads the file in order.
+    LARGE_INTEGER position{}, none{};
+    if (!::SetFilePointerEx(handle(file), none, &position, FILE_CURRENT))
+        return win32::lastError();
+    OVERLAPPED where = at(offset);
+    DWORD n = 0;
+    const DWORD ask = static_cast<DWORD>(std::min<std::size_t>(room, 1u << 30));
+    const bool read = ::ReadFile(handle(file), to, ask, &n, &where);
+    const DWORD failure = ::GetLastError();
+    ::SetFilePointerEx(handle(file), position, nullptr, FILE_BEGIN);
+    if (!read)
+        return failure == ERROR_HANDLE_EOF ? Error() : win32::errorOf(failure);
+    got = n;
+    return {};
+}
+
+Error writeAt(const File& file, std::string_view bytes, std::uint64_t offset) {
+    for (std::size_t done = 0; done < bytes.size();) {
+        OVERLAPPED where = at(offset + done);
+        DWORD n = 0;
+        const DWORD ask = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        if (!::WriteFile(handle(file), bytes.data() + done, ask, &n, &where))
+            return win32::lastError();
+        if (n == 0)
+            return win32::errorOf(ERROR_WRITE_FAULT);
+        done += n;
+    }
+    return {};
+}
+
+Error sync(const File& file) {
+    return ::FlushFileBuffers(handle(file)) ? Error() : win32::lastError();
+}
+
+Error nextData(const File& file, std::uint64_t from, std::uint64_t& start, std::uint64_t& end) {
+    LARGE_INTEGER size;
+    if (!::GetFileSizeEx(handle(file), &size))
+        return win32::lastError();
+    // Holes are kept only in sparse files, which no save makes: the rest is
+    // one run.
+    end = static_cast<std::uint64_t>(size.QuadPart);
+    start = std::min(from, end);
+    return {};
+}
+
+Error extendTo(const File& file, std::uint64_t size) {
+    LARGE_INTEGER now;
+    if (!::GetFileSizeEx(handle(file), &now))
+        return win32::lastError();
+    if (static_cast<std::uint64_t>(now.QuadPart) >= size)
+        return {};
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+    return ::SetFileInformationByHandle(handle(file), FileEndOfFileInfo, &end, sizeof end)
+               ? Error()
+               : win32::lastError();
+}
+
+// The lock is the file held open shared with no one. Only the user may open
+// it, in a folder only the user may change, so no one else can hold it.
+Error lockPrivately(const std::string& folder, const std::string& name,
+                    std::chrono::milliseconds wait, File& held) {
+    const std::wstring folderName = win32::wide(folder);
+    const Handle at(win32::native(::CreateFileW(
+        folderName.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)));
+    if (!at.ok())
+        return win32::lastError();
+    if (!win32::privateToUser(handle(at)))
+        return {Failure::Refused, ERROR_ACCESS_DENIED};
+    const std::wstring path = win32::pathIn(at, name);
+    if (path.empty() || win32::isDeviceOrAltered(win32::wide(name)))
+        return {Failure::Refused, ERROR_INVALID_NAME};
+    constexpr std::chrono::milliseconds kPause{10};
+    for (std::chrono::milliseconds waited{0};; waited += kPause) {
+        File file(win32::native(::CreateFileW(path.c_str(), GENERIC_READ | READ_CONTROL, 0, nullptr,
+                                              OPEN_ALWAYS, FILE_FLAG_OPEN_REPARSE_POINT, nullptr)));
+        if (file.ok()) {
+            FILE_ATTRIBUTE_TAG_INFO tag;
+            if (::GetFileType(handle(file)) != FILE_TYPE_DISK ||
+                !::GetFileInformationByHandleEx(handle(file), FileAttributeTagInfo, &tag,
+                                                sizeof tag) ||
+                (tag.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ||
+                !win32::privateToUser(handle(file)))
+                return {Failure::Refused, ERROR_ACCESS_DENIED};
+            held = std::move(file);
+            return {};
+        }
+        if (::GetLastError() != ERROR_SHARING_VIOLATION)
+            return win32::lastError();
+        if (waited >= wait)
+            return {Failure::Busy, ERROR_SHARING_VIOLATION};
+        std::this_thread::sleep_for(kPause);
+    }
+}
+
+Error setModified(const File& file, std::int64_t modified) {
+    // The time needs a right that reading does not bring; the same file, by
+    // its handle.
+    const Handle writable(
+        win32::native(::ReOpenFile(handle(file), FILE_WRITE_ATTRIBUTES,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 0)));
+    if (!writable.ok())
+        return win32::lastError();
+    // Windows keeps ticks of 100 ns: rounded up, so that a time moved past
+    // another by a nanosecond is still past it.
+    const std::int64_t ticks = (modified + 99) / 100 + 116'444'736'000'000'000;
+    FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+    return ::SetFileTime(handle(writable), nullptr, nullptr, &time) ? Error() : win32::lastError();
+}
+
+} // namespace sheetmass::platform

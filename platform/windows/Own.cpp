@@ -1,0 +1,140 @@
+#include "platform/windows/Win32.h"
+
+#include <aclapi.h>
+
+#include <algorithm>
+#include <array>
+#include <cwctype>
+#include <vector>
+
+namespace sheetmass::platform::win32 {
+namespace {
+
+// The user the process runs as, from its token; empty when it cannot tell,
+// and then nothing counts as the user's.
+const std::vector<BYTE>& tokenUser() {
+    static const std::vector<BYTE> user = [] {
+        std::vector<BYTE> bytes;
+        HANDLE token = nullptr;
+        if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
+            return bytes;
+        DWORD size = 0;
+        ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+        bytes.resize(size);
+        if (size == 0 || !::GetTokenInformation(token, TokenUser, bytes.data(), size, &size))
+            bytes.clear();
+        ::CloseHandle(token);
+        return bytes;
+    }();
+    return user;
+}
+
+} // namespace
+
+std::wstring pathOf(HANDLE folder) {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n =
+            ::GetFinalPathNameByHandleW(folder, path.data(), static_cast<DWORD>(path.size()), 0);
+        if (n == 0)
+            return {};
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(n);
+    }
+}
+
+std::wstring pathIn(const Handle& folder, const std::string& name) {
+    const std::wstring at = pathOf(handle(folder));
+    const std::wstring last = wide(name);
+    if (at.empty() || last.empty())
+        return {};
+    return at.ends_with(L'\\') ? at + last : at + L'\\' + last;
+}
+
+bool isDeviceOrAltered(std::wstring_view name) {
+    if (name.empty() || name.ends_with(L'.') || name.ends_with(L' '))
+        return true;
+    std::wstring base(name.substr(0, name.find(L'.')));
+    while (!base.empty() && base.back() == L' ')
+        base.pop_back();
+    std::transform(base.begin(), base.end(), base.begin(),
+                   [](wchar_t c) { return static_cast<wchar_t>(std::towupper(c)); });
+    static constexpr std::array<std::wstring_view, 6> kDevices = {L"CON", L"PRN",    L"AUX",
+                                                                  L"NUL", L"CONIN$", L"CONOUT$"};
+    if (std::find(kDevices.begin(), kDevices.end(), base) != kDevices.end())
+        return true;
+    // COM1 … COM9, LPT1 … LPT9, and the superscript digits Windows takes too.
+    const bool port = base.size() == 4 && (base.starts_with(L"COM") || base.starts_with(L"LPT"));
+    return port && std::wstring_view(L"123456789\u00B9\u00B2\u00B3").find(base[3]) !=
+                       std::wstring_view::npos;
+}
+
+namespace {
+
+bool isUser(PSID sid) {
+    const auto& user = tokenUser();
+    return !user.empty() &&
+           ::EqualSid(sid, reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid);
+}
+
+// What root is on POSIX: the system, the administrators, and the
+// installer's service, which owns the system's folders.
+bool isSystem(PSID sid) {
+    static const std::vector<BYTE> installer = [] {
+        std::vector<BYTE> bytes(SECURITY_MAX_SID_SIZE);
+        SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+        PSID made = nullptr;
+        if (::AllocateAndInitializeSid(&nt, 6, 80, 956008885, 3418522649, 1831038044, 1853292631,
+                                       2271478464, 0, 0, &made)) {
+            ::CopySid(static_cast<DWORD>(bytes.size()), bytes.data(), made);
+            ::FreeSid(made);
+        }
+        return bytes;
+    }();
+    return ::IsWellKnownSid(sid, WinLocalSystemSid) ||
+           ::IsWellKnownSid(sid, WinBuiltinAdministratorsSid) ||
+           ::EqualSid(sid, const_cast<BYTE*>(installer.data()));
+}
+
+} // namespace
+
+bool privateToUser(HANDLE h) {
+    PSID owner = nullptr;
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (::GetSecurityInfo(h, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                          &owner, nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
+        return false;
+    constexpr ACCESS_MASK kChanges = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_DELETE_CHILD |
+                                     DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
+    // No list of permissions at all lets everyone do anything.
+    bool mine = owner != nullptr && isUser(owner) && dacl != nullptr;
+    for (DWORD i = 0; mine && i < dacl->AceCount; ++i) {
+        ACE_HEADER* ace = nullptr;
+        if (!::GetAce(dacl, i, reinterpret_cast<void**>(&ace)))
+            mine = false;
+        else if (ace->AceType == ACCESS_ALLOWED_ACE_TYPE && !(ace->AceFlags & INHERIT_ONLY_ACE)) {
+            const auto* allowed = reinterpret_cast<const ACCESS_ALLOWED_ACE*>(ace);
+            const PSID sid = const_cast<DWORD*>(&allowed->SidStart);
+            mine = !(allowed->Mask & kChanges) || isUser(sid) || isSystem(sid);
+        }
+    }
+    ::LocalFree(descriptor);
+    return mine;
+}
+
+bool ownedByUser(HANDLE h, bool orSystem) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (::GetSecurityInfo(h, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
+                          nullptr, &descriptor) != ERROR_SUCCESS)
+        return false;
+    const bool mine = owner != nullptr && (isUser(owner) || (orSystem && isSystem(owner)));
+    ::LocalFree(descriptor);
+    return mine;
+}
+
+} // namespace sheetmass::platform::win32
