@@ -282,6 +282,44 @@ TEST_F(SavedInputsTest, AFailedSaveKeepsTheInputsForTheNextTry) {
     }
 }
 
+// Inputs as restored or saved last leave the file alone at the end.
+TEST_F(SavedInputsTest, UnchangedInputsAreNotWrittenAgain) {
+    writeAll(programFile(), kTypicalBytes);
+    const QDateTime old = QDateTime::currentDateTime().addDays(-3);
+    const auto age = [&] {
+        QFile f(programFile());
+        return f.open(QIODevice::ReadWrite) &&
+               f.setFileTime(old, QFileDevice::FileModificationTime);
+    };
+    const SavedInputs mine = saved();
+    const Inputs back = mine.restore();
+    ASSERT_TRUE(age());
+    mine.remember(back);
+    EXPECT_TRUE(mine.saveRemembered());
+    EXPECT_EQ(QFileInfo(programFile()).lastModified(), old);
+
+    Inputs next = back;
+    next.count = "5";
+    ASSERT_TRUE(mine.save(next));
+    ASSERT_TRUE(age());
+    mine.remember(next);
+    EXPECT_TRUE(mine.saveRemembered());
+    EXPECT_EQ(QFileInfo(programFile()).lastModified(), old);
+}
+
+// A runtime folder others may write to could lose the lock to a swap: it
+// is not used, and nothing is made there.
+TEST_F(SavedInputsTest, NoLockWhereOthersMayWrite) {
+    ASSERT_TRUE(QFile::setPermissions(m_runtime.path(), QFile::ReadOwner | QFile::WriteOwner |
+                                                            QFile::ExeOwner | QFile::WriteGroup |
+                                                            QFile::ReadGroup | QFile::ExeGroup));
+    ASSERT_TRUE(saved().save(kTypical));
+    EXPECT_EQ(readAll(programFile()), kTypicalBytes);
+    EXPECT_TRUE(
+        QDir(m_runtime.path())
+            .isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot));
+}
+
 // Permission bits do not stop root; these run only for ordinary users.
 TEST_F(SavedInputsTest, ReadOnlyFolderWithWritableFileIsWrittenInPlace) {
     if (geteuid() == 0)

@@ -451,6 +451,25 @@ row_another_users_file_in_sticky_folder() {
   same "$data/List.abc" "$typical" || fail "the other user's values came back"
 }
 
+# A program folder that takes no new file for want of room, not of
+# permission: the typed value goes to the data folder, never over List.abc
+# in place, where a crash would leave it half written.
+row_full_program_folder_saves_in_the_data_folder() {
+  [ "$(id -u)" -eq 0 ] || { skipped="needs root to mount a full file system"; return; }
+  # The folder, the program and List.abc: no room for a fourth name.
+  mount -t tmpfs -o size=256m,nr_inodes=3,mode=755 tmpfs "$bin" || {
+    skipped="cannot mount a file system"
+    return
+  }
+  cp "$program" "$bin/sheetmass"
+  cp "$typical" "$bin/List.abc"
+  type_thickness 5
+  stop 5
+  same "$bin/List.abc" "$typical" || fail "written in place: thickness $(thickness "$bin/List.abc")"
+  umount "$bin"
+  [ "$(thickness "$data/List.abc")" = 5 ] || fail "the data folder holds $(thickness "$data/List.abc")"
+}
+
 # In a folder where another user may make files and the victim may not,
 # that user's 0666 List.abc is not written; the data folder keeps what was
 # typed, also after that user deletes the file.
