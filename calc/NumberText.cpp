@@ -1,8 +1,11 @@
 #include "calc/NumberText.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <system_error>
 
@@ -62,6 +65,139 @@ std::string_view trimBlanks(std::string_view text) {
     return text;
 }
 
+// Powers of ten that a double holds exactly.
+constexpr std::array<double, 23> kExactPowers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr std::uint64_t kExactWhole = std::uint64_t{1} << 53;
+
+// The magnitude of a short number: its digits as a whole number and its
+// power of ten both held exactly, one multiplication or division rounds
+// once, as from_chars does. No value for the rest.
+std::optional<double> exactlyRead(const NumberParts& parts) {
+    const std::size_t count = parts.digitCount();
+    if (count > 15)
+        return std::nullopt;
+    std::uint64_t whole = 0;
+    for (const char c : parts.whole)
+        whole = whole * 10 + static_cast<unsigned>(c - '0');
+    for (const char c : parts.fraction)
+        whole = whole * 10 + static_cast<unsigned>(c - '0');
+    const long long power = parts.scale - static_cast<long long>(count);
+    if (power > 22 || power < -22 || whole > kExactWhole)
+        return std::nullopt;
+    const double digits = static_cast<double>(whole);
+    const auto exact = kExactPowers[static_cast<std::size_t>(power < 0 ? -power : power)];
+    return power < 0 ? digits / exact : digits * exact;
+}
+
+// The significant digits of a value and the power of ten of the first.
+struct Digits {
+    char text[24];
+    int count;
+    int exponent;
+};
+
+// Reads to_chars' scientific form "d.ddde±x".
+Digits digitsOf(const char* first, const char* last) {
+    Digits d{};
+    const char* p = first;
+    for (; p != last && *p != 'e'; ++p)
+        if (*p != '.')
+            d.text[d.count++] = *p;
+    std::from_chars(p + 1 + (p[1] == '+'), last, d.exponent);
+    return d;
+}
+
+__extension__ using Wide = unsigned __int128;
+
+constexpr std::uint64_t kLeast15 = 100'000'000'000'000; // the smallest whole of 15 digits
+constexpr int kMostFive = 27;                           // 5^27 < 2^63
+constexpr auto kFives = [] {
+    std::array<std::uint64_t, kMostFive + 1> fives{};
+    fives[0] = 1;
+    for (std::size_t i = 1; i < fives.size(); ++i)
+        fives[i] = fives[i - 1] * 5;
+    return fives;
+}();
+
+// The 15 significant digits of a positive value from 10^-13 up to 10^15, as
+// the nearest whole N of 15 digits times 10^(exponent - 14), the tie going
+// to the even N: the value times a power of ten is exact in 128 bits, so
+// the rounding sees the true remainder. No digits outside that range.
+std::optional<Digits> exactDigits(double magnitude) {
+    if (!(magnitude >= 1e-13 && magnitude < 1e15))
+        return std::nullopt;
+    // A normal double: 52 stored bits of the mantissa, the exponent above.
+    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
+    const auto mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | std::uint64_t{1} << 52;
+    const int binary = static_cast<int>(bits >> 52) - 1075; // magnitude = mantissa · 2^binary
+    // log10(2) ≈ 78913 / 2^18 guesses the decimal exponent or one below it.
+    int exponent = ((binary + 52) * 78913) >> 18;
+    for (int tries = 0; tries < 3; ++tries) {
+        const int power = 14 - exponent; // 0 … 27
+        if (power < 0 || power > kMostFive) {
+            exponent += power < 0 ? 1 : -1;
+            continue;
+        }
+        const Wide five = kFives[static_cast<std::size_t>(power)];
+        const Wide scaled = Wide{mantissa} * five; // times 2^(binary + power)
+        const int shift = binary + power;
+        Wide whole = 0;
+        bool above = false, half = false;
+        if (shift >= 0) {
+            whole = shift >= 64 ? Wide{kLeast15} * 10 : scaled << shift;
+        } else if (-shift >= 127) {
+            whole = 0;
+            above = scaled != 0;
+        } else {
+            whole = scaled >> -shift;
+            const Wide rest = scaled - (whole << -shift);
+            const Wide halfWay = Wide{1} << (-shift - 1);
+            above = rest > halfWay;
+            half = rest == halfWay;
+        }
+        if (whole >= Wide{kLeast15} * 10) {
+            ++exponent;
+            continue;
+        }
+        if (whole < kLeast15) {
+            --exponent;
+            continue;
+        }
+        auto n = static_cast<std::uint64_t>(whole);
+        if (above || (half && n % 2 == 1))
+            ++n;
+        if (n == kLeast15 * 10) {
+            n = kLeast15;
+            ++exponent;
+        }
+        Digits d{};
+        d.count = 15;
+        d.exponent = exponent;
+        for (int i = 14; i >= 0; --i, n /= 10)
+            d.text[i] = static_cast<char>('0' + n % 10);
+        return d;
+    }
+    return std::nullopt;
+}
+
+// The value's 15 significant digits, rounded as printf rounds them, without
+// trailing zeros.
+Digits fifteenDigits(double magnitude) {
+    std::optional<Digits> d = exactDigits(magnitude);
+    if (!d) {
+        char buffer[64];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                       std::chars_format::scientific, 14)
+                             .ptr;
+        d = digitsOf(buffer, end);
+    }
+    while (d->count > 1 && d->text[d->count - 1] == '0')
+        --d->count;
+    return *d;
+}
+
 } // namespace
 
 std::optional<NumberParts> splitNumber(std::string_view text) {
@@ -108,6 +244,8 @@ std::optional<double> toDouble(const NumberParts& parts) {
         return zero;
     if (parts.scale > kScaleBeyondDoubles)
         return std::nullopt;
+    if (const auto exact = exactlyRead(parts))
+        return parts.negative ? -*exact : *exact;
     // from_chars in its own form "0.<digits>e<scale>", which never follows the
     // locale; the grammar stays with splitNumber, since from_chars alone would
     // take "inf", "nan" and forms the fields never show. A field's number
@@ -142,19 +280,40 @@ std::string formatNumber(double value) {
         return {};
     if (value == 0)
         return "0";
-    char buffer[64];
-    auto [end, ec] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
-    if (ec != std::errc())
-        return {};
-    std::string text(buffer, end);
-    for (char& c : text) {
-        if (c == '.')
-            c = ',';
-        else if (c == 'e')
-            c = 'E';
+    const Digits d = fifteenDigits(std::fabs(value));
+    const std::string_view digits(d.text, static_cast<std::size_t>(d.count));
+    char text[40];
+    char* end = text;
+    const auto put = [&](std::string_view run) { end = std::copy(run.begin(), run.end(), end); };
+    if (value < 0)
+        *end++ = '-';
+    // Fixed or exponent form as %.15G picks them.
+    if (d.exponent < -4 || d.exponent >= 15) {
+        *end++ = digits.front();
+        if (digits.size() > 1) {
+            *end++ = ',';
+            put(digits.substr(1));
+        }
+        put(d.exponent < 0 ? "E-" : "E+");
+        const int power = d.exponent < 0 ? -d.exponent : d.exponent;
+        if (power < 10)
+            *end++ = '0';
+        end = std::to_chars(end, text + sizeof text, power).ptr;
+    } else if (d.exponent < 0) {
+        put("0,");
+        end = std::fill_n(end, -d.exponent - 1, '0');
+        put(digits);
+    } else {
+        const auto whole = static_cast<std::size_t>(d.exponent) + 1;
+        put(digits.substr(0, whole));
+        if (digits.size() > whole) {
+            *end++ = ',';
+            put(digits.substr(whole));
+        } else {
+            end = std::fill_n(end, whole - digits.size(), '0');
+        }
     }
-    return text;
+    return std::string(text, end);
 }
 
 } // namespace sheetmass

@@ -5,6 +5,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace sheetmass {
@@ -40,6 +41,29 @@ bool isZero(const std::string& digits) {
     return digits.find_first_not_of('0') == std::string::npos;
 }
 
+// roundDecimal for a result of at most 15 digits, in whole numbers: the
+// whole part and the quotient by 10^d are then exact before the one
+// division, which rounds as from_chars does.
+double roundShort(const NumberParts& x, int places, long long kept) {
+    std::uint64_t whole = 0;
+    for (long long i = 0; i < kept; ++i)
+        whole =
+            whole * 10 + (i < static_cast<long long>(x.digitCount())
+                              ? static_cast<unsigned>(x.digit(static_cast<std::size_t>(i)) - '0')
+                              : 0);
+    const char firstDropped = kept >= 0 && kept < static_cast<long long>(x.digitCount())
+                                  ? x.digit(static_cast<std::size_t>(kept))
+                                  : '0';
+    // As below: a half or more goes away from zero for x > 0, one below a
+    // half towards it for x < 0.
+    if (!x.negative && firstDropped >= '5')
+        ++whole;
+    else if (x.negative && firstDropped < '5' && whole > 0)
+        --whole;
+    const double value = static_cast<double>(whole) / kPow10[static_cast<std::size_t>(places)];
+    return x.negative && whole != 0 ? -value : value;
+}
+
 // Fix(x · 10^d + 0.5) / 10^d with x the exact decimal value of the parts.
 // The parts read as a double, so their scale is small enough to add d to.
 std::optional<double> roundDecimal(const NumberParts& x, int places) {
@@ -47,6 +71,8 @@ std::optional<double> roundDecimal(const NumberParts& x, int places) {
         return 0.0;
     const long long kept = x.scale + places; // digits of |x| · 10^d before its point
     const auto count = static_cast<long long>(x.digitCount());
+    if (kept <= kExactPlaces)
+        return roundShort(x, places, kept);
     std::string whole; // integer part of |x| · 10^d
     char firstDropped = '0';
     if (kept <= 0) {
