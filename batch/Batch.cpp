@@ -211,17 +211,18 @@ class Survey {
         if (!evidence.commaDecimal || !evidence.dotDecimal ||
             text.find('"') != std::string_view::npos)
             return true;
-        int marks = 0;
-        bool comma = false;
-        for (const char c : text) {
-            if (c == m_separator) {
-                marks = 0;
-                comma = false;
-            } else if (c == ',' || c == '.') {
-                comma |= c == ',';
-                if (++marks > 1 && comma)
-                    return true;
-            }
+        if (m_separator == ',')
+            return false;
+        // The fields around each comma, found by the commas alone.
+        for (std::size_t comma = text.find(','); comma != std::string_view::npos;) {
+            const std::size_t before = text.rfind(m_separator, comma);
+            const std::size_t start = before == std::string_view::npos ? 0 : before + 1;
+            const std::size_t end = std::min(text.find(m_separator, comma), text.size());
+            const std::string_view field = text.substr(start, end - start);
+            if (std::count_if(field.begin(), field.end(),
+                              [](char c) { return c == ',' || c == '.'; }) > 1)
+                return true;
+            comma = end == text.size() ? std::string_view::npos : text.find(',', end);
         }
         return false;
     }

@@ -54,7 +54,7 @@ Worked work(double density, Mode mode, const MassNumbers& n) {
     const auto batch = massOf(n.count * area);
     if (!batch)
         return {};
-    const auto rounded = roundShown(formatNumber(*batch), n.places);
+    const auto rounded = roundShown(*batch, n.places);
     if (!rounded)
         return {};
     return {formatNumber(*rounded), thickness, massOf(area)};

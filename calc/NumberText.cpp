@@ -47,14 +47,15 @@ std::string_view takeDigits(std::string_view& text) {
     std::size_t n = 0;
     while (n < text.size() && isDigit(text[n]))
         ++n;
-    const std::string_view digits = text.substr(0, n);
+    const std::string_view digits(text.data(), n);
     text.remove_prefix(n);
     return digits;
 }
 
 std::string_view withoutLeadingZeros(std::string_view digits) {
-    const auto first = digits.find_first_not_of('0');
-    return first == std::string_view::npos ? std::string_view() : digits.substr(first);
+    while (!digits.empty() && digits.front() == '0')
+        digits.remove_prefix(1);
+    return digits;
 }
 
 std::string_view trimBlanks(std::string_view text) {
@@ -113,6 +114,9 @@ __extension__ using Wide = unsigned __int128;
 
 constexpr std::uint64_t kLeast15 = 100'000'000'000'000; // the smallest whole of 15 digits
 constexpr int kMostFive = 27;                           // 5^27 < 2^63
+constexpr std::array<double, 28> kTens = {
+    1e-13, 1e-12, 1e-11, 1e-10, 1e-9, 1e-8, 1e-7, 1e-6, 1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0,
+    1e1,   1e2,   1e3,   1e4,   1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14};
 constexpr auto kFives = [] {
     std::array<std::uint64_t, kMostFive + 1> fives{};
     fives[0] = 1;
@@ -132,8 +136,11 @@ std::optional<Digits> exactDigits(double magnitude) {
     const auto bits = std::bit_cast<std::uint64_t>(magnitude);
     const auto mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | std::uint64_t{1} << 52;
     const int binary = static_cast<int>(bits >> 52) - 1075; // magnitude = mantissa · 2^binary
-    // log10(2) ≈ 78913 / 2^18 guesses the decimal exponent or one below it.
+    // log10(2) ≈ 78913 / 2^18 guesses the decimal exponent or one below it;
+    // the powers of ten in doubles mostly tell which, the whole surely.
     int exponent = ((binary + 52) * 78913) >> 18;
+    if (exponent < 14 && magnitude >= kTens[static_cast<std::size_t>(exponent + 14)])
+        ++exponent;
     for (int tries = 0; tries < 3; ++tries) {
         const int power = 14 - exponent; // 0 … 27
         if (power < 0 || power > kMostFive) {
@@ -175,8 +182,11 @@ std::optional<Digits> exactDigits(double magnitude) {
         Digits d{};
         d.count = 15;
         d.exponent = exponent;
-        for (int i = 14; i >= 0; --i, n /= 10)
+        for (int i = 14; i > 0; i -= 2, n /= 100) {
+            d.text[i - 1] = static_cast<char>('0' + n % 100 / 10);
             d.text[i] = static_cast<char>('0' + n % 10);
+        }
+        d.text[0] = static_cast<char>('0' + n);
         return d;
     }
     return std::nullopt;
@@ -273,6 +283,18 @@ std::optional<double> toDouble(const NumberParts& parts) {
 std::optional<double> parseNumber(std::string_view text) {
     const auto parts = splitNumber(text);
     return parts ? toDouble(*parts) : std::nullopt;
+}
+
+NumberParts shownParts(double value, DigitBuffer& digits) {
+    NumberParts parts;
+    if (value == 0)
+        return parts;
+    const Digits d = fifteenDigits(std::fabs(value));
+    std::copy_n(d.text, d.count, digits.begin());
+    parts.negative = value < 0;
+    parts.whole = std::string_view(digits.data(), static_cast<std::size_t>(d.count));
+    parts.scale = d.exponent + 1;
+    return parts;
 }
 
 std::string formatNumber(double value) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -35,6 +36,11 @@ std::optional<double> toDouble(const NumberParts& parts);
 
 // splitNumber, then toDouble.
 std::optional<double> parseNumber(std::string_view text);
+
+// The parts of formatNumber's text of a finite value, without the text:
+// the digits are written to `digits`, which the parts view.
+using DigitBuffer = std::array<char, 24>;
+NumberParts shownParts(double value, DigitBuffer& digits);
 
 // Shortest general form with a decimal comma: 15 significant digits at most,
 // fixed or exponent form as printf's %.15G picks, no trailing zeros, no

@@ -107,24 +107,36 @@ std::optional<double> roundDecimal(const NumberParts& x, int places) {
     return x.negative ? -value : value;
 }
 
-} // namespace
-
-std::optional<double> roundShown(std::string_view shown, double places) {
-    const auto parts = splitNumber(shown);
-    const auto x = parts ? toDouble(*parts) : std::nullopt;
+// roundShown on a number taken apart.
+std::optional<double> roundParts(const NumberParts& parts, double places) {
+    const auto x = toDouble(parts);
     if (!x)
         return std::nullopt;
     if (places >= 0 && places <= kExactPlaces && places == std::floor(places)) {
         const int d = static_cast<int>(places);
         if (!std::isfinite(*x * kPow10[static_cast<std::size_t>(d)]))
             return std::nullopt;
-        return roundDecimal(*parts, d);
+        return roundDecimal(parts, d);
     }
     const double scaled = std::trunc(*x * std::pow(10.0, places) + 0.5);
     const double value = scaled / std::pow(10.0, places);
     if (!std::isfinite(scaled) || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+} // namespace
+
+std::optional<double> roundShown(std::string_view shown, double places) {
+    const auto parts = splitNumber(shown);
+    return parts ? roundParts(*parts, places) : std::nullopt;
+}
+
+std::optional<double> roundShown(double value, double places) {
+    if (!std::isfinite(value))
+        return std::nullopt;
+    DigitBuffer digits;
+    return roundParts(shownParts(value, digits), places);
 }
 
 } // namespace sheetmass

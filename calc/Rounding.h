@@ -11,4 +11,7 @@ namespace sheetmass {
 // the text is no number or the arithmetic is not finite.
 std::optional<double> roundShown(std::string_view shown, double places);
 
+// The same on formatNumber's text of a value, without the text.
+std::optional<double> roundShown(double value, double places);
+
 } // namespace sheetmass

@@ -1,6 +1,8 @@
 #include "fields/PastedText.h"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 
 namespace sheetmass {
 namespace {
@@ -38,6 +40,23 @@ std::size_t trailing(std::string_view text, const std::string_view (&kinds)[N]) 
     return 0;
 }
 
+// The bytes that begin and that end white space of either kind: a text
+// whose ends are neither, such as a grade, has none to trim.
+struct WhiteEnds {
+    std::array<bool, 256> front{};
+    std::array<bool, 256> back{};
+};
+constexpr WhiteEnds kWhiteEnds = [] {
+    WhiteEnds ends;
+    const auto note = [&](std::string_view kind) {
+        ends.front[static_cast<unsigned char>(kind.front())] = true;
+        ends.back[static_cast<unsigned char>(kind.back())] = true;
+    };
+    std::for_each(std::begin(kBlanks), std::end(kBlanks), note);
+    std::for_each(std::begin(kBreaks), std::end(kBreaks), note);
+    return ends;
+}();
+
 std::size_t leadingWhite(std::string_view text) {
     return std::max(leading(text, kBlanks), leading(text, kBreaks));
 }
@@ -61,11 +80,16 @@ bool isPlain(char c) {
 
 // One decimal mark, a dot or a comma, which becomes the comma.
 bool russian(std::string& number) {
-    if (std::count(number.begin(), number.end(), ',') +
-            std::count(number.begin(), number.end(), '.') >
-        1)
-        return false;
-    std::replace(number.begin(), number.end(), '.', ',');
+    char* mark = nullptr;
+    for (char& c : number) {
+        if (c != ',' && c != '.')
+            continue;
+        if (mark != nullptr)
+            return false;
+        mark = &c;
+    }
+    if (mark != nullptr)
+        *mark = ',';
     return true;
 }
 
@@ -111,7 +135,8 @@ bool isNumber(std::string_view number) {
 } // namespace
 
 std::string_view trimWhiteSpace(std::string_view utf8) {
-    if (utf8.empty() || (printable(utf8.front()) && printable(utf8.back())))
+    if (utf8.empty() || (!kWhiteEnds.front[static_cast<unsigned char>(utf8.front())] &&
+                         !kWhiteEnds.back[static_cast<unsigned char>(utf8.back())]))
         return utf8;
     while (const std::size_t n = leadingWhite(utf8))
         utf8.remove_prefix(n);

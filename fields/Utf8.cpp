@@ -1,6 +1,7 @@
 #include "fields/Utf8.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 namespace sheetmass {
@@ -60,9 +61,25 @@ void appendUtf8(std::string& out, char32_t c) {
 }
 
 bool isUtf8(std::string_view bytes) {
-    for (std::size_t i = 0; i < bytes.size();) {
-        if (byteAt(bytes, i) < 0x80) { // most of a line
+    const std::size_t size = bytes.size();
+    for (std::size_t i = 0; i < size;) {
+        // Most of a line is ASCII, eight bytes at a time; Cyrillic takes two
+        // bytes a letter, told by their own ranges.
+        if (std::uint64_t word = 0; i + 8 <= size) {
+            std::memcpy(&word, bytes.data() + i, sizeof word);
+            if ((word & 0x8080808080808080) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const unsigned first = byteAt(bytes, i);
+        if (first < 0x80) {
             ++i;
+            continue;
+        }
+        if (first >= 0xC2 && first <= 0xDF && i + 1 < size &&
+            (byteAt(bytes, i + 1) & 0xC0) == 0x80) {
+            i += 2;
             continue;
         }
         const Decoded d = decodeUtf8(bytes.substr(i));
