@@ -197,7 +197,7 @@ class Survey {
         if (m_separator == 0 || m_stated || !couldShowMore(text))
             return;
         splitFields(text, m_separator, m_fields);
-        evidence.note(m_fields);
+        evidence.note(m_fields.views);
     }
     void longLineStart() { ++m_lines; }
 
@@ -256,7 +256,7 @@ class Survey {
     bool m_stated;
     long long m_lines = 0;
     std::string m_decoded;
-    std::vector<std::string> m_fields;
+    Fields m_fields;
 };
 
 class Batch {
@@ -289,7 +289,7 @@ class Batch {
             m_separator = Survey::separatorOf(text);
         splitFields(text, separator(), m_fields);
         if (!m_surveyed) {
-            m_evidence.note(m_fields);
+            m_evidence.note(m_fields.views);
             m_reading = m_evidence.reading(m_options.decimal, separator());
         }
         const bool first = !m_anyRead;
@@ -300,11 +300,11 @@ class Batch {
             return;
         }
         // A spreadsheet's row of column titles gets one for the mass.
-        if (first && m_fields.size() == kBatchFields && !hasDigit(text)) {
+        if (first && m_fields.views.size() == kBatchFields && !hasDigit(text)) {
             putLine(raw, utf8, kMassTitle, ending);
             return;
         }
-        const LineMass mass = lineMass(m_fields, m_reading);
+        const LineMass mass = lineMass(m_fields.views, m_reading);
         putLine(raw, utf8, shown(mass.mass), ending);
         if (!mass.warning.empty()) {
             m_out.flush();
@@ -316,7 +316,7 @@ class Batch {
         // one field alone, a separator the file does not use.
         else if (!hasDigit(text))
             refuse(mass.problem + kTitlesHint);
-        else if (m_fields.size() == 1)
+        else if (m_fields.views.size() == 1)
             refuse(mass.problem + kSeparatorHint);
         else
             refuse(mass.problem);
@@ -457,7 +457,7 @@ class Batch {
     long long m_lineNumber = 0;
     std::string m_decoded;
     std::string m_carry;
-    std::vector<std::string> m_fields;
+    Fields m_fields;
     DecimalSum m_total;
 };
 

@@ -112,8 +112,7 @@ std::optional<double> number(std::string_view text, const NumberField* rule, std
         problems.add(field, noMassWords(NoMass::Empty));
         return std::nullopt;
     }
-    const bool comma = text.find(',') != std::string_view::npos;
-    if (comma && reading.both) {
+    if (reading.both && text.find(',') != std::string_view::npos) {
         problems.add(field, "«" + std::string(text) +
                                 "»: в файле запятая и отделяет дробную часть, и группирует "
                                 "разряды; " +
@@ -127,7 +126,9 @@ std::optional<double> number(std::string_view text, const NumberField* rule, std
         problems.add(field, refusal(text, rule, reading.mark));
         return std::nullopt;
     }
-    if (rule && rule->room > 0 && characterCount(*taken) > static_cast<std::size_t>(rule->room)) {
+    // Never more characters than bytes: only a long text is counted.
+    const auto room = static_cast<std::size_t>(rule && rule->room > 0 ? rule->room : 0);
+    if (room > 0 && taken->size() > room && characterCount(*taken) > room) {
         problems.add(field, "длиннее " + countOf(static_cast<std::size_t>(rule->room), "знака",
                                                  "знаков", "знаков"));
         return std::nullopt;
@@ -138,7 +139,7 @@ std::optional<double> number(std::string_view text, const NumberField* rule, std
 
 } // namespace
 
-void NumberEvidence::note(const std::vector<std::string>& fields) {
+void NumberEvidence::note(const std::vector<std::string_view>& fields) {
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i == 1)
             continue; // the mode
@@ -161,39 +162,51 @@ Reading NumberEvidence::reading(char stated, char separator) const {
     return {separator == ',' ? DecimalMark::dot : DecimalMark::comma, false, false};
 }
 
-void splitFields(std::string_view line, char separator, std::vector<std::string>& fields) {
+void splitFields(std::string_view line, char separator, Fields& fields) {
+    // Room for the whole line, so that the views into it stay put.
+    std::string& unquoted = fields.unquoted;
+    unquoted.clear();
+    unquoted.reserve(line.size());
     std::size_t used = 0;
     std::size_t i = 0;
     for (;;) {
-        if (used == fields.size())
-            fields.emplace_back();
-        std::string& field = fields[used++];
-        field.clear();
-        if (i < line.size() && line[i] == '"') {
+        if (used == fields.views.size())
+            fields.views.emplace_back();
+        std::string_view& field = fields.views[used++];
+        const bool quoted = i < line.size() && line[i] == '"';
+        const std::size_t start = unquoted.size();
+        if (quoted) {
             for (++i; i < line.size(); ++i) {
                 if (line[i] == '"') {
                     if (i + 1 < line.size() && line[i + 1] == '"') {
-                        field += '"';
+                        unquoted += '"';
                         ++i;
                         continue;
                     }
                     ++i;
                     break;
                 }
-                field += line[i];
+                unquoted += line[i];
             }
         }
         // Whatever follows a closing quote stays with its field.
-        const std::size_t end = std::min(line.find(separator, i), line.size());
-        field.append(line.substr(i, end - i));
+        std::size_t end = i;
+        while (end < line.size() && line[end] != separator)
+            ++end;
+        if (quoted) {
+            unquoted.append(line.data() + i, end - i);
+            field = std::string_view(unquoted).substr(start);
+        } else {
+            field = line.substr(i, end - i);
+        }
         if (end == line.size())
             break;
         i = end + 1;
     }
-    fields.resize(used);
+    fields.views.resize(used);
 }
 
-LineMass lineMass(const std::vector<std::string>& fields, const Reading& reading) {
+LineMass lineMass(const std::vector<std::string_view>& fields, const Reading& reading) {
     Problems problems;
     if (fields.size() != kBatchFields) {
         problems.add(countOf(fields.size(), "поле", "поля", "полей") + ", а нужно " +

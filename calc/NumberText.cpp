@@ -117,6 +117,15 @@ constexpr int kMostFive = 27;                           // 5^27 < 2^63
 constexpr std::array<double, 28> kTens = {
     1e-13, 1e-12, 1e-11, 1e-10, 1e-9, 1e-8, 1e-7, 1e-6, 1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0,
     1e1,   1e2,   1e3,   1e4,   1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14};
+// "00", "01" … "99": the digits of a whole written two at a time.
+constexpr auto kPairs = [] {
+    std::array<char, 200> pairs{};
+    for (std::size_t i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
 constexpr auto kFives = [] {
     std::array<std::uint64_t, kMostFive + 1> fives{};
     fives[0] = 1;
@@ -182,10 +191,8 @@ std::optional<Digits> exactDigits(double magnitude) {
         Digits d{};
         d.count = 15;
         d.exponent = exponent;
-        for (int i = 14; i > 0; i -= 2, n /= 100) {
-            d.text[i - 1] = static_cast<char>('0' + n % 100 / 10);
-            d.text[i] = static_cast<char>('0' + n % 10);
-        }
+        for (int i = 13; i > 0; i -= 2, n /= 100)
+            std::copy_n(&kPairs[n % 100 * 2], 2, &d.text[i]);
         d.text[0] = static_cast<char>('0' + n);
         return d;
     }
@@ -195,6 +202,18 @@ std::optional<Digits> exactDigits(double magnitude) {
 // The value's 15 significant digits, rounded as printf rounds them, without
 // trailing zeros.
 Digits fifteenDigits(double magnitude) {
+    // A whole mass, as zero places make it, has its digits at hand.
+    if (magnitude >= 1 && magnitude < 1e15 && magnitude == std::floor(magnitude)) {
+        Digits d{};
+        char* const end =
+            std::to_chars(d.text, d.text + sizeof d.text, static_cast<std::uint64_t>(magnitude))
+                .ptr;
+        d.count = static_cast<int>(end - d.text);
+        d.exponent = d.count - 1;
+        while (d.count > 1 && d.text[d.count - 1] == '0')
+            --d.count;
+        return d;
+    }
     std::optional<Digits> d = exactDigits(magnitude);
     if (!d) {
         char buffer[64];
@@ -281,6 +300,31 @@ std::optional<double> toDouble(const NumberParts& parts) {
 }
 
 std::optional<double> parseNumber(std::string_view text) {
+    // Most fields hold a plain short number, "-0,25" or "1500": read in one
+    // pass, exactly as the parts would be.
+    const bool negative = !text.empty() && text.front() == '-';
+    std::uint64_t whole = 0;
+    int digits = 0;
+    int decimals = -1;
+    for (std::size_t i = negative ? 1 : 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (isDigit(c)) {
+            whole = whole * 10 + static_cast<unsigned>(c - '0');
+            ++digits;
+            if (decimals >= 0)
+                ++decimals;
+        } else if (c == ',' && decimals < 0) {
+            decimals = 0;
+        } else {
+            digits = 16; // any other form
+            break;
+        }
+    }
+    if (digits > 0 && digits <= 15) {
+        const double value = static_cast<double>(whole) /
+                             kExactPowers[static_cast<std::size_t>(decimals < 0 ? 0 : decimals)];
+        return negative ? -value : value;
+    }
     const auto parts = splitNumber(text);
     return parts ? toDouble(*parts) : std::nullopt;
 }

@@ -25,10 +25,13 @@ struct Answers {
 const Answers& answersFor(std::string_view admitted) {
     thread_local std::array<Answers, 4> kept;
     thread_local std::size_t next = 0;
-    for (const Answers& answers : kept)
-        if (answers.asked && answers.admitted == admitted)
-            return answers;
-    Answers& answers = kept[next];
+    thread_local std::size_t last = 0;
+    if (kept[last].asked && kept[last].admitted == admitted)
+        return kept[last];
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        if (kept[i].asked && kept[i].admitted == admitted)
+            return kept[last = i];
+    Answers& answers = kept[last = next];
     next = (next + 1) % kept.size();
     answers.asked = true;
     answers.admitted = admitted;

@@ -134,10 +134,10 @@ bool isNumber(std::string_view number) {
 
 } // namespace
 
-std::string_view trimWhiteSpace(std::string_view utf8) {
-    if (utf8.empty() || (!kWhiteEnds.front[static_cast<unsigned char>(utf8.front())] &&
-                         !kWhiteEnds.back[static_cast<unsigned char>(utf8.back())]))
-        return utf8;
+namespace {
+
+// Kept out of line, so that the common call, with nothing to trim, is short.
+[[gnu::noinline]] std::string_view trimmed(std::string_view utf8) {
     while (const std::size_t n = leadingWhite(utf8))
         utf8.remove_prefix(n);
     while (const std::size_t n = trailingWhite(utf8))
@@ -145,15 +145,24 @@ std::string_view trimWhiteSpace(std::string_view utf8) {
     return utf8;
 }
 
+} // namespace
+
+std::string_view trimWhiteSpace(std::string_view utf8) {
+    if (utf8.empty() || (!kWhiteEnds.front[static_cast<unsigned char>(utf8.front())] &&
+                         !kWhiteEnds.back[static_cast<unsigned char>(utf8.back())]))
+        return utf8;
+    return trimmed(utf8);
+}
+
 std::optional<std::string> pastedNumber(std::string_view utf8, DecimalMark mark) {
     std::string_view rest = trimWhiteSpace(utf8);
-    std::string number;
-    number.reserve(rest.size());
     // Most texts are digits and marks alone, with nothing to leave out.
-    if (std::all_of(rest.begin(), rest.end(), isPlain)) {
-        number = rest;
+    const bool plain = std::all_of(rest.begin(), rest.end(), isPlain);
+    std::string number(plain ? rest : std::string_view());
+    if (plain)
         rest = {};
-    }
+    else
+        number.reserve(rest.size());
     while (!rest.empty()) {
         // A run of blanks between two digits groups them; anywhere else it
         // stays, and the field refuses it.

@@ -77,9 +77,15 @@ bool isUtf8(std::string_view bytes) {
             ++i;
             continue;
         }
-        if (first >= 0xC2 && first <= 0xDF && i + 1 < size &&
-            (byteAt(bytes, i + 1) & 0xC0) == 0x80) {
-            i += 2;
+        const auto twoBytes = [&](std::size_t at) {
+            const unsigned lead = byteAt(bytes, at);
+            return lead >= 0xC2 && lead <= 0xDF && at + 1 < size &&
+                   (byteAt(bytes, at + 1) & 0xC0) == 0x80;
+        };
+        if (twoBytes(i)) {
+            do
+                i += 2;
+            while (i < size && twoBytes(i));
             continue;
         }
         const Decoded d = decodeUtf8(bytes.substr(i));
