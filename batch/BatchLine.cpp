@@ -107,7 +107,8 @@ void warnThousands(std::string_view text, double value, std::size_t field, const
 // A number field's number, read once as the window's field would take the
 // text.
 std::optional<double> number(std::string_view text, const NumberField* rule, std::size_t field,
-                             const Reading& reading, Problems& problems, Problems& warnings) {
+                             const Reading& reading, Problems& problems, Problems& warnings,
+                             std::string& taken) {
     if (trimWhiteSpace(text).empty()) {
         problems.add(field, noMassWords(NoMass::Empty));
         return std::nullopt;
@@ -119,16 +120,16 @@ std::optional<double> number(std::string_view text, const NumberField* rule, std
                                 kStateIt);
         return std::nullopt;
     }
-    const auto taken = rule ? admittedNumber(text, rule->admitted, reading.mark)
-                            : pastedNumber(text, reading.mark);
-    const auto value = taken ? parseNumber(*taken) : std::nullopt;
+    const bool read = rule ? admittedNumber(text, rule->admitted, reading.mark, taken)
+                           : pastedNumber(text, reading.mark, taken);
+    const auto value = read ? parseNumber(taken) : std::nullopt;
     if (!value) {
         problems.add(field, refusal(text, rule, reading.mark));
         return std::nullopt;
     }
     // Never more characters than bytes: only a long text is counted.
     const auto room = static_cast<std::size_t>(rule && rule->room > 0 ? rule->room : 0);
-    if (room > 0 && taken->size() > room && characterCount(*taken) > room) {
+    if (room > 0 && taken.size() > room && characterCount(taken) > room) {
         problems.add(field, "длиннее " + countOf(static_cast<std::size_t>(rule->room), "знака",
                                                  "знаков", "знаков"));
         return std::nullopt;
@@ -237,13 +238,16 @@ LineMass lineMass(const std::vector<std::string_view>& fields, const Reading& re
         problems.add(1, noMassWords(NoMass::NotMode));
 
     MassNumbers numbers;
+    // Each field's text as the field takes it, in turn, in room kept
+    // from line to line.
+    thread_local std::string taken;
     for (const NumberInput& input : kNumbers) {
         // Only the deviation the mode works with is read, as in the window.
         if ((input.number == &MassNumbers::upper && mode != Mode::upper) ||
             (input.number == &MassNumbers::lower && mode != Mode::lower))
             continue;
-        if (const auto value =
-                number(fields[input.field], input.rule, input.field, reading, problems, warnings))
+        if (const auto value = number(fields[input.field], input.rule, input.field, reading,
+                                      problems, warnings, taken))
             numbers.*input.number = *value;
     }
     if (!problems.text().empty())

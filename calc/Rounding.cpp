@@ -109,11 +109,15 @@ std::optional<double> roundDecimal(const NumberParts& x, int places) {
 
 // roundShown on a number taken apart.
 std::optional<double> roundParts(const NumberParts& parts, double places) {
+    const bool exactPlaces = places >= 0 && places <= kExactPlaces && places == std::floor(places);
+    const int d = exactPlaces ? static_cast<int>(places) : 0;
+    // Below 10^290 the value and its 10^d times are finite without asking.
+    if (exactPlaces && parts.scale <= 290)
+        return roundDecimal(parts, d);
     const auto x = toDouble(parts);
     if (!x)
         return std::nullopt;
-    if (places >= 0 && places <= kExactPlaces && places == std::floor(places)) {
-        const int d = static_cast<int>(places);
+    if (exactPlaces) {
         if (!std::isfinite(*x * kPow10[static_cast<std::size_t>(d)]))
             return std::nullopt;
         return roundDecimal(parts, d);

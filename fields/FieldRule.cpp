@@ -46,25 +46,30 @@ const Answers& answersFor(std::string_view admitted) {
 
 std::optional<std::string> admittedNumber(std::string_view utf8, std::string_view admitted,
                                           DecimalMark mark) {
-    auto number = pastedNumber(utf8, mark);
-    if (!number)
+    std::string number;
+    if (!admittedNumber(utf8, admitted, mark, number))
         return std::nullopt;
-    const bool ascii = std::all_of(number->begin(), number->end(),
+    return number;
+}
+
+bool admittedNumber(std::string_view utf8, std::string_view admitted, DecimalMark mark,
+                    std::string& number) {
+    if (!pastedNumber(utf8, mark, number))
+        return false;
+    const bool ascii = std::all_of(number.begin(), number.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     // Windows-1251 agrees with ASCII below 0x80; above it, a character the
     // code page lacks comes back as "?" and must not pass as one.
     std::string converted;
     if (!ascii) {
-        converted = toCp1251(*number);
-        if (fromCp1251(converted) != *number)
-            return std::nullopt;
+        converted = toCp1251(number);
+        if (fromCp1251(converted) != number)
+            return false;
     }
-    const std::string_view codes = ascii ? std::string_view(*number) : converted;
+    const std::string_view codes = ascii ? std::string_view(number) : converted;
     const Answers& answers = answersFor(admitted);
-    for (const char c : codes)
-        if (!answers.passes[static_cast<unsigned char>(c)])
-            return std::nullopt;
-    return number;
+    return std::all_of(codes.begin(), codes.end(),
+                       [&](char c) { return answers.passes[static_cast<unsigned char>(c)]; });
 }
 
 bool admits(std::string_view admitted, char32_t character) {

@@ -155,14 +155,21 @@ std::string_view trimWhiteSpace(std::string_view utf8) {
 }
 
 std::optional<std::string> pastedNumber(std::string_view utf8, DecimalMark mark) {
+    std::string number;
+    if (!pastedNumber(utf8, mark, number))
+        return std::nullopt;
+    return number;
+}
+
+bool pastedNumber(std::string_view utf8, DecimalMark mark, std::string& number) {
     std::string_view rest = trimWhiteSpace(utf8);
     // Most texts are digits and marks alone, with nothing to leave out.
-    const bool plain = std::all_of(rest.begin(), rest.end(), isPlain);
-    std::string number(plain ? rest : std::string_view());
-    if (plain)
+    if (std::all_of(rest.begin(), rest.end(), isPlain)) {
+        number.assign(rest);
         rest = {};
-    else
-        number.reserve(rest.size());
+    } else {
+        number.clear();
+    }
     while (!rest.empty()) {
         // A run of blanks between two digits groups them; anywhere else it
         // stays, and the field refuses it.
@@ -183,9 +190,7 @@ std::optional<std::string> pastedNumber(std::string_view utf8, DecimalMark mark)
         number.append(rest.substr(0, taken));
         rest.remove_prefix(taken);
     }
-    if (!(mark == DecimalMark::comma ? russian(number) : english(number)))
-        return std::nullopt;
-    return number;
+    return mark == DecimalMark::comma ? russian(number) : english(number);
 }
 
 NumberLook numberLook(std::string_view utf8) {
