@@ -109,7 +109,9 @@ void warnThousands(std::string_view text, double value, std::size_t field, const
 std::optional<double> number(std::string_view text, const NumberField* rule, std::size_t field,
                              const Reading& reading, Problems& problems, Problems& warnings,
                              std::string& taken) {
-    if (trimWhiteSpace(text).empty()) {
+    // The paste rule trims the text first: it is trimmed once here.
+    const std::string_view trimmed = trimWhiteSpace(text);
+    if (trimmed.empty()) {
         problems.add(field, noMassWords(NoMass::Empty));
         return std::nullopt;
     }
@@ -120,8 +122,8 @@ std::optional<double> number(std::string_view text, const NumberField* rule, std
                                 kStateIt);
         return std::nullopt;
     }
-    const bool read = rule ? admittedNumber(text, rule->admitted, reading.mark, taken)
-                           : pastedNumber(text, reading.mark, taken);
+    const bool read = rule ? admittedNumber(trimmed, rule->admitted, reading.mark, taken)
+                           : pastedNumber(trimmed, reading.mark, taken);
     const auto value = read ? parseNumber(taken) : std::nullopt;
     if (!value) {
         problems.add(field, refusal(text, rule, reading.mark));
@@ -191,9 +193,7 @@ void splitFields(std::string_view line, char separator, Fields& fields) {
             }
         }
         // Whatever follows a closing quote stays with its field.
-        std::size_t end = i;
-        while (end < line.size() && line[end] != separator)
-            ++end;
+        const std::size_t end = std::min(line.find(separator, i), line.size());
         if (quoted) {
             unquoted.append(line.data() + i, end - i);
             field = std::string_view(unquoted).substr(start);

@@ -341,19 +341,17 @@ NumberParts shownParts(double value, DigitBuffer& digits) {
     return parts;
 }
 
-std::string formatNumber(double value) {
-    if (!std::isfinite(value))
-        return {};
-    if (value == 0)
-        return "0";
-    const Digits d = fifteenDigits(std::fabs(value));
+namespace {
+
+// The text of ±digits × 10^exponent: fixed or exponent form as %.15G picks
+// them.
+std::string textOf(bool negative, const Digits& d) {
     const std::string_view digits(d.text, static_cast<std::size_t>(d.count));
     char text[40];
     char* end = text;
     const auto put = [&](std::string_view run) { end = std::copy(run.begin(), run.end(), end); };
-    if (value < 0)
+    if (negative)
         *end++ = '-';
-    // Fixed or exponent form as %.15G picks them.
     if (d.exponent < -4 || d.exponent >= 15) {
         *end++ = digits.front();
         if (digits.size() > 1) {
@@ -380,6 +378,27 @@ std::string formatNumber(double value) {
         }
     }
     return std::string(text, end);
+}
+
+} // namespace
+
+std::string formatNumber(double value) {
+    if (!std::isfinite(value))
+        return {};
+    if (value == 0)
+        return "0";
+    return textOf(value < 0, fifteenDigits(std::fabs(value)));
+}
+
+std::string formatDecimal(bool negative, std::uint64_t whole, int places) {
+    if (whole == 0)
+        return "0";
+    Digits d{};
+    d.count = static_cast<int>(std::to_chars(d.text, d.text + sizeof d.text, whole).ptr - d.text);
+    d.exponent = d.count - 1 - places;
+    while (d.text[d.count - 1] == '0')
+        --d.count;
+    return textOf(negative, d);
 }
 
 } // namespace sheetmass

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,5 +48,10 @@ NumberParts shownParts(double value, DigitBuffer& digits);
 // grouping. 12.5 → "12,5", 1e16 → "1E+16". Negative zero shows as "0";
 // a value that is not finite gives the empty text.
 std::string formatNumber(double value);
+
+// formatNumber of the double nearest to ±whole / 10^places, for a whole of
+// at most 15 significant digits: they are the digits that double shows, so
+// they are not worked out again.
+std::string formatDecimal(bool negative, std::uint64_t whole, int places);
 
 } // namespace sheetmass

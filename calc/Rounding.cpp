@@ -42,9 +42,13 @@ bool isZero(const std::string& digits) {
 }
 
 // roundDecimal for a result of at most 15 digits, in whole numbers: the
-// whole part and the quotient by 10^d are then exact before the one
-// division, which rounds as from_chars does.
-double roundShort(const NumberParts& x, int places, long long kept) {
+// result is ±whole / 10^d, the whole and 10^d exact in doubles, so the one
+// division rounds as from_chars does.
+struct Short {
+    bool negative;
+    std::uint64_t whole;
+};
+Short roundShort(const NumberParts& x, long long kept) {
     std::uint64_t whole = 0;
     for (long long i = 0; i < kept; ++i)
         whole =
@@ -60,8 +64,13 @@ double roundShort(const NumberParts& x, int places, long long kept) {
         ++whole;
     else if (x.negative && firstDropped < '5' && whole > 0)
         --whole;
-    const double value = static_cast<double>(whole) / kPow10[static_cast<std::size_t>(places)];
-    return x.negative && whole != 0 ? -value : value;
+    return {x.negative && whole != 0, whole};
+}
+
+double valueOf(Short rounded, int places) {
+    const double value =
+        static_cast<double>(rounded.whole) / kPow10[static_cast<std::size_t>(places)];
+    return rounded.negative ? -value : value;
 }
 
 // Fix(x · 10^d + 0.5) / 10^d with x the exact decimal value of the parts.
@@ -72,7 +81,7 @@ std::optional<double> roundDecimal(const NumberParts& x, int places) {
     const long long kept = x.scale + places; // digits of |x| · 10^d before its point
     const auto count = static_cast<long long>(x.digitCount());
     if (kept <= kExactPlaces)
-        return roundShort(x, places, kept);
+        return valueOf(roundShort(x, kept), places);
     std::string whole; // integer part of |x| · 10^d
     char firstDropped = '0';
     if (kept <= 0) {
@@ -136,11 +145,19 @@ std::optional<double> roundShown(std::string_view shown, double places) {
     return parts ? roundParts(*parts, places) : std::nullopt;
 }
 
-std::optional<double> roundShown(double value, double places) {
+std::string roundedText(double value, double places) {
     if (!std::isfinite(value))
-        return std::nullopt;
+        return {};
     DigitBuffer digits;
-    return roundParts(shownParts(value, digits), places);
+    const NumberParts parts = shownParts(value, digits);
+    // A result of at most 15 digits is shown from them.
+    if (places >= 0 && places <= kExactPlaces && places == std::floor(places) &&
+        parts.digitCount() > 0 && parts.scale + static_cast<int>(places) <= kExactPlaces) {
+        const Short rounded = roundShort(parts, parts.scale + static_cast<int>(places));
+        return formatDecimal(rounded.negative, rounded.whole, static_cast<int>(places));
+    }
+    const auto rounded = roundParts(parts, places);
+    return rounded ? formatNumber(*rounded) : std::string();
 }
 
 } // namespace sheetmass

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace sheetmass {
@@ -11,7 +12,8 @@ namespace sheetmass {
 // the text is no number or the arithmetic is not finite.
 std::optional<double> roundShown(std::string_view shown, double places);
 
-// The same on formatNumber's text of a value, without the text.
-std::optional<double> roundShown(double value, double places);
+// formatNumber of roundShown on formatNumber's text of a value, worked
+// without either text; empty when there is no value.
+std::string roundedText(double value, double places);
 
 } // namespace sheetmass

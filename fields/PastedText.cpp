@@ -58,10 +58,14 @@ constexpr WhiteEnds kWhiteEnds = [] {
 }();
 
 std::size_t leadingWhite(std::string_view text) {
+    if (text.empty() || !kWhiteEnds.front[static_cast<unsigned char>(text.front())])
+        return 0;
     return std::max(leading(text, kBlanks), leading(text, kBreaks));
 }
 
 std::size_t trailingWhite(std::string_view text) {
+    if (text.empty() || !kWhiteEnds.back[static_cast<unsigned char>(text.back())])
+        return 0;
     return std::max(trailing(text, kBlanks), trailing(text, kBreaks));
 }
 
@@ -171,6 +175,15 @@ bool pastedNumber(std::string_view utf8, DecimalMark mark, std::string& number) 
         number.clear();
     }
     while (!rest.empty()) {
+        // Digits and marks go in as they are, a run at a time.
+        std::size_t plain = 0;
+        while (plain < rest.size() && isPlain(rest[plain]))
+            ++plain;
+        if (plain > 0) {
+            number.append(rest.substr(0, plain));
+            rest.remove_prefix(plain);
+            continue;
+        }
         // A run of blanks between two digits groups them; anywhere else it
         // stays, and the field refuses it.
         std::size_t run = 0;

@@ -1,6 +1,7 @@
 #include "fields/Utf8.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <iterator>
 
@@ -25,6 +26,19 @@ const Lead* leadOf(unsigned byte) {
     const auto* lead = std::find_if(std::begin(kLeads), std::end(kLeads),
                                     [&](const Lead& l) { return byte >= l.from && byte <= l.to; });
     return lead == std::end(kLeads) ? nullptr : lead;
+}
+
+// Eight bytes, first in the lowest, that are four characters of two bytes:
+// each lead 110xxxxx but not C0 or C1 (overlong), each follower 10xxxxxx.
+bool fourLetters(std::uint64_t word) {
+    if constexpr (std::endian::native != std::endian::little)
+        return false;
+    if ((word & 0xC0E0C0E0C0E0C0E0) != 0x80C080C080C080C0)
+        return false;
+    // The payload bits of each lead, one lane of 16 bits a character: a lane
+    // that is not zero sets its top bit when 0x7FFF is added.
+    constexpr std::uint64_t kTops = 0x8000800080008000;
+    return (((word & 0x001E001E001E001E) + 0x7FFF7FFF7FFF7FFF) & kTops) == kTops;
 }
 
 } // namespace
@@ -67,7 +81,7 @@ bool isUtf8(std::string_view bytes) {
         // bytes a letter, told by their own ranges.
         if (std::uint64_t word = 0; i + 8 <= size) {
             std::memcpy(&word, bytes.data() + i, sizeof word);
-            if ((word & 0x8080808080808080) == 0) {
+            if ((word & 0x8080808080808080) == 0 || fourLetters(word)) {
                 i += 8;
                 continue;
             }
