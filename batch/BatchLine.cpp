@@ -132,11 +132,11 @@ std::optional<double> number(std::string_view text, const NumberField* rule, std
     // Never more characters than bytes: only a long text is counted.
     const auto room = static_cast<std::size_t>(rule && rule->room > 0 ? rule->room : 0);
     if (room > 0 && taken.size() > room && characterCount(taken) > room) {
-        problems.add(field, "длиннее " + countOf(static_cast<std::size_t>(rule->room), "знака",
-                                                 "знаков", "знаков"));
+        problems.add(field, "длиннее " + countOf(room, "знака", "знаков", "знаков"));
         return std::nullopt;
     }
-    warnThousands(text, *value, field, reading, warnings);
+    if (!reading.shown)
+        warnThousands(text, *value, field, reading, warnings);
     return value;
 }
 

@@ -303,26 +303,24 @@ std::optional<double> parseNumber(std::string_view text) {
     // Most fields hold a plain short number, "-0,25" or "1500": read in one
     // pass, exactly as the parts would be.
     const bool negative = !text.empty() && text.front() == '-';
+    const char* p = text.data() + (negative ? 1 : 0);
+    const char* const end = text.data() + text.size();
     std::uint64_t whole = 0;
-    int digits = 0;
-    int decimals = -1;
-    for (std::size_t i = negative ? 1 : 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (isDigit(c)) {
-            whole = whole * 10 + static_cast<unsigned>(c - '0');
-            ++digits;
-            if (decimals >= 0)
-                ++decimals;
-        } else if (c == ',' && decimals < 0) {
-            decimals = 0;
-        } else {
-            digits = 16; // any other form
-            break;
-        }
+    const char* const first = p;
+    for (; p != end && isDigit(*p); ++p)
+        whole = whole * 10 + static_cast<unsigned>(*p - '0');
+    std::ptrdiff_t digits = p - first;
+    std::ptrdiff_t decimals = 0;
+    if (p != end && *p == ',') {
+        const char* const fraction = ++p;
+        for (; p != end && isDigit(*p); ++p)
+            whole = whole * 10 + static_cast<unsigned>(*p - '0');
+        decimals = p - fraction;
+        digits += decimals;
     }
-    if (digits > 0 && digits <= 15) {
-        const double value = static_cast<double>(whole) /
-                             kExactPowers[static_cast<std::size_t>(decimals < 0 ? 0 : decimals)];
+    if (p == end && digits > 0 && digits <= 15) {
+        const double value =
+            static_cast<double>(whole) / kExactPowers[static_cast<std::size_t>(decimals)];
         return negative ? -value : value;
     }
     const auto parts = splitNumber(text);
