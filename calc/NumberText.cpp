@@ -126,6 +126,13 @@ constexpr auto kPairs = [] {
     }
     return pairs;
 }();
+constexpr auto kWholeTens = [] {
+    std::array<std::uint64_t, 16> tens{};
+    tens[0] = 1;
+    for (std::size_t i = 1; i < tens.size(); ++i)
+        tens[i] = tens[i - 1] * 10;
+    return tens;
+}();
 constexpr auto kFives = [] {
     std::array<std::uint64_t, kMostFive + 1> fives{};
     fives[0] = 1;
@@ -138,7 +145,7 @@ constexpr auto kFives = [] {
 // the nearest whole N of 15 digits times 10^(exponent - 14), the tie going
 // to the even N: the value times a power of ten is exact in 128 bits, so
 // the rounding sees the true remainder. No digits outside that range.
-std::optional<Digits> exactDigits(double magnitude) {
+std::optional<ShownDigits> exactDigits(double magnitude) {
     if (!(magnitude >= 1e-13 && magnitude < 1e15))
         return std::nullopt;
     // A normal double: 52 stored bits of the mantissa, the exponent above.
@@ -188,13 +195,7 @@ std::optional<Digits> exactDigits(double magnitude) {
             n = kLeast15;
             ++exponent;
         }
-        Digits d{};
-        d.count = 15;
-        d.exponent = exponent;
-        for (int i = 13; i > 0; i -= 2, n /= 100)
-            std::copy_n(&kPairs[n % 100 * 2], 2, &d.text[i]);
-        d.text[0] = static_cast<char>('0' + n);
-        return d;
+        return ShownDigits{n, exponent};
     }
     return std::nullopt;
 }
@@ -202,29 +203,17 @@ std::optional<Digits> exactDigits(double magnitude) {
 // The value's 15 significant digits, rounded as printf rounds them, without
 // trailing zeros.
 Digits fifteenDigits(double magnitude) {
-    // A whole mass, as zero places make it, has its digits at hand.
-    if (magnitude >= 1 && magnitude < 1e15 && magnitude == std::floor(magnitude)) {
-        Digits d{};
-        char* const end =
-            std::to_chars(d.text, d.text + sizeof d.text, static_cast<std::uint64_t>(magnitude))
-                .ptr;
-        d.count = static_cast<int>(end - d.text);
-        d.exponent = d.count - 1;
-        while (d.count > 1 && d.text[d.count - 1] == '0')
-            --d.count;
-        return d;
-    }
-    std::optional<Digits> d = exactDigits(magnitude);
-    if (!d) {
-        char buffer[64];
-        const auto end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                       std::chars_format::scientific, 14)
-                             .ptr;
-        d = digitsOf(buffer, end);
-    }
-    while (d->count > 1 && d->text[d->count - 1] == '0')
-        --d->count;
-    return *d;
+    const ShownDigits shown = shownDigits(magnitude);
+    Digits d{};
+    d.count = 15;
+    d.exponent = shown.exponent;
+    std::uint64_t n = shown.digits;
+    for (int i = 13; i > 0; i -= 2, n /= 100)
+        std::copy_n(&kPairs[n % 100 * 2], 2, &d.text[i]);
+    d.text[0] = static_cast<char>('0' + n);
+    while (d.count > 1 && d.text[d.count - 1] == '0')
+        --d.count;
+    return d;
 }
 
 } // namespace
@@ -325,6 +314,28 @@ std::optional<double> parseNumber(std::string_view text) {
     }
     const auto parts = splitNumber(text);
     return parts ? toDouble(*parts) : std::nullopt;
+}
+
+ShownDigits shownDigits(double magnitude) {
+    // A whole value, as zero places make a mass, has its digits at hand.
+    if (magnitude >= 1 && magnitude < 1e15 && magnitude == std::floor(magnitude)) {
+        const auto whole = static_cast<std::uint64_t>(magnitude);
+        int exponent = 0;
+        while (exponent < 14 && whole >= kWholeTens[static_cast<std::size_t>(exponent + 1)])
+            ++exponent;
+        return {whole * kWholeTens[static_cast<std::size_t>(14 - exponent)], exponent};
+    }
+    if (const auto exact = exactDigits(magnitude))
+        return *exact;
+    char buffer[64];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14)
+            .ptr;
+    const Digits d = digitsOf(buffer, end);
+    std::uint64_t whole = 0;
+    for (int i = 0; i < 15; ++i)
+        whole = whole * 10 + static_cast<unsigned>(i < d.count ? d.text[i] - '0' : 0);
+    return {whole, d.exponent};
 }
 
 NumberParts shownParts(double value, DigitBuffer& digits) {

@@ -38,6 +38,15 @@ std::optional<double> toDouble(const NumberParts& parts);
 // splitNumber, then toDouble.
 std::optional<double> parseNumber(std::string_view text);
 
+// The 15 significant digits formatNumber shows of a positive finite value,
+// as one whole of exactly 15 digits and the power of ten of its first: the
+// value shown is digits × 10^(exponent − 14).
+struct ShownDigits {
+    std::uint64_t digits;
+    int exponent;
+};
+ShownDigits shownDigits(double magnitude);
+
 // The parts of formatNumber's text of a finite value, without the text:
 // the digits are written to `digits`, which the parts view.
 using DigitBuffer = std::array<char, 24>;

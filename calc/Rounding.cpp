@@ -13,6 +13,14 @@ namespace {
 
 constexpr int kExactPlaces = 15;
 
+constexpr auto kWholeTens = [] {
+    std::array<std::uint64_t, kExactPlaces + 1> tens{};
+    tens[0] = 1;
+    for (std::size_t i = 1; i < tens.size(); ++i)
+        tens[i] = tens[i - 1] * 10;
+    return tens;
+}();
+
 constexpr std::array<double, kExactPlaces + 1> kPow10 = {
     1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
@@ -48,6 +56,16 @@ struct Short {
     bool negative;
     std::uint64_t whole;
 };
+// As below: a half or more goes away from zero for x > 0, one below a half
+// towards it for x < 0.
+Short cut(bool negative, std::uint64_t whole, bool halfOrMore) {
+    if (!negative && halfOrMore)
+        ++whole;
+    else if (negative && !halfOrMore && whole > 0)
+        --whole;
+    return {negative && whole != 0, whole};
+}
+
 Short roundShort(const NumberParts& x, long long kept) {
     std::uint64_t whole = 0;
     for (long long i = 0; i < kept; ++i)
@@ -58,13 +76,7 @@ Short roundShort(const NumberParts& x, long long kept) {
     const char firstDropped = kept >= 0 && kept < static_cast<long long>(x.digitCount())
                                   ? x.digit(static_cast<std::size_t>(kept))
                                   : '0';
-    // As below: a half or more goes away from zero for x > 0, one below a
-    // half towards it for x < 0.
-    if (!x.negative && firstDropped >= '5')
-        ++whole;
-    else if (x.negative && firstDropped < '5' && whole > 0)
-        --whole;
-    return {x.negative && whole != 0, whole};
+    return cut(x.negative, whole, firstDropped >= '5');
 }
 
 double valueOf(Short rounded, int places) {
@@ -148,15 +160,25 @@ std::optional<double> roundShown(std::string_view shown, double places) {
 std::string roundedText(double value, double places) {
     if (!std::isfinite(value))
         return {};
-    DigitBuffer digits;
-    const NumberParts parts = shownParts(value, digits);
-    // A result of at most 15 digits is shown from them.
-    if (places >= 0 && places <= kExactPlaces && places == std::floor(places) &&
-        parts.digitCount() > 0 && parts.scale + static_cast<int>(places) <= kExactPlaces) {
-        const Short rounded = roundShort(parts, parts.scale + static_cast<int>(places));
-        return formatDecimal(rounded.negative, rounded.whole, static_cast<int>(places));
+    // A result of at most 15 digits is cut from the 15 the value shows, as
+    // whole numbers, and shown from its own.
+    if (value != 0 && places >= 0 && places <= kExactPlaces && places == std::floor(places)) {
+        const int d = static_cast<int>(places);
+        const ShownDigits shown = shownDigits(std::fabs(value));
+        const int kept = shown.exponent + 1 + d; // digits before the cut
+        if (kept <= kExactPlaces) {
+            const auto tenTo = [](int n) { return kWholeTens[static_cast<std::size_t>(n)]; };
+            const std::uint64_t whole = kept > 0 ? shown.digits / tenTo(kExactPlaces - kept) : 0;
+            const std::uint64_t firstDropped =
+                kept >= 0 && kept < kExactPlaces
+                    ? shown.digits / tenTo(kExactPlaces - 1 - kept) % 10
+                    : 0;
+            const Short rounded = cut(value < 0, whole, firstDropped >= 5);
+            return formatDecimal(rounded.negative, rounded.whole, d);
+        }
     }
-    const auto rounded = roundParts(parts, places);
+    DigitBuffer digits;
+    const auto rounded = roundParts(shownParts(value, digits), places);
     return rounded ? formatNumber(*rounded) : std::string();
 }
 
