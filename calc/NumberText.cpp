@@ -126,13 +126,6 @@ constexpr auto kPairs = [] {
     }
     return pairs;
 }();
-constexpr auto kWholeTens = [] {
-    std::array<std::uint64_t, 16> tens{};
-    tens[0] = 1;
-    for (std::size_t i = 1; i < tens.size(); ++i)
-        tens[i] = tens[i - 1] * 10;
-    return tens;
-}();
 constexpr auto kFives = [] {
     std::array<std::uint64_t, kMostFive + 1> fives{};
     fives[0] = 1;

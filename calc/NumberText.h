@@ -38,6 +38,15 @@ std::optional<double> toDouble(const NumberParts& parts);
 // splitNumber, then toDouble.
 std::optional<double> parseNumber(std::string_view text);
 
+// 10^0 … 10^15 as whole numbers: the places a shown number has room for.
+inline constexpr auto kWholeTens = [] {
+    std::array<std::uint64_t, 16> tens{};
+    tens[0] = 1;
+    for (std::size_t i = 1; i < tens.size(); ++i)
+        tens[i] = tens[i - 1] * 10;
+    return tens;
+}();
+
 // The 15 significant digits formatNumber shows of a positive finite value,
 // as one whole of exactly 15 digits and the power of ten of its first: the
 // value shown is digits × 10^(exponent − 14).

@@ -13,14 +13,6 @@ namespace {
 
 constexpr int kExactPlaces = 15;
 
-constexpr auto kWholeTens = [] {
-    std::array<std::uint64_t, kExactPlaces + 1> tens{};
-    tens[0] = 1;
-    for (std::size_t i = 1; i < tens.size(); ++i)
-        tens[i] = tens[i - 1] * 10;
-    return tens;
-}();
-
 constexpr std::array<double, kExactPlaces + 1> kPow10 = {
     1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 
