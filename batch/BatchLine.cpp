@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -104,11 +105,76 @@ void warnThousands(std::string_view text, double value, std::size_t field, const
                             ", не " + formatNumber(otherValue.value_or(0)) + "; " + kStateIt);
 }
 
+// Short texts a number field has read without a word to say, with their
+// numbers: a list repeats its thicknesses, deviations and places line after
+// line, and what a field makes of a text depends on the text and the way
+// the file writes numbers alone.
+class ReadBefore {
+  public:
+    std::optional<double> find(std::string_view text, const Reading& reading) const {
+        const Entry& entry = m_entries[slot(text)];
+        if (entry.size != text.size() || entry.size == 0 || entry.mark != reading.mark ||
+            entry.both != reading.both || !std::equal(text.begin(), text.end(), entry.text.begin()))
+            return std::nullopt;
+        return entry.value;
+    }
+    void keep(std::string_view text, const Reading& reading, double value) {
+        if (text.empty() || text.size() > kLongest)
+            return;
+        Entry& entry = m_entries[slot(text)];
+        std::copy(text.begin(), text.end(), entry.text.begin());
+        entry.size = static_cast<std::uint8_t>(text.size());
+        entry.mark = reading.mark;
+        entry.both = reading.both;
+        entry.value = value;
+    }
+
+  private:
+    static constexpr std::size_t kLongest = 16;
+    struct Entry {
+        std::array<char, kLongest> text{};
+        std::uint8_t size = 0;
+        DecimalMark mark = DecimalMark::comma;
+        bool both = false;
+        double value = 0;
+    };
+    // The length and the two ends tell most short texts apart.
+    static std::size_t slot(std::string_view text) {
+        if (text.empty())
+            return 0;
+        return (text.size() * 7 + static_cast<unsigned char>(text.front()) * 3 +
+                static_cast<unsigned char>(text.back())) %
+               kSlots;
+    }
+    static constexpr std::size_t kSlots = 32;
+    std::array<Entry, kSlots> m_entries{};
+};
+
 // A number field's number, read once as the window's field would take the
 // text.
+std::optional<double> read(std::string_view text, const NumberField* rule, std::size_t field,
+                           const Reading& reading, Problems& problems, Problems& warnings,
+                           std::string& taken);
+
+// The same, looked up first among the texts the field read before, when no
+// warning can come of it.
 std::optional<double> number(std::string_view text, const NumberField* rule, std::size_t field,
                              const Reading& reading, Problems& problems, Problems& warnings,
                              std::string& taken) {
+    thread_local std::array<ReadBefore, kBatchFields> before;
+    if (!reading.shown)
+        return read(text, rule, field, reading, problems, warnings, taken);
+    if (const auto value = before[field].find(text, reading))
+        return value;
+    const auto value = read(text, rule, field, reading, problems, warnings, taken);
+    if (value)
+        before[field].keep(text, reading, *value);
+    return value;
+}
+
+std::optional<double> read(std::string_view text, const NumberField* rule, std::size_t field,
+                           const Reading& reading, Problems& problems, Problems& warnings,
+                           std::string& taken) {
     // The paste rule trims the text first: it is trimmed once here.
     const std::string_view trimmed = trimWhiteSpace(text);
     if (trimmed.empty()) {

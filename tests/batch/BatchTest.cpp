@@ -251,6 +251,13 @@ TEST(batch, AnswersEachKindOfLineAndCommandLine) {
          "строка 1: внимание: длина листа — «2,000» прочитано как 2000, не 2; способ записи чисел "
          "задают --decimal=, и --decimal=.; ширина листа — «1,000» прочитано как 1000, не 1;",
          0},
+        // The same text after an English file: each file's own way.
+        {"a Russian list after it",
+         {"--batch"},
+         "Д16 (1160);номиналу;1,5;;;1,500;1000;1;3\n",
+         "Д16 (1160);номиналу;1,5;;;1,500;1000;1;3;0,006\n" + kTotal + "0,006\n",
+         "",
+         0},
         {"an English semicolon export: decimals written 1.5",
          {"--batch", "/dev/stdin"},
          "Д16 (1160);номиналу;2;;;\"2,000\";\"1,000\";10;2\n"
