@@ -213,16 +213,17 @@ class Survey {
             return true;
         if (m_separator == ',')
             return false;
-        // The fields around each comma, found by the commas alone.
-        for (std::size_t comma = text.find(','); comma != std::string_view::npos;) {
-            const std::size_t before = text.rfind(m_separator, comma);
-            const std::size_t start = before == std::string_view::npos ? 0 : before + 1;
-            const std::size_t end = std::min(text.find(m_separator, comma), text.size());
-            const std::string_view field = text.substr(start, end - start);
-            if (std::count_if(field.begin(), field.end(),
-                              [](char c) { return c == ',' || c == '.'; }) > 1)
-                return true;
-            comma = end == text.size() ? std::string_view::npos : text.find(',', end);
+        // Another mark in the field of a comma, before it or after it; the
+        // commas are found by a search, the fields are short.
+        const auto isMark = [](char c) { return c == ',' || c == '.'; };
+        for (std::size_t comma = text.find(','); comma != std::string_view::npos;
+             comma = text.find(',', comma + 1)) {
+            for (std::size_t i = comma; i-- > 0 && text[i] != m_separator;)
+                if (isMark(text[i]))
+                    return true;
+            for (std::size_t i = comma + 1; i < text.size() && text[i] != m_separator; ++i)
+                if (isMark(text[i]))
+                    return true;
         }
         return false;
     }

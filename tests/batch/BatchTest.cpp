@@ -251,6 +251,19 @@ TEST(batch, AnswersEachKindOfLineAndCommandLine) {
          "строка 1: внимание: длина листа — «2,000» прочитано как 2000, не 2; способ записи чисел "
          "задают --decimal=, и --decimal=.; ширина листа — «1,000» прочитано как 1000, не 1;",
          0},
+        // Commas between thousands shown after both decimal marks.
+        {"a named file showing both ways, groups last",
+         {"--batch", "/dev/stdin"},
+         "Д16 (1160);номиналу;0,5;;;2000;1000;1;2\n"
+         "Д16 (1160);номиналу;1.5;;;2000;1000;1;2\n"
+         "Д16 (1160);номиналу;2;;;1,250.5;1000;1;2\n",
+         "Д16 (1160);номиналу;0,5;;;2000;1000;1;2;\n"
+         "Д16 (1160);номиналу;1.5;;;2000;1000;1;2;8,31\n"
+         "Д16 (1160);номиналу;2;;;1,250.5;1000;1;2;\n" +
+             kTotal + "8,31\n",
+         "строка 1: толщина листа — «0,5»: в файле запятая и отделяет дробную часть",
+         1,
+         true},
         // The same text after an English file: each file's own way.
         {"a Russian list after it",
          {"--batch"},
