@@ -197,7 +197,7 @@ class Survey {
         if (m_separator == 0 || m_stated || !couldShowMore(text))
             return;
         splitFields(text, m_separator, m_fields);
-        evidence.note(m_fields);
+        evidence.note(m_fields.views);
     }
     void longLineStart() { ++m_lines; }
 
@@ -211,17 +211,19 @@ class Survey {
         if (!evidence.commaDecimal || !evidence.dotDecimal ||
             text.find('"') != std::string_view::npos)
             return true;
-        int marks = 0;
-        bool comma = false;
-        for (const char c : text) {
-            if (c == m_separator) {
-                marks = 0;
-                comma = false;
-            } else if (c == ',' || c == '.') {
-                comma |= c == ',';
-                if (++marks > 1 && comma)
+        if (m_separator == ',')
+            return false;
+        // Another mark in the field of a comma, before it or after it; the
+        // commas are found by a search, the fields are short.
+        const auto isMark = [](char c) { return c == ',' || c == '.'; };
+        for (std::size_t comma = text.find(','); comma != std::string_view::npos;
+             comma = text.find(',', comma + 1)) {
+            for (std::size_t i = comma; i-- > 0 && text[i] != m_separator;)
+                if (isMark(text[i]))
                     return true;
-            }
+            for (std::size_t i = comma + 1; i < text.size() && text[i] != m_separator; ++i)
+                if (isMark(text[i]))
+                    return true;
         }
         return false;
     }
@@ -255,7 +257,7 @@ class Survey {
     bool m_stated;
     long long m_lines = 0;
     std::string m_decoded;
-    std::vector<std::string> m_fields;
+    Fields m_fields;
 };
 
 class Batch {
@@ -288,7 +290,7 @@ class Batch {
             m_separator = Survey::separatorOf(text);
         splitFields(text, separator(), m_fields);
         if (!m_surveyed) {
-            m_evidence.note(m_fields);
+            m_evidence.note(m_fields.views);
             m_reading = m_evidence.reading(m_options.decimal, separator());
         }
         const bool first = !m_anyRead;
@@ -299,11 +301,11 @@ class Batch {
             return;
         }
         // A spreadsheet's row of column titles gets one for the mass.
-        if (first && m_fields.size() == kBatchFields && !hasDigit(text)) {
+        if (first && m_fields.views.size() == kBatchFields && !hasDigit(text)) {
             putLine(raw, utf8, kMassTitle, ending);
             return;
         }
-        const LineMass mass = lineMass(m_fields, m_reading);
+        const LineMass mass = lineMass(m_fields.views, m_reading);
         putLine(raw, utf8, shown(mass.mass), ending);
         if (!mass.warning.empty()) {
             m_out.flush();
@@ -315,7 +317,7 @@ class Batch {
         // one field alone, a separator the file does not use.
         else if (!hasDigit(text))
             refuse(mass.problem + kTitlesHint);
-        else if (m_fields.size() == 1)
+        else if (m_fields.views.size() == 1)
             refuse(mass.problem + kSeparatorHint);
         else
             refuse(mass.problem);
@@ -456,7 +458,7 @@ class Batch {
     long long m_lineNumber = 0;
     std::string m_decoded;
     std::string m_carry;
-    std::vector<std::string> m_fields;
+    Fields m_fields;
     DecimalSum m_total;
 };
 

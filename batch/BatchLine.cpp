@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -104,41 +105,110 @@ void warnThousands(std::string_view text, double value, std::size_t field, const
                             ", не " + formatNumber(otherValue.value_or(0)) + "; " + kStateIt);
 }
 
+// Short texts a number field has read without a word to say, with their
+// numbers: a list repeats its thicknesses, deviations and places line after
+// line, and what a field makes of a text depends on the text and the way
+// the file writes numbers alone.
+class ReadBefore {
+  public:
+    std::optional<double> find(std::string_view text, const Reading& reading) const {
+        const Entry& entry = m_entries[slot(text)];
+        if (entry.size != text.size() || entry.size == 0 || entry.mark != reading.mark ||
+            entry.both != reading.both || !std::equal(text.begin(), text.end(), entry.text.begin()))
+            return std::nullopt;
+        return entry.value;
+    }
+    void keep(std::string_view text, const Reading& reading, double value) {
+        if (text.empty() || text.size() > kLongest)
+            return;
+        Entry& entry = m_entries[slot(text)];
+        std::copy(text.begin(), text.end(), entry.text.begin());
+        entry.size = static_cast<std::uint8_t>(text.size());
+        entry.mark = reading.mark;
+        entry.both = reading.both;
+        entry.value = value;
+    }
+
+  private:
+    static constexpr std::size_t kLongest = 16;
+    struct Entry {
+        std::array<char, kLongest> text{};
+        std::uint8_t size = 0;
+        DecimalMark mark = DecimalMark::comma;
+        bool both = false;
+        double value = 0;
+    };
+    // The length and the two ends tell most short texts apart.
+    static std::size_t slot(std::string_view text) {
+        if (text.empty())
+            return 0;
+        return (text.size() * 7 + static_cast<unsigned char>(text.front()) * 3 +
+                static_cast<unsigned char>(text.back())) %
+               kSlots;
+    }
+    static constexpr std::size_t kSlots = 32;
+    std::array<Entry, kSlots> m_entries{};
+};
+
 // A number field's number, read once as the window's field would take the
 // text.
+std::optional<double> read(std::string_view text, const NumberField* rule, std::size_t field,
+                           const Reading& reading, Problems& problems, Problems& warnings,
+                           std::string& taken);
+
+// The same, looked up first among the texts the field read before, when no
+// warning can come of it.
 std::optional<double> number(std::string_view text, const NumberField* rule, std::size_t field,
-                             const Reading& reading, Problems& problems, Problems& warnings) {
-    if (trimWhiteSpace(text).empty()) {
+                             const Reading& reading, Problems& problems, Problems& warnings,
+                             std::string& taken) {
+    thread_local std::array<ReadBefore, kBatchFields> before;
+    if (!reading.shown)
+        return read(text, rule, field, reading, problems, warnings, taken);
+    if (const auto value = before[field].find(text, reading))
+        return value;
+    const auto value = read(text, rule, field, reading, problems, warnings, taken);
+    if (value)
+        before[field].keep(text, reading, *value);
+    return value;
+}
+
+std::optional<double> read(std::string_view text, const NumberField* rule, std::size_t field,
+                           const Reading& reading, Problems& problems, Problems& warnings,
+                           std::string& taken) {
+    // The paste rule trims the text first: it is trimmed once here.
+    const std::string_view trimmed = trimWhiteSpace(text);
+    if (trimmed.empty()) {
         problems.add(field, noMassWords(NoMass::Empty));
         return std::nullopt;
     }
-    const bool comma = text.find(',') != std::string_view::npos;
-    if (comma && reading.both) {
+    if (reading.both && text.find(',') != std::string_view::npos) {
         problems.add(field, "«" + std::string(text) +
                                 "»: в файле запятая и отделяет дробную часть, и группирует "
                                 "разряды; " +
                                 kStateIt);
         return std::nullopt;
     }
-    const auto taken = rule ? admittedNumber(text, rule->admitted, reading.mark)
-                            : pastedNumber(text, reading.mark);
-    const auto value = taken ? parseNumber(*taken) : std::nullopt;
+    const bool read = rule ? admittedNumber(trimmed, rule->admitted, reading.mark, taken)
+                           : pastedNumber(trimmed, reading.mark, taken);
+    const auto value = read ? parseNumber(taken) : std::nullopt;
     if (!value) {
         problems.add(field, refusal(text, rule, reading.mark));
         return std::nullopt;
     }
-    if (rule && rule->room > 0 && characterCount(*taken) > static_cast<std::size_t>(rule->room)) {
-        problems.add(field, "длиннее " + countOf(static_cast<std::size_t>(rule->room), "знака",
-                                                 "знаков", "знаков"));
+    // Never more characters than bytes: only a long text is counted.
+    const auto room = static_cast<std::size_t>(rule && rule->room > 0 ? rule->room : 0);
+    if (room > 0 && taken.size() > room && characterCount(taken) > room) {
+        problems.add(field, "длиннее " + countOf(room, "знака", "знаков", "знаков"));
         return std::nullopt;
     }
-    warnThousands(text, *value, field, reading, warnings);
+    if (!reading.shown)
+        warnThousands(text, *value, field, reading, warnings);
     return value;
 }
 
 } // namespace
 
-void NumberEvidence::note(const std::vector<std::string>& fields) {
+void NumberEvidence::note(const std::vector<std::string_view>& fields) {
     for (std::size_t i = 0; i < fields.size(); ++i) {
         if (i == 1)
             continue; // the mode
@@ -161,39 +231,49 @@ Reading NumberEvidence::reading(char stated, char separator) const {
     return {separator == ',' ? DecimalMark::dot : DecimalMark::comma, false, false};
 }
 
-void splitFields(std::string_view line, char separator, std::vector<std::string>& fields) {
+void splitFields(std::string_view line, char separator, Fields& fields) {
+    // Room for the whole line, so that the views into it stay put.
+    std::string& unquoted = fields.unquoted;
+    unquoted.clear();
+    unquoted.reserve(line.size());
     std::size_t used = 0;
     std::size_t i = 0;
     for (;;) {
-        if (used == fields.size())
-            fields.emplace_back();
-        std::string& field = fields[used++];
-        field.clear();
-        if (i < line.size() && line[i] == '"') {
+        if (used == fields.views.size())
+            fields.views.emplace_back();
+        std::string_view& field = fields.views[used++];
+        const bool quoted = i < line.size() && line[i] == '"';
+        const std::size_t start = unquoted.size();
+        if (quoted) {
             for (++i; i < line.size(); ++i) {
                 if (line[i] == '"') {
                     if (i + 1 < line.size() && line[i + 1] == '"') {
-                        field += '"';
+                        unquoted += '"';
                         ++i;
                         continue;
                     }
                     ++i;
                     break;
                 }
-                field += line[i];
+                unquoted += line[i];
             }
         }
         // Whatever follows a closing quote stays with its field.
         const std::size_t end = std::min(line.find(separator, i), line.size());
-        field.append(line.substr(i, end - i));
+        if (quoted) {
+            unquoted.append(line.data() + i, end - i);
+            field = std::string_view(unquoted).substr(start);
+        } else {
+            field = line.substr(i, end - i);
+        }
         if (end == line.size())
             break;
         i = end + 1;
     }
-    fields.resize(used);
+    fields.views.resize(used);
 }
 
-LineMass lineMass(const std::vector<std::string>& fields, const Reading& reading) {
+LineMass lineMass(const std::vector<std::string_view>& fields, const Reading& reading) {
     Problems problems;
     if (fields.size() != kBatchFields) {
         problems.add(countOf(fields.size(), "поле", "поля", "полей") + ", а нужно " +
@@ -224,13 +304,16 @@ LineMass lineMass(const std::vector<std::string>& fields, const Reading& reading
         problems.add(1, noMassWords(NoMass::NotMode));
 
     MassNumbers numbers;
+    // Each field's text as the field takes it, in turn, in room kept
+    // from line to line.
+    thread_local std::string taken;
     for (const NumberInput& input : kNumbers) {
         // Only the deviation the mode works with is read, as in the window.
         if ((input.number == &MassNumbers::upper && mode != Mode::upper) ||
             (input.number == &MassNumbers::lower && mode != Mode::lower))
             continue;
-        if (const auto value =
-                number(fields[input.field], input.rule, input.field, reading, problems, warnings))
+        if (const auto value = number(fields[input.field], input.rule, input.field, reading,
+                                      problems, warnings, taken))
             numbers.*input.number = *value;
     }
     if (!problems.text().empty())

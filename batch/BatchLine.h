@@ -12,8 +12,13 @@ inline constexpr std::size_t kBatchFields = 9;
 
 // A batch line's fields, split at the separator. A field in double quotes,
 // as spreadsheets write them, may hold the separator, "" standing for one
-// quote; the quotes are not part of the field.
-void splitFields(std::string_view line, char separator, std::vector<std::string>& fields);
+// quote; the quotes are not part of the field. The views look into the line,
+// or for a quoted field into `unquoted`, and hold until the next split.
+struct Fields {
+    std::vector<std::string_view> views;
+    std::string unquoted;
+};
+void splitFields(std::string_view line, char separator, Fields& fields);
 
 // How a file's numbers are read: the decimal mark, whether the file (or
 // the command line) showed it, and whether the file shows both ways, so
@@ -30,7 +35,7 @@ struct NumberEvidence {
     bool commaGroups = false;
     bool dotDecimal = false;
 
-    void note(const std::vector<std::string>& fields);
+    void note(const std::vector<std::string_view>& fields);
     // The reading the evidence so far makes, `stated` by the command line
     // (',' or '.', 0 for none); a comma-separated file is read the English
     // way until it shows otherwise.
@@ -48,7 +53,7 @@ struct LineMass {
     std::string problem;
     std::string warning;
 };
-LineMass lineMass(const std::vector<std::string>& fields, const Reading& reading);
+LineMass lineMass(const std::vector<std::string_view>& fields, const Reading& reading);
 
 // Russian plural of a count: 1 поле, 2 поля, 5 полей.
 std::string countOf(std::size_t n, const char* one, const char* few, const char* many);

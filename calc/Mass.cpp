@@ -54,10 +54,10 @@ Worked work(double density, Mode mode, const MassNumbers& n) {
     const auto batch = massOf(n.count * area);
     if (!batch)
         return {};
-    const auto rounded = roundShown(formatNumber(*batch), n.places);
-    if (!rounded)
+    std::string mass = roundedText(*batch, n.places);
+    if (mass.empty())
         return {};
-    return {formatNumber(*rounded), thickness, massOf(area)};
+    return {std::move(mass), thickness, massOf(area)};
 }
 
 // The window's fields read in its order; a field that holds no number ends

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -36,10 +38,38 @@ std::optional<double> toDouble(const NumberParts& parts);
 // splitNumber, then toDouble.
 std::optional<double> parseNumber(std::string_view text);
 
+// 10^0 … 10^15 as whole numbers: the places a shown number has room for.
+inline constexpr auto kWholeTens = [] {
+    std::array<std::uint64_t, 16> tens{};
+    tens[0] = 1;
+    for (std::size_t i = 1; i < tens.size(); ++i)
+        tens[i] = tens[i - 1] * 10;
+    return tens;
+}();
+
+// The 15 significant digits formatNumber shows of a positive finite value,
+// as one whole of exactly 15 digits and the power of ten of its first: the
+// value shown is digits × 10^(exponent − 14).
+struct ShownDigits {
+    std::uint64_t digits;
+    int exponent;
+};
+ShownDigits shownDigits(double magnitude);
+
+// The parts of formatNumber's text of a finite value, without the text:
+// the digits are written to `digits`, which the parts view.
+using DigitBuffer = std::array<char, 24>;
+NumberParts shownParts(double value, DigitBuffer& digits);
+
 // Shortest general form with a decimal comma: 15 significant digits at most,
 // fixed or exponent form as printf's %.15G picks, no trailing zeros, no
 // grouping. 12.5 → "12,5", 1e16 → "1E+16". Negative zero shows as "0";
 // a value that is not finite gives the empty text.
 std::string formatNumber(double value);
+
+// formatNumber of the double nearest to ±whole / 10^places, for a whole of
+// at most 15 significant digits: they are the digits that double shows, so
+// they are not worked out again.
+std::string formatDecimal(bool negative, std::uint64_t whole, int places);
 
 } // namespace sheetmass

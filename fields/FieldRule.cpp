@@ -5,28 +5,71 @@
 #include "fields/PastedText.h"
 
 #include <algorithm>
+#include <array>
+#include <bitset>
 
 namespace sheetmass {
 
+namespace {
+
+// What the filter says of every code for one admitted text. It looks at
+// the one character and the admitted text alone, so a batch of a million
+// lines, which asks about the same few fields, asks it once for each;
+// the few last texts are kept, by their characters.
+struct Answers {
+    bool asked = false;
+    std::string admitted;
+    std::bitset<256> passes;
+};
+
+const Answers& answersFor(std::string_view admitted) {
+    thread_local std::array<Answers, 4> kept;
+    thread_local std::size_t next = 0;
+    thread_local std::size_t last = 0;
+    if (kept[last].asked && kept[last].admitted == admitted)
+        return kept[last];
+    for (std::size_t i = 0; i < kept.size(); ++i)
+        if (kept[i].asked && kept[i].admitted == admitted)
+            return kept[last = i];
+    Answers& answers = kept[last = next];
+    next = (next + 1) % kept.size();
+    answers.asked = true;
+    answers.admitted = admitted;
+    constexpr std::int16_t kBackspace = 8; // passes every filter as a key, but is no character
+    for (std::int16_t code = 0; code <= 0xFF; ++code)
+        answers.passes[static_cast<std::size_t>(code)] =
+            code != kBackspace && Модуль1::FilterKey(code, admitted) == code;
+    return answers;
+}
+
+} // namespace
+
 std::optional<std::string> admittedNumber(std::string_view utf8, std::string_view admitted,
                                           DecimalMark mark) {
-    auto number = pastedNumber(utf8, mark);
-    if (!number)
+    std::string number;
+    if (!admittedNumber(utf8, admitted, mark, number))
         return std::nullopt;
-    const bool ascii = std::all_of(number->begin(), number->end(),
+    return number;
+}
+
+bool admittedNumber(std::string_view utf8, std::string_view admitted, DecimalMark mark,
+                    std::string& number) {
+    if (!pastedNumber(utf8, mark, number))
+        return false;
+    const bool ascii = std::all_of(number.begin(), number.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     // Windows-1251 agrees with ASCII below 0x80; above it, a character the
     // code page lacks comes back as "?" and must not pass as one.
-    const std::string codes = ascii ? *number : toCp1251(*number);
-    if (!ascii && fromCp1251(codes) != *number)
-        return std::nullopt;
-    constexpr std::int16_t kBackspace = 8; // passes every filter as a key, but is no character
-    for (const char c : codes) {
-        const auto code = static_cast<std::int16_t>(static_cast<unsigned char>(c));
-        if (code == kBackspace || Модуль1::FilterKey(code, admitted) != code)
-            return std::nullopt;
+    std::string converted;
+    if (!ascii) {
+        converted = toCp1251(number);
+        if (fromCp1251(converted) != number)
+            return false;
     }
-    return number;
+    const std::string_view codes = ascii ? std::string_view(number) : converted;
+    const Answers& answers = answersFor(admitted);
+    return std::all_of(codes.begin(), codes.end(),
+                       [&](char c) { return answers.passes[static_cast<unsigned char>(c)]; });
 }
 
 bool admits(std::string_view admitted, char32_t character) {

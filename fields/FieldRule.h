@@ -33,6 +33,9 @@ inline constexpr NumberField kResultField{"", 0};
 // be written the English way.
 std::optional<std::string> admittedNumber(std::string_view utf8, std::string_view admitted,
                                           DecimalMark mark = DecimalMark::comma);
+// The same into `number`, as pastedNumber's; false for no text.
+bool admittedNumber(std::string_view utf8, std::string_view admitted, DecimalMark mark,
+                    std::string& number);
 
 // Whether a character typed into a field passes its filter: FilterKey
 // asked with the character's Windows-1251 code, as for a key press.

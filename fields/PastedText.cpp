@@ -1,6 +1,8 @@
 #include "fields/PastedText.h"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 
 namespace sheetmass {
 namespace {
@@ -38,11 +40,32 @@ std::size_t trailing(std::string_view text, const std::string_view (&kinds)[N]) 
     return 0;
 }
 
+// The bytes that begin and that end white space of either kind: a text
+// whose ends are neither, such as a grade, has none to trim.
+struct WhiteEnds {
+    std::array<bool, 256> front{};
+    std::array<bool, 256> back{};
+};
+constexpr WhiteEnds kWhiteEnds = [] {
+    WhiteEnds ends;
+    const auto note = [&](std::string_view kind) {
+        ends.front[static_cast<unsigned char>(kind.front())] = true;
+        ends.back[static_cast<unsigned char>(kind.back())] = true;
+    };
+    std::for_each(std::begin(kBlanks), std::end(kBlanks), note);
+    std::for_each(std::begin(kBreaks), std::end(kBreaks), note);
+    return ends;
+}();
+
 std::size_t leadingWhite(std::string_view text) {
+    if (text.empty() || !kWhiteEnds.front[static_cast<unsigned char>(text.front())])
+        return 0;
     return std::max(leading(text, kBlanks), leading(text, kBreaks));
 }
 
 std::size_t trailingWhite(std::string_view text) {
+    if (text.empty() || !kWhiteEnds.back[static_cast<unsigned char>(text.back())])
+        return 0;
     return std::max(trailing(text, kBlanks), trailing(text, kBreaks));
 }
 
@@ -61,11 +84,16 @@ bool isPlain(char c) {
 
 // One decimal mark, a dot or a comma, which becomes the comma.
 bool russian(std::string& number) {
-    if (std::count(number.begin(), number.end(), ',') +
-            std::count(number.begin(), number.end(), '.') >
-        1)
-        return false;
-    std::replace(number.begin(), number.end(), '.', ',');
+    char* mark = nullptr;
+    for (char& c : number) {
+        if (c != ',' && c != '.')
+            continue;
+        if (mark != nullptr)
+            return false;
+        mark = &c;
+    }
+    if (mark != nullptr)
+        *mark = ',';
     return true;
 }
 
@@ -110,9 +138,10 @@ bool isNumber(std::string_view number) {
 
 } // namespace
 
-std::string_view trimWhiteSpace(std::string_view utf8) {
-    if (utf8.empty() || (printable(utf8.front()) && printable(utf8.back())))
-        return utf8;
+namespace {
+
+// Kept out of line, so that the common call, with nothing to trim, is short.
+[[gnu::noinline]] std::string_view trimmed(std::string_view utf8) {
     while (const std::size_t n = leadingWhite(utf8))
         utf8.remove_prefix(n);
     while (const std::size_t n = trailingWhite(utf8))
@@ -120,16 +149,41 @@ std::string_view trimWhiteSpace(std::string_view utf8) {
     return utf8;
 }
 
+} // namespace
+
+std::string_view trimWhiteSpace(std::string_view utf8) {
+    if (utf8.empty() || (!kWhiteEnds.front[static_cast<unsigned char>(utf8.front())] &&
+                         !kWhiteEnds.back[static_cast<unsigned char>(utf8.back())]))
+        return utf8;
+    return trimmed(utf8);
+}
+
 std::optional<std::string> pastedNumber(std::string_view utf8, DecimalMark mark) {
-    std::string_view rest = trimWhiteSpace(utf8);
     std::string number;
-    number.reserve(rest.size());
+    if (!pastedNumber(utf8, mark, number))
+        return std::nullopt;
+    return number;
+}
+
+bool pastedNumber(std::string_view utf8, DecimalMark mark, std::string& number) {
+    std::string_view rest = trimWhiteSpace(utf8);
     // Most texts are digits and marks alone, with nothing to leave out.
     if (std::all_of(rest.begin(), rest.end(), isPlain)) {
-        number = rest;
+        number.assign(rest);
         rest = {};
+    } else {
+        number.clear();
     }
     while (!rest.empty()) {
+        // Digits and marks go in as they are, a run at a time.
+        std::size_t plain = 0;
+        while (plain < rest.size() && isPlain(rest[plain]))
+            ++plain;
+        if (plain > 0) {
+            number.append(rest.substr(0, plain));
+            rest.remove_prefix(plain);
+            continue;
+        }
         // A run of blanks between two digits groups them; anywhere else it
         // stays, and the field refuses it.
         std::size_t run = 0;
@@ -149,9 +203,7 @@ std::optional<std::string> pastedNumber(std::string_view utf8, DecimalMark mark)
         number.append(rest.substr(0, taken));
         rest.remove_prefix(taken);
     }
-    if (!(mark == DecimalMark::comma ? russian(number) : english(number)))
-        return std::nullopt;
-    return number;
+    return mark == DecimalMark::comma ? russian(number) : english(number);
 }
 
 NumberLook numberLook(std::string_view utf8) {

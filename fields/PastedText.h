@@ -28,6 +28,9 @@ enum class DecimalMark : char { comma = ',', dot = '.' };
 // the field's own filter to judge.
 std::optional<std::string> pastedNumber(std::string_view utf8,
                                         DecimalMark mark = DecimalMark::comma);
+// The same into `number`, which a reader of many texts keeps so that none
+// is made for each; false for no text.
+bool pastedNumber(std::string_view utf8, DecimalMark mark, std::string& number);
 
 // What a number text shows of the way it was written.
 struct NumberLook {

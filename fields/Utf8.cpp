@@ -1,6 +1,8 @@
 #include "fields/Utf8.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <iterator>
 
 namespace sheetmass {
@@ -24,6 +26,19 @@ const Lead* leadOf(unsigned byte) {
     const auto* lead = std::find_if(std::begin(kLeads), std::end(kLeads),
                                     [&](const Lead& l) { return byte >= l.from && byte <= l.to; });
     return lead == std::end(kLeads) ? nullptr : lead;
+}
+
+// Eight bytes, first in the lowest, that are four characters of two bytes:
+// each lead 110xxxxx but not C0 or C1 (overlong), each follower 10xxxxxx.
+bool fourLetters(std::uint64_t word) {
+    if constexpr (std::endian::native != std::endian::little)
+        return false;
+    if ((word & 0xC0E0C0E0C0E0C0E0) != 0x80C080C080C080C0)
+        return false;
+    // The payload bits of each lead, one lane of 16 bits a character: a lane
+    // that is not zero sets its top bit when 0x7FFF is added.
+    constexpr std::uint64_t kTops = 0x8000800080008000;
+    return (((word & 0x001E001E001E001E) + 0x7FFF7FFF7FFF7FFF) & kTops) == kTops;
 }
 
 } // namespace
@@ -60,9 +75,31 @@ void appendUtf8(std::string& out, char32_t c) {
 }
 
 bool isUtf8(std::string_view bytes) {
-    for (std::size_t i = 0; i < bytes.size();) {
-        if (byteAt(bytes, i) < 0x80) { // most of a line
+    const std::size_t size = bytes.size();
+    for (std::size_t i = 0; i < size;) {
+        // Most of a line is ASCII, eight bytes at a time; Cyrillic takes two
+        // bytes a letter, told by their own ranges.
+        if (std::uint64_t word = 0; i + 8 <= size) {
+            std::memcpy(&word, bytes.data() + i, sizeof word);
+            if ((word & 0x8080808080808080) == 0 || fourLetters(word)) {
+                i += 8;
+                continue;
+            }
+        }
+        const unsigned first = byteAt(bytes, i);
+        if (first < 0x80) {
             ++i;
+            continue;
+        }
+        const auto twoBytes = [&](std::size_t at) {
+            const unsigned lead = byteAt(bytes, at);
+            return lead >= 0xC2 && lead <= 0xDF && at + 1 < size &&
+                   (byteAt(bytes, at + 1) & 0xC0) == 0x80;
+        };
+        if (twoBytes(i)) {
+            do
+                i += 2;
+            while (i < size && twoBytes(i));
             continue;
         }
         const Decoded d = decodeUtf8(bytes.substr(i));

@@ -42,6 +42,13 @@ TEST(parseNumber, AcceptsTheFieldForms) {
         {"1,7976931348623157E308", Limits::max()}, {"4,9E-324", Limits::denorm_min()},
         // A pasted or restored number often carries blanks; its value is not in doubt.
         {" 2,5", 2.5}, {"2,5 ", 2.5}, {"   -3   ", -3},
+        // Up to 15 digits read in one pass; the one rounding must be the
+        // nearest double, as for longer texts.
+        {"0,3", 0.3}, {"1,1", 1.1}, {"-0,07", -0.07}, {"0,000000000000001", 1e-15},
+        {"123456789012345", 123456789012345.0}, {"0,123456789012345", 0.123456789012345},
+        {"1234567890123456", 1234567890123456.0}, {"9007199254740993", 9007199254740992.0},
+        {"0,12345678901234567", 0.12345678901234567}, {"000000000000000000,5", 0.5},
+        {"1,5E+22", 1.5e22}, {"12345E-27", 1.2345e-23},
         // clang-format on
     };
     for (const auto& [text, value] : cases) {
@@ -53,8 +60,8 @@ TEST(parseNumber, AcceptsTheFieldForms) {
 }
 
 TEST(parseNumber, UnderflowReadsAsZeroOfItsSign) {
-    for (const char* text :
-         {"1E-400", "0,0001E-321", "2,4E-324", "10E-99999", "0E400", "0,000E999999", "-1E-400"}) {
+    for (const char* text : {"1E-400", "0,0001E-321", "2,4E-324", "10E-99999", "0E400",
+                             "0,000E999999", "-1E-400", "-0", "-0,000", "-,0", "0,0"}) {
         SCOPED_TRACE(text);
         const auto value = parseNumber(text);
         ASSERT_TRUE(value.has_value());
@@ -243,6 +250,12 @@ TEST(formatNumber, ShortestGeneralFormWithComma) {
         {999999999999999, "999999999999999"}, {1e15, "1E+15"}, {1e16, "1E+16"},
         {123456789012345678.0, "1,23456789012346E+17"},
         {Limits::max(), "1,79769313486232E+308"}, {Limits::denorm_min(), "4,94065645841247E-324"},
+        // Ties at the 16th digit go to the even 15th, as printf's.
+        {999999999999999.5, "1E+15"}, {999999999999998.5, "999999999999998"},
+        {-999999999999999.5, "-1E+15"}, {999999999999999.4, "999999999999999"},
+        {123456789012345.0, "123456789012345"}, {100000000000000.0, "100000000000000"},
+        {1.5e-13, "1,5E-13"}, {1.234567e-14, "1,234567E-14"}, {0.30000000000000004, "0,3"},
+        {Limits::min(), "2,2250738585072E-308"}, {123456.78901234567, "123456,789012346"},
         // clang-format on
     };
     for (const auto& [value, text] : cases)

@@ -92,6 +92,10 @@ TEST(Utf8, WellFormedAndCutShort) {
         {"\xED\xA0\x80", false, 3}, {"\xED\xBF\xBF", false, 3}, {"\xF4\x90\x80\x80", false, 4},
         {"\xF5\x80\x80\x80", false, 4}, {"\xFF", false, 1}, {"\x80", false, 1},
         {"\xC4\x31", false, 2}, {"\xE2\x28\xA1", false, 3},
+        // Four letters of two bytes fill a word of eight.
+        {"АБВГ", true, 8}, {"aАБВГ", true, 9}, {"АБВГ\xD0", false, 8},
+        {"\xC1\xBF" "БВГ", false, 8}, {"\xC0\x80" "БВГ", false, 8}, {"АБВ\xD0" "Г", false, 9},
+        {"АБ\xD0\xD0" "ВГ", false, 10},
         // clang-format on
     };
     for (const auto& c : cases) {
