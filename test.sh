@@ -4,7 +4,8 @@
 # build-type pairs, and the README's install steps in a fresh clone with the
 # package they make), once in a Clang build under AddressSanitizer and
 # UndefinedBehaviorSanitizer (with a fuzz run of the List.abc reader, bounded
-# in time). Warnings are errors here, unlike in a plain build.
+# in time), and once cross-built for Windows with its tests run under Wine
+# (scripts/windows.sh). Warnings are errors here, unlike in a plain build.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh
@@ -19,3 +20,6 @@ cmake --build build-asan -j2
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 ctest --test-dir build-asan --output-on-failure -j2
 ctest --test-dir build --output-on-failure -j2
+
+# After build/, whose batch the Windows one is compared with byte for byte.
+scripts/windows.sh build-windows build

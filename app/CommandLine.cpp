@@ -173,7 +173,9 @@ std::optional<int> runWithoutWindow(int argc, const char* const* argv, Stream in
         return std::nullopt;
     }
     // System messages, such as why a file cannot be read, in the user's language.
+#ifdef LC_MESSAGES // Windows words its own in the user's language as it is
     std::setlocale(LC_MESSAGES, "");
+#endif
     std::setlocale(LC_CTYPE, "");
     std::optional<std::string_view> file;
     BatchOptions stated;

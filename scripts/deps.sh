@@ -22,6 +22,8 @@ packages=(
   # the package's checks: Debian's rules, the freedesktop validators, manual
   # pages, and the clone that the README's install steps run in
   lintian desktop-file-utils appstream man-db git
+  # the Windows build: MinGW-w64 with POSIX threads, and Wine to run it
+  g++-mingw-w64-x86-64-posix wine wine64
 )
 
 missing=()

@@ -6,14 +6,6 @@
 
 namespace sheetmass::platform {
 
-Handle& Handle::operator=(Handle&& other) noexcept {
-    if (this != &other) {
-        Handle old(m_native);
-        m_native = other.release();
-    }
-    return *this;
-}
-
 Handle::~Handle() {
     if (ok()) {
         // A failure being reported on the way out keeps its errno.

@@ -1,6 +1,7 @@
 #include "platform/Replace.h"
 
 #include "platform/Files.h"
+#include "platform/NewName.h"
 #include "platform/posix/Posix.h"
 
 #include <cstdlib>
@@ -14,15 +15,6 @@
 
 namespace sheetmass::platform {
 namespace {
-
-constexpr std::size_t kRandomLetters = 6;
-constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-
-bool isNewFileName(std::string_view name, std::string_view prefix) {
-    return name.size() == prefix.size() + kRandomLetters && name.starts_with(prefix) &&
-           name.find_first_not_of(std::string_view(kLetters), prefix.size()) ==
-               std::string_view::npos;
-}
 
 mode_t newFileMode() {
     const mode_t mask = ::umask(0);
@@ -43,9 +35,7 @@ Error Replacement::begin(const Folder& folder, std::string_view prefix, const Fi
         if (::getrandom(random, sizeof random, 0) != sizeof random)
             for (std::size_t i = 0; i < kRandomLetters; ++i)
                 random[i] = static_cast<unsigned char>(std::rand());
-        std::string name(prefix);
-        for (unsigned char r : random)
-            name += kLetters[r % (sizeof kLetters - 1)];
+        std::string name = newFileName(prefix, random);
         File file(::openat(posix::fd(folder), name.c_str(),
                            O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
         if (file.ok()) {

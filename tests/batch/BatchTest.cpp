@@ -2,7 +2,7 @@
 #include "alloys/AlloyTable.h"
 #include "app/CommandLine.h"
 #include "calc/Mass.h"
-#include "tests/support/WorkedSheets.h"
+#include "tests/support/BatchSheets.h"
 
 #include <gtest/gtest.h>
 
@@ -15,12 +15,16 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <spawn.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 extern char** environ;
+#endif
 
 namespace {
 
@@ -35,56 +39,141 @@ struct Answer {
     std::string err;
 };
 
-int memoryFile(const std::string& bytes) {
+#ifdef _WIN32
+using File = HANDLE;
+
+// Inherited by the program started, removed when the last handle closes.
+File memoryFile(const std::string& bytes) {
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    wchar_t folder[MAX_PATH], name[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    GetTempFileNameW(folder, L"bat", 0, name);
+    const File file = CreateFileW(name, GENERIC_READ | GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    DWORD n = 0;
+    EXPECT_TRUE(bytes.empty() ||
+                WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr));
+    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+    return file;
+}
+
+std::string contents(File file) {
+    std::string text(GetFileSize(file, nullptr), '\0');
+    DWORD n = 0;
+    OVERLAPPED start{};
+    EXPECT_TRUE(text.empty() ||
+                ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &n, &start));
+    CloseHandle(file);
+    return text;
+}
+
+void close(File file) {
+    CloseHandle(file);
+}
+
+Stream streamOf(File file) {
+    return Stream(reinterpret_cast<sheetmass::platform::Native>(file));
+}
+
+std::wstring wide(const std::string& utf8) {
+    std::wstring text(utf8.size(), L'\0');
+    text.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), text.data(),
+                            static_cast<int>(text.size()))));
+    return text;
+}
+
+// The real program, its arguments quoted as the C runtime splits them.
+int spawn(const std::vector<std::string>& args, File in, File out, File err) {
+    std::wstring line;
+    for (const std::string& a : args)
+        line += L"\"" + wide(a) + L"\" ";
+    STARTUPINFOW start{};
+    start.cb = sizeof start;
+    start.dwFlags = STARTF_USESTDHANDLES;
+    start.hStdInput = in;
+    start.hStdOutput = out;
+    start.hStdError = err;
+    PROCESS_INFORMATION process{};
+    EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                               &start, &process));
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD status = 0;
+    GetExitCodeProcess(process.hProcess, &status);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return static_cast<int>(status);
+}
+#else
+using File = int;
+
+File memoryFile(const std::string& bytes) {
     const int fd = memfd_create("batch", MFD_CLOEXEC);
     EXPECT_EQ(write(fd, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     lseek(fd, 0, SEEK_SET);
     return fd;
 }
 
-std::string contents(int fd) {
+std::string contents(File fd) {
     std::string text(static_cast<std::size_t>(lseek(fd, 0, SEEK_END)), '\0');
     EXPECT_EQ(pread(fd, text.data(), text.size(), 0), static_cast<ssize_t>(text.size()));
     close(fd);
     return text;
 }
 
-// The command line as main() hands it over, in this process or as the real
-// program with neither X nor Wayland to talk to.
-Answer run(std::vector<std::string> args, const std::string& input, bool asProgram = false) {
-    args.insert(args.begin(), SHEETMASS_PROGRAM);
+Stream streamOf(File fd) {
+    return Stream(fd);
+}
+
+// The real program with neither X nor Wayland to talk to.
+int spawn(const std::vector<std::string>& args, File in, File out, File err) {
     std::vector<char*> argv;
     for (auto& a : args)
-        argv.push_back(a.data());
+        argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
-    const int in = memoryFile(input), out = memoryFile(""), err = memoryFile("");
-    int status = kWindow;
-    if (!asProgram) {
-        status = sheetmass::runWithoutWindow(static_cast<int>(args.size()), argv.data(), Stream(in),
-                                             Stream(out), Stream(err))
-                     .value_or(kWindow);
-    } else {
-        posix_spawn_file_actions_t files;
-        posix_spawn_file_actions_init(&files);
-        posix_spawn_file_actions_adddup2(&files, in, 0);
-        posix_spawn_file_actions_adddup2(&files, out, 1);
-        posix_spawn_file_actions_adddup2(&files, err, 2);
-        std::vector<std::string> env = {"QT_QPA_PLATFORM=xcb", "LANG=C.UTF-8"};
-        for (char** e = environ; *e != nullptr; ++e)
-            if (std::string_view(*e).starts_with("LSAN_OPTIONS=") ||
-                std::string_view(*e).starts_with("PATH="))
-                env.push_back(*e);
-        std::vector<char*> envp;
-        for (auto& e : env)
-            envp.push_back(e.data());
-        envp.push_back(nullptr);
-        pid_t pid = 0;
-        EXPECT_EQ(posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), envp.data()), 0);
-        posix_spawn_file_actions_destroy(&files);
-        int wstatus = 0;
-        waitpid(pid, &wstatus, 0);
-        status = WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
-    }
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_adddup2(&files, in, 0);
+    posix_spawn_file_actions_adddup2(&files, out, 1);
+    posix_spawn_file_actions_adddup2(&files, err, 2);
+    std::vector<std::string> env = {"QT_QPA_PLATFORM=xcb", "LANG=C.UTF-8"};
+    for (char** e = environ; *e != nullptr; ++e)
+        if (std::string_view(*e).starts_with("LSAN_OPTIONS=") ||
+            std::string_view(*e).starts_with("PATH="))
+            env.push_back(*e);
+    std::vector<char*> envp;
+    for (auto& e : env)
+        envp.push_back(e.data());
+    envp.push_back(nullptr);
+    pid_t pid = 0;
+    EXPECT_EQ(posix_spawn(&pid, argv[0], &files, nullptr, argv.data(), envp.data()), 0);
+    posix_spawn_file_actions_destroy(&files);
+    int wstatus = 0;
+    waitpid(pid, &wstatus, 0);
+    return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : 128 + WTERMSIG(wstatus);
+}
+#endif
+
+std::string utf8(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+// The command line as main() hands it over, in this process or as the real
+// program.
+Answer run(std::vector<std::string> args, const std::string& input, bool asProgram = false) {
+    args.insert(args.begin(), SHEETMASS_PROGRAM);
+    std::vector<const char*> argv;
+    for (auto& a : args)
+        argv.push_back(a.c_str());
+    argv.push_back(nullptr);
+    const File in = memoryFile(input), out = memoryFile(""), err = memoryFile("");
+    const int status = asProgram
+                           ? spawn(args, in, out, err)
+                           : sheetmass::runWithoutWindow(static_cast<int>(args.size()), argv.data(),
+                                                         streamOf(in), streamOf(out), streamOf(err))
+                                 .value_or(kWindow);
     close(in);
     return {status, contents(out), contents(err)};
 }
@@ -104,7 +193,18 @@ struct Row {
 
 TEST(batch, AnswersEachKindOfLineAndCommandLine) {
     const std::string longLine(5000, 'x');
-    const std::filesystem::path missing = std::filesystem::temp_directory_path() / "нет/List.csv";
+    namespace fs = std::filesystem;
+    const std::string missing = utf8(fs::temp_directory_path() / fs::path(u8"нет") / "List.csv");
+    // Outside the ANSI code page, for Windows' sake.
+    const fs::path named = fs::temp_directory_path() / fs::path(u8"заказ №7 ✓.csv");
+    std::ofstream(named, std::ios::binary) << D16 << "\r\n";
+#ifdef _WIN32
+    const std::string noSuchFile = "»: "; // then the system's words, in the user's language
+    const std::string root = "C:\\", cannotRead = "не открывается «C:\\»";
+#else
+    const std::string noSuchFile = "»: No such file or directory";
+    const std::string root = "/", cannotRead = "не читается «/»";
+#endif
     const std::vector<Row> rows = {
         {"semicolons", {"--batch"}, D16 + "\n", D16 + ";110,8\n" + kTotal + "110,8\n", "", 0},
         {"the last line unended",
@@ -174,6 +274,14 @@ TEST(batch, AnswersEachKindOfLineAndCommandLine) {
          D16 + ";110,8\n" + kTotal + "110,8\n",
          "",
          0},
+        // Ctrl+Z ends a text stream on Windows; not this one.
+        {"a Ctrl+Z byte",
+         {"--batch"},
+         "# \x1A\n" + D16 + "\n",
+         "# \x1A\n" + D16 + ";110,8\n" + kTotal + "110,8\n",
+         "",
+         0,
+         true},
         {"copied as they are",
          {"--batch"},
          "\xEF\xBB\xBF# заказ;7\n\n;;\t;\n" + D16 + "\n",
@@ -363,10 +471,17 @@ TEST(batch, AnswersEachKindOfLineAndCommandLine) {
          {"--batch", missing},
          "",
          "",
-         "не открывается «" + missing.string() + "»: No such file or directory",
+         "не открывается «" + missing + noSuchFile,
          2,
          true},
-        {"a folder", {"--batch", "/"}, "", "", "не читается «/»", 2},
+        {"a file named beyond the code page",
+         {"--batch", utf8(named)},
+         "",
+         D16 + ";110,8\r\n" + kTotal + "110,8\r\n",
+         "",
+         0,
+         true},
+        {"a folder", {"--batch", root}, "", "", cannotRead, 2},
         {"two files", {"--batch", "a", "b"}, "", "", "лишний параметр «b»", 2},
         {"an unknown option", {"--batch", "-x"}, "", "", "неизвестный параметр «-x»", 2},
         {"a misspelt option", {"--bach"}, "", "", "неизвестный параметр «--bach»", 2, true},
@@ -394,6 +509,7 @@ TEST(batch, AnswersEachKindOfLineAndCommandLine) {
         else
             EXPECT_NE(got.err.find(row.err), std::string::npos) << got.err;
     }
+    fs::remove(named);
 }
 
 // A Windows-1251 sheet with dot decimals comes back in Windows-1251 with dot
@@ -449,55 +565,8 @@ std::int64_t asThousandths(const std::string& mass) {
 // The batch gives for each line the mass the window shows for the same
 // fields, whichever way the spreadsheet wrote the numbers.
 TEST(batch, GivesTheWindowsMassForWorkedAndRandomSheets) {
-    std::mt19937 random(20261208);
-    const auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
-    const auto written = [&](std::string text) { // as a spreadsheet may write it
-        if (pick(3) == 0 && text.find(',') != std::string::npos)
-            text[text.find(',')] = '.';
-        if (pick(3) == 0 && text.size() > 3 && text.find_first_not_of("0123456789") == text.npos)
-            text.insert(text.size() - 3, " ");
-        return pick(4) == 0 ? " " + text + " " : text;
-    };
-    const char* modes[] = {sheetmass::kModeNominal, sheetmass::kModeUpper, sheetmass::kModeLower};
-    std::string input, expected;
-    std::int64_t total = 0;
-    // The window's worked sheets, their masses worked by hand; then random
-    // ones, at the core's.
-    std::vector<sheetmass::worked::Sheet> sheets;
-    sheets.assign(sheetmass::worked::kSheets.begin(), sheetmass::worked::kSheets.end());
-    for (int i = 0; i < 300; ++i) {
-        const sheetmass::Inputs in = {
-            pick(5) == 0
-                ? std::string("2,") + std::to_string(pick(10))
-                : std::string(sheetmass::kAlloys[static_cast<std::size_t>(pick(94))].grade),
-            modes[pick(3)],
-            std::to_string(pick(20)) + "," + std::to_string(pick(100)),
-            "0," + std::to_string(pick(10)),
-            "-0," + std::to_string(pick(10)),
-            std::to_string(1 + pick(999999)),
-            std::to_string(1 + pick(99999)),
-            std::to_string(pick(1000)),
-            std::to_string(pick(4))};
-        sheets.push_back({in, sheetmass::massText(in, Модуль1::AlloyDensity)});
-    }
-    for (const auto& [in, mass] : sheets) {
-        const bool isGrade =
-            std::any_of(sheetmass::kAlloys.begin(), sheetmass::kAlloys.end(),
-                        [&alloy = in.alloy](const auto& a) { return a.grade == alloy; });
-        ASSERT_FALSE(mass.empty());
-        std::string alloy = isGrade ? in.alloy : written(in.alloy);
-        if (pick(2) == 0) // spreadsheets drop a cell's trailing blanks
-            alloy.erase(alloy.find_last_not_of(' ') + 1);
-        std::string line = alloy + ";" + in.mode;
-        for (const auto* number : {&in.thickness, &in.upper, &in.lower, &in.length, &in.width,
-                                   &in.count}) // one after another: the same lines everywhere
-            line += ";" + written(*number);
-        line += ";" + in.places;
-        input += line + "\n";
-        expected += line + ";" + mass + "\n";
-        total += asThousandths(mass);
-    }
-    expected += kTotal + thousandths(total) + "\n";
+    const auto [input, expected] = sheetmass::worked::batchSheets();
+    ASSERT_EQ(expected.find(";\n"), std::string::npos); // a mass on every line
     const Answer got = run({"--batch"}, input);
     EXPECT_EQ(got.err, "");
     EXPECT_EQ(got.status, 0);

@@ -285,7 +285,8 @@ TEST(NumberText, ShownTextReadsBackUnchanged) {
 class ForeignLocale : public ::testing::Test {
   protected:
     void SetUp() override {
-        for (const char* name : {"ru_RU.UTF-8", "de_DE.UTF-8"})
+        // Windows names its locales otherwise.
+        for (const char* name : {"ru_RU.UTF-8", "de_DE.UTF-8", "Russian_Russia.1251"})
             if (std::setlocale(LC_ALL, name) != nullptr)
                 return;
         GTEST_SKIP() << "no locale with a decimal comma is installed";

@@ -1,0 +1,92 @@
+#include "platform/windows/Win32.h"
+
+#include <aclapi.h>
+
+#include <algorithm>
+#include <array>
+#include <cwctype>
+#include <vector>
+
+namespace sheetmass::platform::win32 {
+namespace {
+
+// The user the process runs as, from its token; empty when it cannot tell,
+// and then nothing counts as the user's.
+const std::vector<BYTE>& tokenUser() {
+    static const std::vector<BYTE> user = [] {
+        std::vector<BYTE> bytes;
+        HANDLE token = nullptr;
+        if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
+            return bytes;
+        DWORD size = 0;
+        ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+        bytes.resize(size);
+        if (size == 0 || !::GetTokenInformation(token, TokenUser, bytes.data(), size, &size))
+            bytes.clear();
+        ::CloseHandle(token);
+        return bytes;
+    }();
+    return user;
+}
+
+} // namespace
+
+std::wstring pathOf(HANDLE folder) {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n =
+            ::GetFinalPathNameByHandleW(folder, path.data(), static_cast<DWORD>(path.size()), 0);
+        if (n == 0)
+            return {};
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(n);
+    }
+}
+
+std::wstring pathIn(const Handle& folder, const std::string& name) {
+    const std::wstring at = pathOf(handle(folder));
+    const std::wstring last = wide(name);
+    if (at.empty() || last.empty())
+        return {};
+    return at.ends_with(L'\\') ? at + last : at + L'\\' + last;
+}
+
+bool isDeviceOrAltered(std::wstring_view name) {
+    if (name.empty() || name.ends_with(L'.') || name.ends_with(L' '))
+        return true;
+    std::wstring base(name.substr(0, name.find(L'.')));
+    while (!base.empty() && base.back() == L' ')
+        base.pop_back();
+    std::transform(base.begin(), base.end(), base.begin(),
+                   [](wchar_t c) { return static_cast<wchar_t>(std::towupper(c)); });
+    static constexpr std::array<std::wstring_view, 6> kDevices = {L"CON", L"PRN",    L"AUX",
+                                                                  L"NUL", L"CONIN$", L"CONOUT$"};
+    if (std::find(kDevices.begin(), kDevices.end(), base) != kDevices.end())
+        return true;
+    // COM1 … COM9, LPT1 … LPT9, and the superscript digits Windows takes too.
+    const bool port = base.size() == 4 && (base.starts_with(L"COM") || base.starts_with(L"LPT"));
+    return port && std::wstring_view(L"123456789\u00B9\u00B2\u00B3").find(base[3]) !=
+                       std::wstring_view::npos;
+}
+
+bool ownedByUser(HANDLE h, bool orSystem) {
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (::GetSecurityInfo(h, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
+                          nullptr, &descriptor) != ERROR_SUCCESS)
+        return false;
+    const auto& user = tokenUser();
+    const bool mine =
+        owner != nullptr &&
+        ((!user.empty() &&
+          ::EqualSid(owner, reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid)) ||
+         (orSystem && (::IsWellKnownSid(owner, WinLocalSystemSid) ||
+                       ::IsWellKnownSid(owner, WinBuiltinAdministratorsSid))));
+    ::LocalFree(descriptor);
+    return mine;
+}
+
+} // namespace sheetmass::platform::win32

@@ -1,0 +1,244 @@
+// The rule for opening a name on a machine that others share: what is
+// checked is what is opened, judged on the handle. A link here is a
+// reparse point that stands for another name (a symbolic link or a
+// junction); other reparse points (a cloud file, a deduplicated one) are
+// files like any.
+#include "platform/Files.h"
+
+#include "platform/windows/Win32.h"
+
+#include <winioctl.h>
+
+#include <cstring>
+#include <utility>
+#include <vector>
+
+namespace sheetmass::platform {
+namespace {
+
+using win32::handle;
+using win32::native;
+
+// Any handle here lets others read, write, rename and remove the file, as
+// every program does: this save never keeps another from its own.
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+struct Identity {
+    BY_HANDLE_FILE_INFORMATION info{};
+    FILE_ATTRIBUTE_TAG_INFO tag{};
+};
+
+bool identify(HANDLE h, Identity& out) {
+    return ::GetFileInformationByHandle(h, &out.info) &&
+           ::GetFileInformationByHandleEx(h, FileAttributeTagInfo, &out.tag, sizeof out.tag);
+}
+
+// Volume serial and file index: the C runtime's st_ino is 0 for every file.
+bool sameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+}
+
+FileFacts factsOf(const BY_HANDLE_FILE_INFORMATION& info) {
+    // 100-nanosecond ticks since 1601, to nanoseconds since 1970.
+    constexpr std::int64_t kEpoch = 116'444'736'000'000'000;
+    const std::int64_t ticks = (std::int64_t(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                               info.ftLastWriteTime.dwLowDateTime;
+    return {(ticks - kEpoch) * 100, info.nNumberOfLinks};
+}
+
+bool isLink(const Identity& id) {
+    return (id.tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+           IsReparseTagNameSurrogate(id.tag.ReparseTag);
+}
+
+Error refused() {
+    return {Failure::Refused, ERROR_ACCESS_DENIED};
+}
+
+// Failure::Missing says that the folder is open and the name missing from
+// it; a name missing on the way there, or vanishing after it was seen, is
+// another failure.
+Error notMissing(Error error) {
+    return error.failure() == Failure::Missing ? Error(Failure::Other, ERROR_PATH_NOT_FOUND)
+                                               : error;
+}
+Error failed() {
+    return notMissing(win32::lastError());
+}
+
+// What a link names: the path it stands for, relative ones against the
+// folder it lies in. Empty for anything else.
+std::wstring linkText(HANDLE link, const std::wstring& folder) {
+    std::vector<BYTE> buffer(MAXIMUM_REPARSE_DATA_BUFFER_SIZE);
+    DWORD got = 0;
+    if (!::DeviceIoControl(link, FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer.data(),
+                           static_cast<DWORD>(buffer.size()), &got, nullptr) ||
+        got < 16)
+        return {};
+    // The reparse data's head, then the tag's own head and its names.
+    const auto word = [&](std::size_t at) {
+        WORD w;
+        std::memcpy(&w, buffer.data() + at, sizeof w);
+        return w;
+    };
+    DWORD tag, flags = 0;
+    std::memcpy(&tag, buffer.data(), sizeof tag);
+    std::size_t names;
+    if (tag == IO_REPARSE_TAG_SYMLINK) {
+        std::memcpy(&flags, buffer.data() + 16, sizeof flags);
+        names = 20;
+    } else if (tag == IO_REPARSE_TAG_MOUNT_POINT) {
+        names = 16;
+    } else {
+        return {};
+    }
+    const std::size_t offset = names + word(8), length = word(10);
+    if (offset + length > got)
+        return {};
+    std::wstring text(length / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), buffer.data() + offset, length);
+    if (flags & 1) // SYMLINK_FLAG_RELATIVE
+        return folder + L'\\' + text;
+    if (text.starts_with(L"\\??\\"))
+        text[1] = L'\\';
+    return text;
+}
+
+std::pair<std::wstring, std::wstring> split(const std::wstring& path) {
+    const auto separator = path.find_last_of(L"\\/");
+    if (separator == std::wstring::npos)
+        return {L".", path};
+    return {path.substr(0, separator), path.substr(separator + 1)};
+}
+
+HANDLE openByName(const std::wstring& path, DWORD access, DWORD share, DWORD flags) {
+    return ::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, flags, nullptr);
+}
+
+// Folders are held without letting them be renamed or removed, so that the
+// name made in one lands in the folder judged.
+Folder openFolder(const std::wstring& path, DWORD flags) {
+    return Folder(
+        native(openByName(path, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | READ_CONTROL,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_FLAG_BACKUP_SEMANTICS | flags)));
+}
+
+// `name` in the folder `at`: a regular file of the user's own opened with
+// `access`, or a folder when `isFolder` (then in `out.file`). `linked`:
+// reached through a link, so it must be no link itself. The folder and the
+// name are kept when the name is missing.
+Error openIn(Folder at, const std::wstring& name, DWORD access, bool isFolder, bool linked,
+             CheckedFile& out) {
+    if (win32::isDeviceOrAltered(name) || name == L"..")
+        return refused();
+    const std::wstring folderPath = win32::pathOf(handle(at));
+    const std::wstring path = folderPath + (folderPath.ends_with(L'\\') ? L"" : L"\\") + name;
+    const Handle probe(
+        native(openByName(path, FILE_READ_ATTRIBUTES | READ_CONTROL, kShareAll,
+                          FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS)));
+    Identity named;
+    if (!probe.ok() && ::GetLastError() == ERROR_FILE_NOT_FOUND) {
+        if (linked) // dangling: its target is never made
+            return refused();
+        out.folder = std::move(at);
+        out.name = win32::utf8(name);
+        return {Failure::Missing, ERROR_FILE_NOT_FOUND};
+    }
+    if (!probe.ok() || !identify(handle(probe), named))
+        return failed();
+    if (isLink(named)) {
+        if (linked || !win32::ownedByUser(handle(probe), true))
+            return refused();
+        const auto [folder, last] = split(linkText(handle(probe), folderPath));
+        if (last.empty())
+            return refused();
+        Folder targetFolder = openFolder(folder, 0);
+        if (!targetFolder.ok())
+            return refused();
+        return openIn(std::move(targetFolder), last, access, isFolder, true, out);
+    }
+    const bool folder = named.tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+    if (folder != isFolder || ::GetFileType(handle(probe)) != FILE_TYPE_DISK ||
+        (!isFolder && !win32::ownedByUser(handle(probe))))
+        return refused();
+    // A reparse point that is no link (a cloud file) opens as what it holds;
+    // should a link be swapped in meanwhile, the identity below tells.
+    const DWORD flags =
+        named.tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT ? 0 : FILE_FLAG_OPEN_REPARSE_POINT;
+    File opened(isFolder ? openFolder(path, flags).release()
+                         : native(openByName(path, access | READ_CONTROL | FILE_READ_ATTRIBUTES,
+                                             kShareAll, flags)));
+    Identity id;
+    if (!opened.ok() || !identify(handle(opened), id))
+        return failed();
+    if (!sameFile(named.info, id.info)) // swapped meanwhile
+        return refused();
+    out.folder = std::move(at);
+    out.name = win32::utf8(name);
+    out.file = std::move(opened);
+    out.facts = factsOf(id.info);
+    return {};
+}
+
+// The full name: relative names against the current folder, as every
+// program takes them. Empty for a name the rule refuses. Names in the device namespace (\\.\,
+// \\?\GLOBALROOT) are none of a file's.
+std::wstring fullName(const std::string& path) {
+    const std::wstring given = win32::wide(path);
+    // Judged as given: the full name has dropped a trailing dot or blank.
+    if (given.empty() || win32::isDeviceOrAltered(split(given).second))
+        return {};
+    const DWORD n = ::GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
+    std::wstring full(n, L'\0');
+    if (n == 0 || ::GetFullPathNameW(given.c_str(), n, full.data(), nullptr) >= n)
+        return {};
+    full.resize(n - 1);
+    const bool device = full.starts_with(L"\\\\.\\") ||
+                        (full.starts_with(L"\\\\?\\") && !(full.size() > 6 && full[5] == L':') &&
+                         !full.starts_with(L"\\\\?\\UNC\\"));
+    return device ? std::wstring() : full;
+}
+
+} // namespace
+
+Error openChecked(const std::string& path, Access access, CheckedFile& out) {
+    const std::wstring full = fullName(path);
+    if (full.empty())
+        return refused();
+    const auto [folderPath, name] = split(full);
+    // The folder by the rule for links; a drive's root or a share is no link.
+    CheckedFile folder;
+    const auto [parentPath, folderName] = split(folderPath);
+    const bool share = parentPath.starts_with(L"\\\\") &&
+                       parentPath.find_first_of(L"\\/", 2) == std::wstring::npos;
+    if (folderPath.ends_with(L':') || share) {
+        folder.file = File(openFolder(folderPath + L'\\', 0).release());
+    } else {
+        Folder parent = openFolder(parentPath + (parentPath.ends_with(L':') ? L"\\" : L""), 0);
+        if (!parent.ok())
+            return failed();
+        if (const Error error = openIn(std::move(parent), folderName, 0, true, false, folder);
+            !error.ok())
+            return notMissing(error);
+    }
+    if (!folder.file.ok())
+        return failed();
+    const DWORD rights = access == Access::ReadWrite ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+    return openIn(Folder(folder.file.release()), name, rights, false, false, out);
+}
+
+bool stillNamed(CheckedFile& out) {
+    const std::wstring path = win32::pathIn(out.folder, out.name);
+    const Handle named(
+        native(openByName(path, FILE_READ_ATTRIBUTES, kShareAll,
+                          FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS)));
+    BY_HANDLE_FILE_INFORMATION a, b;
+    if (path.empty() || !named.ok() || !::GetFileInformationByHandle(handle(named), &a) ||
+        !::GetFileInformationByHandle(handle(out.file), &b))
+        return false;
+    out.facts = factsOf(b);
+    return sameFile(a, b);
+}
+
+} // namespace sheetmass::platform

@@ -1,0 +1,91 @@
+#include "platform/Places.h"
+
+#include "platform/Paths.h"
+#include "platform/windows/Win32.h"
+
+#include <knownfolders.h>
+#include <shlobj.h>
+
+namespace sheetmass::platform {
+namespace {
+
+// The system's long-name prefix, which the user never types.
+std::wstring plain(std::wstring path) {
+    if (path.starts_with(L"\\\\?\\UNC\\"))
+        return L"\\" + path.substr(7);
+    if (path.starts_with(L"\\\\?\\"))
+        return path.substr(4);
+    return path;
+}
+
+} // namespace
+
+std::string programFile() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0)
+            return {};
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    // Links resolved, as the file is found.
+    const Handle file(win32::native(::CreateFileW(
+        path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, 0, nullptr)));
+    if (!file.ok())
+        return {};
+    return win32::utf8(plain(win32::pathOf(win32::handle(file))));
+}
+
+// %APPDATA%\sheetmass: the roaming data folder follows the user.
+std::string dataFolder(std::string_view program) {
+    wchar_t* roaming = nullptr;
+    std::string folder;
+    if (::SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &roaming) == S_OK)
+        folder = joined(win32::utf8(roaming), program);
+    ::CoTaskMemFree(roaming);
+    return folder;
+}
+
+bool exists(const std::string& path) {
+    const std::wstring name = win32::wide(path);
+    return !name.empty() && ::GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool makeFolders(const std::string& folder) {
+    const std::wstring name = win32::wide(folder);
+    if (name.empty())
+        return false;
+    const auto isFolder = [&] {
+        const DWORD attributes = ::GetFileAttributesW(name.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+    };
+    if (::CreateDirectoryW(name.c_str(), nullptr))
+        return true;
+    if (::GetLastError() == ERROR_ALREADY_EXISTS)
+        return isFolder();
+    const std::string parent = folderOf(folder);
+    if (::GetLastError() != ERROR_PATH_NOT_FOUND || parent == folder || parent == "." ||
+        !makeFolders(parent))
+        return false;
+    return ::CreateDirectoryW(name.c_str(), nullptr) ||
+           (::GetLastError() == ERROR_ALREADY_EXISTS && isFolder());
+}
+
+// Asking for the right to add a file when opening the folder is what the
+// system's permissions answer.
+bool folderTakesNewFiles(const std::string& folder) {
+    const std::wstring name = win32::wide(folder);
+    return !name.empty() &&
+           Handle(win32::native(
+                      ::CreateFileW(name.c_str(), FILE_ADD_FILE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)))
+               .ok();
+}
+
+} // namespace sheetmass::platform

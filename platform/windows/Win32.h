@@ -1,0 +1,57 @@
+#pragma once
+
+// What the Windows side of the seam shares; no other room sees it.
+
+#include "platform/Error.h"
+#include "platform/Handle.h"
+
+#include <string>
+#include <string_view>
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+namespace sheetmass::platform::win32 {
+
+inline HANDLE handle(const Handle& h) {
+    return reinterpret_cast<HANDLE>(h.native());
+}
+inline HANDLE handle(Stream stream) {
+    return reinterpret_cast<HANDLE>(stream.native());
+}
+inline Native native(HANDLE h) {
+    return reinterpret_cast<Native>(h);
+}
+
+// The failure a Win32 error code names.
+Error errorOf(DWORD code);
+inline Error lastError() {
+    return errorOf(::GetLastError());
+}
+
+// UTF-8 and the system's UTF-16. A text that is not well formed gives an
+// empty result (so no file of that name is ever asked for).
+std::wstring wide(std::string_view utf8);
+std::string utf8(std::wstring_view wide);
+
+// The folder's full name as the system resolves it, for the calls that take
+// names, not handles: the new name goes to the very folder that is open.
+std::wstring pathOf(HANDLE folder);
+std::wstring pathIn(const Handle& folder, const std::string& name);
+
+// Names that open a device, not a file (CON, NUL, COM1, LPT1, … with any
+// extension, in any folder), and names Windows would change on the way
+// (trailing dots or blanks): never a name of a file of ours.
+bool isDeviceOrAltered(std::wstring_view name);
+
+// Whether the handle's object belongs to the user running the program; with
+// `orSystem`, to the system or the administrators too (what root is on
+// POSIX).
+bool ownedByUser(HANDLE h, bool orSystem = false);
+
+} // namespace sheetmass::platform::win32

@@ -1,0 +1,292 @@
+// The seam's Windows side, where it differs from POSIX: names that open
+// devices, the same file by volume and index, replacing a file held open,
+// the lock, and the user's places.
+#include "listfile/ListFile.h"
+#include "listfile/ListPlaces.h"
+#include "platform/Files.h"
+#include "platform/Paths.h"
+#include "platform/Places.h"
+#include "platform/Replace.h"
+#include "tests/support/TypicalSave.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include <windows.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace sheetmass::platform;
+
+std::string utf8(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
+std::string bytesOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// In the system's own ticks of 100 ns; the C runtime's are seconds.
+std::uint64_t modified(const fs::path& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    EXPECT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data));
+    return (std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) |
+           data.ftLastWriteTime.dwLowDateTime;
+}
+
+void put(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// A fresh folder with a name outside every ANSI code page.
+class Seam : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_folder = fs::temp_directory_path() /
+                   (u8"шов ✓ " + std::u8string(reinterpret_cast<const char8_t*>(
+                                     std::to_string(::GetCurrentProcessId()).c_str())));
+        fs::remove_all(m_folder);
+        fs::create_directory(m_folder);
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+    fs::path in(const char* name) const {
+        return m_folder / fs::path(std::u8string(name, name + std::strlen(name)));
+    }
+
+    fs::path m_folder;
+};
+
+TEST(Paths, DrivesSharesAndFolders) {
+    const struct {
+        const char* path;
+        bool absolute;
+        const char* folder;
+    } rows[] = {
+        {"C:\\Программы\\sheetmass\\List.abc", true, "C:\\Программы\\sheetmass"},
+        {"C:/a/List.abc", true, "C:/a"},
+        {"C:\\List.abc", true, "C:\\"}, // "C:" alone is the drive's current folder
+        {"\\\\server\\share\\List.abc", true, "\\\\server\\share"},
+        {"C:List.abc", false, "."},
+        {"sheetmass\\List.abc", false, "sheetmass"},
+        {"List.abc", false, "."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path);
+        EXPECT_EQ(isAbsolute(row.path), row.absolute);
+        EXPECT_EQ(folderOf(row.path), row.folder);
+    }
+    EXPECT_EQ(joined("C:\\", "List.abc"), "C:\\List.abc");
+    EXPECT_EQ(joined("C:\\a", "List.abc"), "C:\\a\\List.abc");
+}
+
+// A device answers to its name in any folder and with any extension; a
+// trailing dot or blank is dropped on the way. None is ever opened or made.
+TEST_F(Seam, NamesOfDevicesAreRefusedOthersAreFiles) {
+    const struct {
+        const char* name;
+        Failure failure;
+    } rows[] = {
+        {"CON", Failure::Refused},       {"nul", Failure::Refused},
+        {"NUL.abc", Failure::Refused},   {"Com1", Failure::Refused},
+        {"lpt9.txt", Failure::Refused},  {"aux .abc", Failure::Refused},
+        {"CONIN$", Failure::Refused},    {"COM\u00B9", Failure::Refused},
+        {"List.abc.", Failure::Refused}, {"List.abc ", Failure::Refused},
+        {"List.abc", Failure::Missing},  {"Лист.abc", Failure::Missing},
+        {"COM10", Failure::Missing},     {"CONFIG.abc", Failure::Missing},
+        {"nul_.abc", Failure::Missing},  {"LPT0", Failure::Missing},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CheckedFile file;
+        EXPECT_EQ(openChecked(utf8(in(row.name)), Access::ReadWrite, file).failure(), row.failure);
+        if (row.failure == Failure::Missing) {
+            ASSERT_TRUE(createNew(file.folder, file.name).ok());
+            EXPECT_EQ(bytesOf(in(row.name)), "");
+        }
+        EXPECT_FALSE(sheetmass::createEmptyListFile(utf8(in(row.name))) &&
+                     row.failure == Failure::Refused);
+    }
+    std::size_t made = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(m_folder))
+        ++made;
+    EXPECT_EQ(made, 6u); // the files, no more
+}
+
+TEST_F(Seam, FoldersAreNoFiles) {
+    fs::create_directory(in("List.abc"));
+    CheckedFile file;
+    EXPECT_EQ(openChecked(utf8(in("List.abc")), Access::Read, file).failure(), Failure::Refused);
+    EXPECT_EQ(openChecked(utf8(in("нет\\List.abc")), Access::Read, file).failure(),
+              Failure::Other); // missing on the way there
+}
+
+// Another file renamed in under the name is another file, though the C
+// runtime numbers every file 0.
+TEST_F(Seam, TheSameFileIsTheSameVolumeAndIndex) {
+    put(in("List.abc"), "old");
+    put(in("other"), "new");
+    CheckedFile file;
+    ASSERT_TRUE(openChecked(utf8(in("List.abc")), Access::ReadWrite, file).ok());
+    EXPECT_TRUE(stillNamed(file));
+    fs::rename(in("List.abc"), in("moved"));
+    fs::rename(in("other"), in("List.abc"));
+    EXPECT_FALSE(stillNamed(file));
+    CheckedFile again;
+    ASSERT_TRUE(openChecked(utf8(in("List.abc")), Access::ReadWrite, again).ok());
+    EXPECT_TRUE(stillNamed(again));
+}
+
+// The save's file stays open (it holds the lock) while the new one takes
+// its name; a reader that has it open too keeps reading the old bytes.
+TEST_F(Seam, AReplacementTakesThePlaceOfAFileHeldOpen) {
+    put(in("List.abc"), "old bytes");
+    CheckedFile list;
+    ASSERT_TRUE(openChecked(utf8(in("List.abc")), Access::ReadWrite, list).ok());
+    ASSERT_TRUE(lockWithin(list.file, std::chrono::milliseconds(0)).ok());
+    CheckedFile reader;
+    ASSERT_TRUE(openChecked(utf8(in("List.abc")), Access::Read, reader).ok());
+    {
+        Replacement out;
+        ASSERT_TRUE(out.begin(list.folder, ".List.abc.", list.file).ok());
+        // Until the commit no one else opens it.
+        std::size_t before = 0;
+        for (const auto& entry : fs::directory_iterator(m_folder)) {
+            ++before;
+            if (entry.path().filename() != L"List.abc") {
+                EXPECT_FALSE(std::ifstream(entry.path()).is_open());
+            }
+        }
+        EXPECT_EQ(before, 2u);
+        ASSERT_TRUE(writeAt(out.file(), "new bytes", 0).ok());
+        ASSERT_TRUE(out.commit(list.name).ok());
+    }
+    EXPECT_EQ(bytesOf(in("List.abc")), "new bytes");
+    char got[16];
+    std::size_t n = 0;
+    ASSERT_TRUE(readAt(reader.file, 0, got, sizeof got, n).ok());
+    EXPECT_EQ(std::string(got, n), "old bytes");
+    EXPECT_FALSE(stillNamed(list));
+}
+
+TEST_F(Seam, ANewFileTakesANameNoOneHas) {
+    CheckedFile list;
+    ASSERT_EQ(openChecked(utf8(in("List.abc")), Access::ReadWrite, list).failure(),
+              Failure::Missing);
+    Replacement out;
+    ASSERT_TRUE(out.begin(list.folder, ".List.abc.", list.file).ok());
+    ASSERT_TRUE(writeAt(out.file(), "first", 0).ok());
+    put(in("List.abc"), "appeared meanwhile");
+    EXPECT_FALSE(out.commit(list.name).ok());
+    EXPECT_EQ(bytesOf(in("List.abc")), "appeared meanwhile");
+}
+
+// A replacement that is running shares its file with no one; one that was
+// killed is removed; nothing else of a like name is.
+TEST_F(Seam, OnlyKilledReplacementsAreRemoved) {
+    put(in("List.abc"), "x");
+    CheckedFile list;
+    ASSERT_TRUE(openChecked(utf8(in("List.abc")), Access::ReadWrite, list).ok());
+    Replacement running;
+    ASSERT_TRUE(running.begin(list.folder, ".List.abc.", list.file).ok());
+    put(in(".List.abc.Ab3dE9"), "killed");
+    put(in(".List.abc.Ab3dE"), "five letters");
+    put(in(".List.abc.Ab3dE9x"), "seven letters");
+    put(in(".List.abc.Ab-dE9"), "not a letter");
+    fs::create_directory(in(".List.abc.Folder"));
+    removeLeftovers(list.folder, ".List.abc.");
+    EXPECT_FALSE(fs::exists(in(".List.abc.Ab3dE9")));
+    std::size_t left = 0;
+    for ([[maybe_unused]] const auto& entry : fs::directory_iterator(m_folder))
+        ++left;
+    EXPECT_EQ(left, 6u); // List.abc, the running one, three names, the folder
+}
+
+TEST_F(Seam, TheSavesLockKeepsOthersWaitingNotReading) {
+    put(in("List.abc"), TypicalSaveImage());
+    CheckedFile first, second;
+    ASSERT_TRUE(openChecked(utf8(in("List.abc")), Access::ReadWrite, first).ok());
+    ASSERT_TRUE(openChecked(utf8(in("List.abc")), Access::ReadWrite, second).ok());
+    ASSERT_TRUE(lockWithin(first.file, std::chrono::milliseconds(0)).ok());
+    EXPECT_EQ(lockWithin(second.file, std::chrono::milliseconds(30)).failure(), Failure::Busy);
+    const auto read = sheetmass::readListFile(utf8(in("List.abc")), sheetmass::kListReach);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->bytes, TypicalSaveImage());
+    ASSERT_TRUE(first.file.close().ok());
+    EXPECT_TRUE(lockWithin(second.file, std::chrono::milliseconds(0)).ok());
+}
+
+TEST(Places, TheProgramsFileAndTheUsersDataFolder) {
+    const std::string program = programFile();
+    EXPECT_TRUE(isAbsolute(program)) << program;
+    EXPECT_TRUE(program.ends_with("\\platform_tests.exe")) << program;
+    EXPECT_FALSE(program.starts_with("\\\\?\\")) << program;
+    const wchar_t* appData = _wgetenv(L"APPDATA");
+    ASSERT_NE(appData, nullptr);
+    EXPECT_EQ(dataFolder("sheetmass"), utf8(fs::path(appData) / "sheetmass"));
+}
+
+TEST_F(Seam, ListAbcInAFolderNamedInUnicodeRoundTrips) {
+    const std::string folder = utf8(m_folder / fs::path(u8"данные") / "sheetmass");
+    ASSERT_TRUE(makeFolders(folder));
+    EXPECT_TRUE(folderTakesNewFiles(folder));
+    const std::string list = joined(folder, "List.abc");
+    const sheetmass::ListValues typical{"\xED\xEE\xEC\xE8\xED\xE0\xEB\xF3",
+                                        "2",
+                                        "0,2",
+                                        "-0,2",
+                                        "2000",
+                                        "1000",
+                                        "1",
+                                        2.0,
+                                        "\xC4"
+                                        "16 (1160)"};
+    ASSERT_TRUE(sheetmass::saveListFile(list, typical));
+    EXPECT_EQ(bytesOf(m_folder / fs::path(u8"данные") / "sheetmass" / "List.abc"),
+              TypicalSaveImage());
+}
+
+// The place rule on Windows' names: the program's folder while it takes
+// the file, else the data folder, and the copy saved last comes back.
+TEST_F(Seam, ThePlacesOfListAbc) {
+    const fs::path program = m_folder / fs::path(u8"программа"), data = m_folder / "data";
+    fs::create_directory(program);
+    const sheetmass::ListPlaces places(utf8(program), utf8(data));
+    const sheetmass::Inputs typical{"Д16 (1160)", "номиналу", "2", "0,2", "-0,2",
+                                    "2000",       "1000",     "1", "2"};
+
+    EXPECT_EQ(places.restore().places, "0");
+    EXPECT_EQ(bytesOf(program / "List.abc"), ""); // made where the next save goes
+    ASSERT_TRUE(places.save(typical));
+    EXPECT_EQ(bytesOf(program / "List.abc"), TypicalSaveImage());
+    EXPECT_FALSE(fs::exists(data));
+
+    // A newer copy in the data folder, saved there while the program's
+    // folder held a folder named List.abc, on a machine whose clock ran an
+    // hour ahead.
+    fs::rename(program / "List.abc", program / "kept");
+    fs::create_directory(program / "List.abc");
+    sheetmass::Inputs newer = typical;
+    newer.count = "7";
+    ASSERT_TRUE(places.save(newer));
+    fs::remove(program / "List.abc");
+    fs::rename(program / "kept", program / "List.abc");
+    fs::last_write_time(data / "List.abc",
+                        fs::file_time_type::clock::now() + std::chrono::hours(1));
+    EXPECT_EQ(places.restore().count, "7");
+    // Saved last, whatever the clocks said: its time moves past the other's.
+    ASSERT_TRUE(places.save(typical));
+    EXPECT_GT(modified(program / "List.abc"), modified(data / "List.abc"));
+    EXPECT_EQ(places.restore().count, "1");
+}
+
+} // namespace
