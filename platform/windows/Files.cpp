@@ -17,11 +17,6 @@ OVERLAPPED at(std::uint64_t offset) {
     return where;
 }
 
-// Windows' locks keep others from the bytes they cover; the saves' lock
-// covers a byte far past any List.abc, so that reading the file is never
-// kept waiting by it.
-constexpr std::uint64_t kLockAt = 0x7FFF'FFFF'0000'0000;
-
 } // namespace
 
 Error createNew(const Folder& folder, const std::string& name) {
@@ -65,17 +60,64 @@ Error sync(const File& file) {
     return ::FlushFileBuffers(handle(file)) ? Error() : win32::lastError();
 }
 
-Error lockWithin(const File& file, std::chrono::milliseconds wait) {
+Error nextData(const File& file, std::uint64_t from, std::uint64_t& start, std::uint64_t& end) {
+    LARGE_INTEGER size;
+    if (!::GetFileSizeEx(handle(file), &size))
+        return win32::lastError();
+    // Holes are kept only in sparse files, which no save makes: the rest is
+    // one run.
+    end = static_cast<std::uint64_t>(size.QuadPart);
+    start = std::min(from, end);
+    return {};
+}
+
+Error extendTo(const File& file, std::uint64_t size) {
+    LARGE_INTEGER now;
+    if (!::GetFileSizeEx(handle(file), &now))
+        return win32::lastError();
+    if (static_cast<std::uint64_t>(now.QuadPart) >= size)
+        return {};
+    FILE_END_OF_FILE_INFO end{};
+    end.EndOfFile.QuadPart = static_cast<LONGLONG>(size);
+    return ::SetFileInformationByHandle(handle(file), FileEndOfFileInfo, &end, sizeof end)
+               ? Error()
+               : win32::lastError();
+}
+
+// The lock is the file held open shared with no one. Only the user may open
+// it, in a folder only the user may change, so no one else can hold it.
+Error lockPrivately(const std::string& folder, const std::string& name,
+                    std::chrono::milliseconds wait, File& held) {
+    const std::wstring folderName = win32::wide(folder);
+    const Handle at(win32::native(::CreateFileW(
+        folderName.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)));
+    if (!at.ok())
+        return win32::lastError();
+    if (!win32::privateToUser(handle(at)))
+        return {Failure::Refused, ERROR_ACCESS_DENIED};
+    const std::wstring path = win32::pathIn(at, name);
+    if (path.empty() || win32::isDeviceOrAltered(win32::wide(name)))
+        return {Failure::Refused, ERROR_INVALID_NAME};
     constexpr std::chrono::milliseconds kPause{10};
     for (std::chrono::milliseconds waited{0};; waited += kPause) {
-        OVERLAPPED where = at(kLockAt);
-        if (::LockFileEx(handle(file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
-                         &where))
+        File file(win32::native(::CreateFileW(path.c_str(), GENERIC_READ | READ_CONTROL, 0, nullptr,
+                                              OPEN_ALWAYS, FILE_FLAG_OPEN_REPARSE_POINT, nullptr)));
+        if (file.ok()) {
+            FILE_ATTRIBUTE_TAG_INFO tag;
+            if (::GetFileType(handle(file)) != FILE_TYPE_DISK ||
+                !::GetFileInformationByHandleEx(handle(file), FileAttributeTagInfo, &tag,
+                                                sizeof tag) ||
+                (tag.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ||
+                !win32::privateToUser(handle(file)))
+                return {Failure::Refused, ERROR_ACCESS_DENIED};
+            held = std::move(file);
             return {};
-        if (::GetLastError() != ERROR_LOCK_VIOLATION && ::GetLastError() != ERROR_IO_PENDING)
+        }
+        if (::GetLastError() != ERROR_SHARING_VIOLATION)
             return win32::lastError();
         if (waited >= wait)
-            return {Failure::Busy, ERROR_LOCK_VIOLATION};
+            return {Failure::Busy, ERROR_SHARING_VIOLATION};
         std::this_thread::sleep_for(kPause);
     }
 }

@@ -72,19 +72,54 @@ bool isDeviceOrAltered(std::wstring_view name) {
                        std::wstring_view::npos;
 }
 
+namespace {
+
+bool isUser(PSID sid) {
+    const auto& user = tokenUser();
+    return !user.empty() &&
+           ::EqualSid(sid, reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid);
+}
+
+// What root is on POSIX.
+bool isSystem(PSID sid) {
+    return ::IsWellKnownSid(sid, WinLocalSystemSid) ||
+           ::IsWellKnownSid(sid, WinBuiltinAdministratorsSid);
+}
+
+} // namespace
+
+bool privateToUser(HANDLE h) {
+    PSID owner = nullptr;
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (::GetSecurityInfo(h, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                          &owner, nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
+        return false;
+    constexpr ACCESS_MASK kChanges = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_DELETE_CHILD |
+                                     DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
+    // No list of permissions at all lets everyone do anything.
+    bool mine = owner != nullptr && isUser(owner) && dacl != nullptr;
+    for (DWORD i = 0; mine && i < dacl->AceCount; ++i) {
+        ACE_HEADER* ace = nullptr;
+        if (!::GetAce(dacl, i, reinterpret_cast<void**>(&ace)))
+            mine = false;
+        else if (ace->AceType == ACCESS_ALLOWED_ACE_TYPE && !(ace->AceFlags & INHERIT_ONLY_ACE)) {
+            const auto* allowed = reinterpret_cast<const ACCESS_ALLOWED_ACE*>(ace);
+            const PSID sid = const_cast<DWORD*>(&allowed->SidStart);
+            mine = !(allowed->Mask & kChanges) || isUser(sid) || isSystem(sid);
+        }
+    }
+    ::LocalFree(descriptor);
+    return mine;
+}
+
 bool ownedByUser(HANDLE h, bool orSystem) {
     PSID owner = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (::GetSecurityInfo(h, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
                           nullptr, &descriptor) != ERROR_SUCCESS)
         return false;
-    const auto& user = tokenUser();
-    const bool mine =
-        owner != nullptr &&
-        ((!user.empty() &&
-          ::EqualSid(owner, reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid)) ||
-         (orSystem && (::IsWellKnownSid(owner, WinLocalSystemSid) ||
-                       ::IsWellKnownSid(owner, WinBuiltinAdministratorsSid))));
+    const bool mine = owner != nullptr && (isUser(owner) || (orSystem && isSystem(owner)));
     ::LocalFree(descriptor);
     return mine;
 }

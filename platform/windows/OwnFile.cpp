@@ -33,12 +33,6 @@ bool identify(HANDLE h, Identity& out) {
            ::GetFileInformationByHandleEx(h, FileAttributeTagInfo, &out.tag, sizeof out.tag);
 }
 
-// Volume serial and file index: the C runtime's st_ino is 0 for every file.
-bool sameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
-    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
-           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
-}
-
 FileFacts factsOf(const BY_HANDLE_FILE_INFORMATION& info) {
     // 100-nanosecond ticks since 1601, to nanoseconds since 1970.
     constexpr std::int64_t kEpoch = 116'444'736'000'000'000;
@@ -172,7 +166,7 @@ Error openIn(Folder at, const std::wstring& name, DWORD access, bool isFolder, b
     Identity id;
     if (!opened.ok() || !identify(handle(opened), id))
         return failed();
-    if (!sameFile(named.info, id.info)) // swapped meanwhile
+    if (!win32::sameFile(named.info, id.info)) // swapped meanwhile
         return refused();
     out.folder = std::move(at);
     out.name = win32::utf8(name);
@@ -226,19 +220,6 @@ Error openChecked(const std::string& path, Access access, CheckedFile& out) {
         return failed();
     const DWORD rights = access == Access::ReadWrite ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
     return openIn(Folder(folder.file.release()), name, rights, false, false, out);
-}
-
-bool stillNamed(CheckedFile& out) {
-    const std::wstring path = win32::pathIn(out.folder, out.name);
-    const Handle named(
-        native(openByName(path, FILE_READ_ATTRIBUTES, kShareAll,
-                          FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS)));
-    BY_HANDLE_FILE_INFORMATION a, b;
-    if (path.empty() || !named.ok() || !::GetFileInformationByHandle(handle(named), &a) ||
-        !::GetFileInformationByHandle(handle(out.file), &b))
-        return false;
-    out.facts = factsOf(b);
-    return sameFile(a, b);
 }
 
 } // namespace sheetmass::platform

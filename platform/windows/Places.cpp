@@ -18,6 +18,15 @@ std::wstring plain(std::wstring path) {
     return path;
 }
 
+std::string knownFolder(REFKNOWNFOLDERID id) {
+    wchar_t* path = nullptr;
+    std::string folder;
+    if (::SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path) == S_OK)
+        folder = win32::utf8(path);
+    ::CoTaskMemFree(path);
+    return folder;
+}
+
 } // namespace
 
 std::string programFile() {
@@ -43,12 +52,13 @@ std::string programFile() {
 
 // %APPDATA%\sheetmass: the roaming data folder follows the user.
 std::string dataFolder(std::string_view program) {
-    wchar_t* roaming = nullptr;
-    std::string folder;
-    if (::SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_DEFAULT, nullptr, &roaming) == S_OK)
-        folder = joined(win32::utf8(roaming), program);
-    ::CoTaskMemFree(roaming);
-    return folder;
+    const std::string roaming = knownFolder(FOLDERID_RoamingAppData);
+    return roaming.empty() ? roaming : joined(roaming, program);
+}
+
+// %LOCALAPPDATA%, which stays on this machine and is the user's alone.
+std::string runtimeFolder() {
+    return knownFolder(FOLDERID_LocalAppData);
 }
 
 bool exists(const std::string& path) {

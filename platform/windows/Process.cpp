@@ -12,4 +12,7 @@ std::optional<Native> watchEndRequests() {
 
 void takeEndRequests() {}
 
+// No library here starts a daemon of its own.
+void startNoDaemons() {}
+
 } // namespace sheetmass::platform

@@ -44,8 +44,12 @@ Error Replacement::begin(const Folder& folder, std::string_view prefix, const Fi
 }
 
 Error Replacement::commit(const std::string& name) {
-    if (!::FlushFileBuffers(handle(m_file)))
+    BY_HANDLE_FILE_INFORMATION written, old{}, named;
+    if (!::FlushFileBuffers(handle(m_file)) ||
+        !::GetFileInformationByHandle(handle(m_file), &written))
         return win32::lastError(); // the destructor removes the new file
+    if (m_like->ok() && !::GetFileInformationByHandle(handle(*m_like), &old))
+        return win32::lastError();
     if (const Error closed = m_file.close(); !closed.ok())
         return closed;
     const std::wstring from = win32::pathIn(*m_folder, m_name);
@@ -60,6 +64,16 @@ Error Replacement::commit(const std::string& name) {
     if (!moved)
         return win32::lastError();
     m_name.clear();
+    // In a folder others may write to, they may have swapped something in
+    // for the new file before it took the name; ReplaceFileW may keep the
+    // old file's identity for it.
+    const Handle now(win32::native(::CreateFileW(
+        to.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+        nullptr)));
+    if (!now.ok() || !::GetFileInformationByHandle(handle(now), &named) ||
+        !(win32::sameFile(named, written) || (m_like->ok() && win32::sameFile(named, old))))
+        return {Failure::Refused, ERROR_ACCESS_DENIED};
     return {};
 }
 

@@ -54,4 +54,14 @@ bool isDeviceOrAltered(std::wstring_view name);
 // POSIX).
 bool ownedByUser(HANDLE h, bool orSystem = false);
 
+// Volume serial and file index: the C runtime's st_ino is 0 for every file.
+inline bool sameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_INFORMATION& b) {
+    return a.dwVolumeSerialNumber == b.dwVolumeSerialNumber &&
+           a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
+}
+
+// Whether nobody but the user, the system and the administrators may add
+// to or change what the handle opens, by its permissions (and its owner).
+bool privateToUser(HANDLE h);
+
 } // namespace sheetmass::platform::win32
