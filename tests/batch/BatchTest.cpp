@@ -541,27 +541,6 @@ TEST(batch, OutputGoesBackAsItCame) {
     EXPECT_EQ(second.out, expected);
 }
 
-// Thousandths as a mass text: the independent sum the total must equal.
-std::string thousandths(std::int64_t n) {
-    std::string text = (n < 0 ? "-" : "") + std::to_string(std::abs(n) / 1000);
-    if (const std::int64_t rest = std::abs(n) % 1000; rest != 0) {
-        std::string fraction = std::to_string(1000 + rest).substr(1);
-        text += "," + fraction.substr(0, fraction.find_last_not_of('0') + 1);
-    }
-    return text;
-}
-
-std::int64_t asThousandths(const std::string& mass) {
-    const bool negative = mass.starts_with('-');
-    const auto comma = mass.find(',');
-    std::string fraction = comma == std::string::npos ? "" : mass.substr(comma + 1);
-    fraction.resize(3, '0');
-    const std::int64_t size =
-        std::stoll(mass.substr(negative ? 1 : 0, comma - (negative ? 1 : 0))) * 1000 +
-        std::stoll(fraction);
-    return negative ? -size : size;
-}
-
 // The batch gives for each line the mass the window shows for the same
 // fields, whichever way the spreadsheet wrote the numbers.
 TEST(batch, GivesTheWindowsMassForWorkedAndRandomSheets) {
