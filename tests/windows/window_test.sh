@@ -20,11 +20,15 @@ cd "$folder/app" || exit 1
 export LC_ALL=C.UTF-8
 . "$here/scripts/xsession.sh"
 trap '[ -n "${PROBE_PID:-}" ] && probe kill 5000; stop_x' EXIT
-XVFB_SCREEN=800x600x24 start_x || exit 1
-# A Russian layout beside the Latin one, set before Wine reads the keyboard:
-# xdotool then finds the Cyrillic letters on keys, instead of remapping a
-# key for each while Wine may still be reading the old map.
-setxkbmap -layout us,ru 2>/dev/null
+# scripts/windows.sh gives the display Wine's desktop is on, with a Russian
+# layout beside the Latin one, set before Wine read the keyboard: xdotool
+# then finds the Cyrillic letters on keys instead of remapping a key for
+# each while Wine may still be reading the old map. Alone, a display of its
+# own, which Wine takes if no wineserver of the prefix runs yet.
+if [ -z "${DISPLAY:-}" ]; then
+  XVFB_SCREEN=800x600x24 start_x || exit 1
+  setxkbmap -layout us,ru 2>/dev/null
+fi
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
