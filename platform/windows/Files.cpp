@@ -32,12 +32,24 @@ Error createNew(const Folder& folder, const std::string& name) {
 }
 
 Error readAt(const File& file, std::uint64_t offset, char* to, std::size_t room, std::size_t& got) {
+    got = 0;
+    // Only a file on a disk has offsets; a pipe would be read on from where
+    // it stands.
+    if (::GetFileType(handle(file)) != FILE_TYPE_DISK)
+        return win32::errorOf(ERROR_INVALID_FUNCTION);
+    // A read at an offset moves the file's position on Windows; it stays
+    // where it was, for whoever reads the file in order.
+    LARGE_INTEGER position{}, none{};
+    if (!::SetFilePointerEx(handle(file), none, &position, FILE_CURRENT))
+        return win32::lastError();
     OVERLAPPED where = at(offset);
     DWORD n = 0;
-    got = 0;
     const DWORD ask = static_cast<DWORD>(std::min<std::size_t>(room, 1u << 30));
-    if (!::ReadFile(handle(file), to, ask, &n, &where))
-        return ::GetLastError() == ERROR_HANDLE_EOF ? Error() : win32::lastError();
+    const bool read = ::ReadFile(handle(file), to, ask, &n, &where);
+    const DWORD failure = ::GetLastError();
+    ::SetFilePointerEx(handle(file), position, nullptr, FILE_BEGIN);
+    if (!read)
+        return failure == ERROR_HANDLE_EOF ? Error() : win32::errorOf(failure);
     got = n;
     return {};
 }

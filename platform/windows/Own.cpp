@@ -80,10 +80,23 @@ bool isUser(PSID sid) {
            ::EqualSid(sid, reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid);
 }
 
-// What root is on POSIX.
+// What root is on POSIX: the system, the administrators, and the
+// installer's service, which owns the system's folders.
 bool isSystem(PSID sid) {
+    static const std::vector<BYTE> installer = [] {
+        std::vector<BYTE> bytes(SECURITY_MAX_SID_SIZE);
+        SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+        PSID made = nullptr;
+        if (::AllocateAndInitializeSid(&nt, 6, 80, 956008885, 3418522649, 1831038044, 1853292631,
+                                       2271478464, 0, 0, &made)) {
+            ::CopySid(static_cast<DWORD>(bytes.size()), bytes.data(), made);
+            ::FreeSid(made);
+        }
+        return bytes;
+    }();
     return ::IsWellKnownSid(sid, WinLocalSystemSid) ||
-           ::IsWellKnownSid(sid, WinBuiltinAdministratorsSid);
+           ::IsWellKnownSid(sid, WinBuiltinAdministratorsSid) ||
+           ::EqualSid(sid, const_cast<BYTE*>(installer.data()));
 }
 
 } // namespace

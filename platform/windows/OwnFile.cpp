@@ -154,7 +154,7 @@ Error openIn(Folder at, const std::wstring& name, DWORD access, bool isFolder, b
     }
     const bool folder = named.tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY;
     if (folder != isFolder || ::GetFileType(handle(probe)) != FILE_TYPE_DISK ||
-        (!isFolder && !win32::ownedByUser(handle(probe))))
+        !win32::ownedByUser(handle(probe), isFolder && !linked))
         return refused();
     // A reparse point that is no link (a cloud file) opens as what it holds;
     // should a link be swapped in meanwhile, the identity below tells.
@@ -194,6 +194,53 @@ std::wstring fullName(const std::string& path) {
     return device ? std::wstring() : full;
 }
 
+// How many links one path may pass, as the system allows.
+constexpr int kMostLinks = 31;
+
+// The path with every link on it put in its place, each folder and link on
+// the way belonging to the user or the system: only they can change what
+// the path leads to.
+Error walk(std::wstring path, int& links, std::wstring& reached) {
+    // What a link names in the system's long form, as the user would write it.
+    if (path.starts_with(L"\\\\?\\UNC\\"))
+        path = L"\\" + path.substr(7);
+    else if (path.starts_with(L"\\\\?\\"))
+        path = path.substr(4);
+    // A drive's root ("C:"), or a share's ("\\server\share").
+    std::size_t start = path.find_first_of(L"\\/", 2);
+    if (path.starts_with(L"\\\\"))
+        start = path.find_first_of(L"\\/", start == std::wstring::npos ? start : start + 1);
+    reached = path.substr(0, start);
+    while (start != std::wstring::npos && start < path.size()) {
+        const std::size_t end = path.find_first_of(L"\\/", start + 1);
+        const std::wstring name = path.substr(start + 1, end - start - 1);
+        start = end;
+        if (name.empty() || name == L".")
+            continue;
+        const std::wstring next = reached + L'\\' + name;
+        const Handle probe(
+            native(openByName(next, FILE_READ_ATTRIBUTES | READ_CONTROL, kShareAll,
+                              FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS)));
+        Identity id;
+        if (!probe.ok() || !identify(handle(probe), id))
+            return failed();
+        if (!win32::ownedByUser(handle(probe), true))
+            return refused();
+        if (isLink(id)) {
+            const std::wstring text = linkText(handle(probe), reached);
+            if (text.empty() || --links < 0)
+                return refused();
+            if (const Error error = walk(text, links, reached); !error.ok())
+                return error;
+        } else if (id.tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            reached = next;
+        } else {
+            return {Failure::Other, ERROR_DIRECTORY};
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 Error openChecked(const std::string& path, Access access, CheckedFile& out) {
@@ -201,7 +248,8 @@ Error openChecked(const std::string& path, Access access, CheckedFile& out) {
     if (full.empty())
         return refused();
     const auto [folderPath, name] = split(full);
-    // The folder by the rule for links; a drive's root or a share is no link.
+    // Every folder on the way the user's or the system's, the last by the rule
+    // for links; a drive's root or a share is no link.
     CheckedFile folder;
     const auto [parentPath, folderName] = split(folderPath);
     const bool share = parentPath.starts_with(L"\\\\") &&
@@ -209,7 +257,11 @@ Error openChecked(const std::string& path, Access access, CheckedFile& out) {
     if (folderPath.ends_with(L':') || share) {
         folder.file = File(openFolder(folderPath + L'\\', 0).release());
     } else {
-        Folder parent = openFolder(parentPath + (parentPath.ends_with(L':') ? L"\\" : L""), 0);
+        int links = kMostLinks;
+        std::wstring reached;
+        if (const Error error = walk(parentPath, links, reached); !error.ok())
+            return notMissing(error);
+        Folder parent = openFolder(reached + (reached.ends_with(L':') ? L"\\" : L""), 0);
         if (!parent.ok())
             return failed();
         if (const Error error = openIn(std::move(parent), folderName, 0, true, false, folder);

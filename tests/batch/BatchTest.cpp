@@ -163,6 +163,17 @@ std::string utf8(const std::filesystem::path& path) {
 // The command line as main() hands it over, in this process or as the real
 // program.
 Answer run(std::vector<std::string> args, const std::string& input, bool asProgram = false) {
+#ifdef _WIN32
+    // Windows has no name for standard input as a file: a file that holds it.
+    const std::filesystem::path asFile =
+        std::filesystem::temp_directory_path() /
+        ("batch-input-" + std::to_string(GetCurrentProcessId()) + ".csv");
+    for (std::string& a : args)
+        if (a == "/dev/stdin") {
+            std::ofstream(asFile, std::ios::binary) << input;
+            a = utf8(asFile);
+        }
+#endif
     args.insert(args.begin(), SHEETMASS_PROGRAM);
     std::vector<const char*> argv;
     for (auto& a : args)
@@ -175,6 +186,9 @@ Answer run(std::vector<std::string> args, const std::string& input, bool asProgr
                                                          streamOf(in), streamOf(out), streamOf(err))
                                  .value_or(kWindow);
     close(in);
+#ifdef _WIN32
+    std::filesystem::remove(asFile);
+#endif
     return {status, contents(out), contents(err)};
 }
 

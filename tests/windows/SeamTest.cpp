@@ -22,6 +22,7 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
 #include <sddl.h>
 
 namespace {
@@ -123,6 +124,47 @@ TEST_F(Seam, NamesOfDevicesAreRefusedOthersAreFiles) {
     for ([[maybe_unused]] const auto& entry : fs::directory_iterator(m_folder))
         ++made;
     EXPECT_EQ(made, 6u); // the files, no more
+}
+
+// Only the user, the system or the administrators may own a folder on the
+// way: no one else could change where the path leads. (The user's own
+// folders are on every other test's way.)
+TEST_F(Seam, EveryFolderOnTheWayIsTheUsersOrTheSystems) {
+    const struct {
+        const char* what;
+        const wchar_t* owner; // in the system's own notation
+        Failure failure;
+    } rows[] = {
+        {"the administrators'", L"O:BA", Failure::Missing},
+        {"the system's", L"O:SY", Failure::Missing},
+        {"the users' group's", L"O:BU", Failure::Refused},
+        {"everyone's", L"O:WD", Failure::Refused},
+    };
+    const fs::path way = in("way"), list = way / "folder" / "List.abc";
+    fs::create_directories(list.parent_path());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(row.owner, 1, &descriptor,
+                                                                         nullptr));
+        bool set = SetFileSecurityW(way.c_str(), OWNER_SECURITY_INFORMATION, descriptor);
+        // Wine takes an owner and keeps the file's own: then it says so.
+        PSID wanted = nullptr, kept = nullptr;
+        BOOL defaulted = FALSE;
+        PSECURITY_DESCRIPTOR now = nullptr;
+        set = set && GetSecurityDescriptorOwner(descriptor, &wanted, &defaulted) &&
+              GetNamedSecurityInfoW(way.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &kept,
+                                    nullptr, nullptr, nullptr, &now) == ERROR_SUCCESS &&
+              EqualSid(wanted, kept);
+        LocalFree(now);
+        LocalFree(descriptor);
+        if (!set) {
+            std::cout << "needs real Windows, Wine gives no such owner: " << row.what << "\n";
+            continue;
+        }
+        CheckedFile file;
+        EXPECT_EQ(openChecked(utf8(list), Access::ReadWrite, file).failure(), row.failure);
+    }
 }
 
 TEST_F(Seam, FoldersAreNoFiles) {

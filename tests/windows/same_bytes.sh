@@ -34,6 +34,11 @@ iconv -f UTF-8 -t WINDOWS-1251 order.csv > order-1251.csv
   tr ';' '\t' < order-1251.csv | tail -n 2
 } > faults.csv
 
+# An English sheet's default export: commas apart, decimal dots, titles.
+printf '%s\r\n' 'Alloy,Mode,Thickness,Upper,Lower,Length,Width,Count,Places' \
+  'Д16 (1160),номиналу,2,,,"2,000","1,000",10,2' \
+  'АМг6 (1560),центру верхнего отклонения,1.5,0.1,,"1,500","1,200",25,1' > english.csv
+
 failed=0
 compare() { # what, then the arguments after --batch; standard input from $input
   local what=$1
@@ -53,8 +58,10 @@ compare() { # what, then the arguments after --batch; standard input from $input
   fi
 }
 
-for file in sheets.csv sheets-tabs.txt order.csv order-1251.csv faults.csv; do
+for file in sheets.csv sheets-tabs.txt order.csv order-1251.csv faults.csv english.csv; do
   input=/dev/null compare "$file, named" "$file"
   input=$file compare "$file, on standard input"
 done
+input=/dev/null compare "order.csv as English, out in Windows-1251" --decimal=. \
+  --encoding=windows-1251 order.csv
 exit $failed
