@@ -1,6 +1,7 @@
 #include "about/MailLink.h"
 
 #include "forms/Form2.h"
+#include "forms/Texts.h"
 #include "look/Look.h"
 
 #include <QAccessibleWidget>
@@ -55,12 +56,7 @@ MailLink::MailLink(QWidget* parent) : QLabel(parent) {
 
 void MailLink::writeLetter() {
     // Run together unescaped; QUrl does whatever encoding the desktop needs.
-    const forms::MailLink& parts = forms::kMailLink;
-    QString url;
-    for (std::string_view part :
-         {parts.scheme, parts.address, parts.query, parts.subject, parts.tail})
-        url += toQString(part);
-    const QUrl letter(url, QUrl::TolerantMode);
+    const QUrl letter(toQString(forms::mailUrl()), QUrl::TolerantMode);
     // The desktop's launcher, run so that its verdict is heard: it ends with
     // an error when no mail program takes the address, which would
     // otherwise go unseen. Without it, Qt's own way for the platform.

@@ -1,8 +1,8 @@
 #include "app/FieldPaste.h"
 
 #include "app/ListField.h"
-#include "fields/PastedText.h"
-#include "forms/Form1.h"
+#include "fields/EntrySearch.h"
+#include "forms/Texts.h"
 #include "look/Look.h"
 
 #include <QApplication>
@@ -11,29 +11,20 @@
 #include <QScreen>
 #include <QToolTip>
 
-#include <algorithm>
+#include <string_view>
+#include <vector>
 
 namespace sheetmass {
 namespace {
 
-// The entry a pasted text names, trimmed as a copied cell is; -1 for none.
+// The entry a pasted text names; -1 for none.
 int entryNamed(const QComboBox* list, const std::string& pasted) {
-    const std::string_view wanted = trimWhiteSpace(pasted);
-    if (wanted.empty())
-        return -1;
+    std::vector<std::string> texts;
     for (int i = 0; i < list->count(); ++i)
-        if (trimWhiteSpace(list->itemText(i).toStdString()) == wanted)
-            return i;
-    return -1;
-}
-
-QString refusalWords(Refusal why, bool typed) {
-    const auto* found =
-        std::find_if(std::begin(forms::kRefusalTexts), std::end(forms::kRefusalTexts),
-                     [why](const forms::RefusalText& t) { return t.refusal == why; });
-    if (found == std::end(forms::kRefusalTexts))
-        return {};
-    return toQString(typed && !found->typed.empty() ? found->typed : found->pasted);
+        texts.push_back(list->itemText(i).toStdString());
+    const std::vector<std::string_view> entries(texts.begin(), texts.end());
+    const auto entry = sheetmass::entryNamed(entries, pasted);
+    return entry ? int(*entry) : -1;
 }
 
 constexpr int kTipGap = 2; // pixels between a tooltip above a field and the field
@@ -52,7 +43,7 @@ bool admits(const std::string& admitted, QChar c) {
 }
 
 void refuse(QWidget* field, Refusal why, bool typed, const QString& hint) {
-    const QString text = toQString(forms::kRefused).arg(refusalWords(why, typed), hint);
+    const QString text = toQString(forms::refusedTip(why, typed, hint.toStdString()));
     QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), text, field);
     if (QWidget* tip = shownTip()) {
         const QPoint top = field->mapToGlobal(QPoint(0, 0));

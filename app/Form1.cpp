@@ -7,6 +7,7 @@
 #include "app/ListField.h"
 #include "calc/Mass.h"
 #include "forms/Form1.h"
+#include "forms/Texts.h"
 #include "look/Look.h"
 
 #include <QCloseEvent>
@@ -157,15 +158,7 @@ void Форма1::AA() {
     // What the mass was worked from, so that a slip (a deviation without its
     // sign, metres for millimetres) shows at once; without a mass, what keeps
     // it from being worked out.
-    QString worked = m_resultHint;
-    if (result.none && result.none->input == Input::Mode)
-        worked += u'\n' + toQString(forms::kResultNoMode);
-    else if (result.none)
-        worked += u'\n' + toQString(forms::kResultNone).arg(toQString(blockerText(*result.none)));
-    if (!result.thickness.empty())
-        worked += u'\n' + toQString(forms::kResultThickness).arg(toQString(result.thickness));
-    if (!result.sheetMass.empty())
-        worked += u'\n' + toQString(forms::kResultSheetMass).arg(toQString(result.sheetMass));
+    const QString worked = toQString(forms::resultTip(utf8(m_resultHint), result));
     m_Текст7->setToolTip(worked);
     m_Текст7->setAccessibleDescription(worked);
     // A long result shows its start, as a reader reads it.

@@ -1,5 +1,6 @@
 #include "fields/EntrySearch.h"
 
+#include "fields/PastedText.h"
 #include "fields/Utf8.h"
 
 #include <array>
@@ -48,6 +49,14 @@ std::u32string foldedText(std::string_view utf8) {
     return out;
 }
 
+template <class Matches>
+std::optional<std::size_t> firstEntry(std::span<const std::string_view> entries, Matches matches) {
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (matches(entries[i]))
+            return i;
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<std::size_t> firstEntryBeginningWith(std::span<const std::string_view> entries,
@@ -55,10 +64,17 @@ std::optional<std::size_t> firstEntryBeginningWith(std::span<const std::string_v
     const std::u32string wanted = foldedText(typed);
     if (wanted.empty())
         return std::nullopt;
-    for (std::size_t i = 0; i < entries.size(); ++i)
-        if (foldedText(entries[i]).starts_with(wanted))
-            return i;
-    return std::nullopt;
+    return firstEntry(
+        entries, [&](std::string_view entry) { return foldedText(entry).starts_with(wanted); });
+}
+
+std::optional<std::size_t> entryNamed(std::span<const std::string_view> entries,
+                                      std::string_view pasted) {
+    const std::string_view wanted = trimWhiteSpace(pasted);
+    if (wanted.empty())
+        return std::nullopt;
+    return firstEntry(entries,
+                      [&](std::string_view entry) { return trimWhiteSpace(entry) == wanted; });
 }
 
 } // namespace sheetmass

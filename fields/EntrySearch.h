@@ -14,4 +14,9 @@ namespace sheetmass {
 std::optional<std::size_t> firstEntryBeginningWith(std::span<const std::string_view> entries,
                                                    std::string_view typed);
 
+// The entry a text pasted into a list names, trimmed as a copied cell is,
+// character for character; none for a text that names no entry.
+std::optional<std::size_t> entryNamed(std::span<const std::string_view> entries,
+                                      std::string_view pasted);
+
 } // namespace sheetmass

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/Form.h"
+#include "forms/Texts.h"
 
 #include <QFont>
 #include <QIcon>
@@ -34,7 +35,7 @@ inline QString toQString(std::string_view utf8) {
 // Places and sizes are designed in twips, 15 to a pixel at 96 dots per inch;
 // Qt scales these pixels to the screen, so the proportions hold everywhere.
 constexpr int twipsToPixels(int twips) {
-    return (twips + 7) / 15;
+    return forms::twipsToPixels(twips, 96);
 }
 inline QRect twipsRect(const forms::Place& p) {
     return {twipsToPixels(p.left), twipsToPixels(p.top), twipsToPixels(p.width),

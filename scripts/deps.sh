@@ -24,6 +24,8 @@ packages=(
   lintian desktop-file-utils appstream man-db git
   # the Windows build: MinGW-w64 with POSIX threads, and Wine to run it
   g++-mingw-w64-x86-64-posix wine wine64
+  # the Windows installer
+  nsis
 )
 
 missing=()

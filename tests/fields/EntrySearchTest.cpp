@@ -31,4 +31,24 @@ TEST(firstEntryBeginningWith, LettersWithoutCaseAndLatinLookAlikesAsCyrillic) {
         EXPECT_EQ(sheetmass::firstEntryBeginningWith(kEntries, typed), entry) << typed;
 }
 
+// A pasted cell names an entry only whole: trimmed of what copying brings,
+// cases and look-alikes as they are.
+TEST(entryNamed, TheWholeEntryTrimmed) {
+    const struct {
+        std::string_view pasted;
+        std::optional<std::size_t> entry;
+    } cases[] = {
+        {"Д16 (1160)", 7},
+        {" Д16 (1160)\r\n", 7},
+        {"\tАМГ4", 3},
+        {"RR50", 0},
+        {"д16 (1160)", std::nullopt},
+        {"Д16", std::nullopt},
+        {"Д16 (1160) x", std::nullopt},
+        {" \n", std::nullopt},
+    };
+    for (const auto& [pasted, entry] : cases)
+        EXPECT_EQ(sheetmass::entryNamed(kEntries, pasted), entry) << pasted;
+}
+
 } // namespace

@@ -1,5 +1,6 @@
 #include "forms/Form1.h"
 #include "forms/Form2.h"
+#include "forms/Texts.h"
 
 #include <gtest/gtest.h>
 
@@ -116,6 +117,39 @@ TEST(Forms, AboutLabelsAsDrawnInCreationOrder) {
     }
     EXPECT_EQ(findControl(kForm2, "Метка2")->text, "Версия 1.1 от 12.10.06 г.");
     EXPECT_EQ(findControl(kForm2, "Метка7")->text, "E-mail:");
+}
+
+// Twips to pixels at the monitor's DPI, to the nearest: the design's 15
+// twips a pixel at 96, 10 at 144.
+TEST(Forms, TwipsToThePixelsOfEachDpi) {
+    const struct {
+        int twips, dpi, pixels;
+    } cases[] = {
+        {3990, 96, 266},  {5655, 96, 377},  {7, 96, 0},     {8, 96, 1},       {165, 96, 11},
+        {3990, 144, 399}, {5655, 144, 566}, {165, 120, 14}, {3990, 192, 532}, {0, 144, 0},
+    };
+    for (const auto& [twips, dpi, pixels] : cases)
+        EXPECT_EQ(twipsToPixels(twips, dpi), pixels) << twips << " at " << dpi;
+}
+
+// The texts every front end shows, from the patterns.
+TEST(Forms, TextsFromThePatterns) {
+    const struct {
+        std::string got, expected;
+    } cases[] = {
+        {filled("%1\n%2", {"а", "б"}), "а\nб"},
+        {filled("%2 и %1, 100%", {"x", "y"}), "y и x, 100%"},
+        {filled("%3", {"x"}), "%3"},
+        {refusedTip(sheetmass::Refusal::Separator, true, "Толщина листа в мм, например 2,5"),
+         "Вторая запятая не вводится: в числе она одна.\nТолщина листа в мм, например 2,5"},
+        {refusedTip(sheetmass::Refusal::Separator, false, "h"),
+         "Не вставлено: в числе одна запятая.\nh"},
+        {refusedTip(sheetmass::Refusal::NoText, true, "h"),
+         "Не вставлено: в буфере обмена нет текста.\nh"},
+        {mailUrl(), "mailto:sheetmass@example.org?Subject=Листы алюминиевые  "},
+    };
+    for (const auto& [got, expected] : cases)
+        EXPECT_EQ(got, expected);
 }
 
 } // namespace

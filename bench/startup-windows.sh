@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Start-up of the Windows program under Wine against a bare Win32 window with
+# one label, on a virtual display, in one Wine prefix and one wineserver,
+# runs interleaved: the time from the start to the first idle. Prints medians
+# and their ratio.
+# usage: bench/startup-windows.sh [runs] [build dir]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+runs=${1:-21}
+build=${2:-build-windows}
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSHEETMASS_BENCH=ON >/dev/null
+cmake --build "$build" -j2 --target sheetmassw bare_win32_window idle_probe >/dev/null
+
+export WINEPREFIX="$PWD/$build/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wine=$(grep -m1 '^SHEETMASS_WINE:' "$build/CMakeCache.txt" | cut -d= -f2-)
+. scripts/xsession.sh
+WITH_WM=0 start_x
+work=$(mktemp -d)
+mkdir -p "$WINEPREFIX"
+wineserver -p
+trap 'wineserver -k 2>/dev/null || true; stop_x; rm -rf "$work"' EXIT
+"$wine" wineboot --init >/dev/null 2>&1
+# Its List.abc goes beside it.
+cp "$build/sheetmassw.exe" "$build/bench/bare_win32_window.exe" "$build/bench/idle_probe.exe" "$work"
+cd "$work"
+# As the package ships them.
+x86_64-w64-mingw32-strip sheetmassw.exe bare_win32_window.exe
+# A first start of each, unmeasured: Wine loads its own libraries once.
+"$wine" ./idle_probe.exe sheetmassw.exe >/dev/null
+"$wine" ./idle_probe.exe bare_win32_window.exe >/dev/null
+for _ in $(seq "$runs"); do
+  "$wine" ./idle_probe.exe sheetmassw.exe >>app
+  "$wine" ./idle_probe.exe bare_win32_window.exe >>bare
+done
+
+median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
+app=$(median <app) bare=$(median <bare)
+echo "machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores; $runs runs each, medians, $("$wine" --version)"
+printf '| | sheetmassw.exe | bare Win32 window | ratio |\n|---|---|---|---|\n'
+printf '| start to first idle, under Wine | %s ms | %s ms | %s× |\n' "$app" "$bare" \
+  "$(awk -v a="$app" -v b="$bare" 'BEGIN {printf "%.2f", a / b}')"
+printf '| size | %s KB | %s KB | |\n' "$(($(stat -c %s sheetmassw.exe) / 1024))" \
+  "$(($(stat -c %s bare_win32_window.exe) / 1024))"

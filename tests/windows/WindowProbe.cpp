@@ -1,0 +1,178 @@
+// Reads the running calculator's windows through their own controls, found
+// by control id, for the window test's shell script: where a control is on
+// the screen, and what it holds, waiting until it holds what is expected.
+// Usage: window_probe start PROGRAM | ended MS | kill MS | wait-window FORM MS | gone FORM MS |
+// where FORM NAME
+//        | focus FORM NAME | text FORM NAME | refusal FORM WORDS
+// The program's process id comes in PROBE_PID. | until FORM NAME TEXT MS | close FORM
+#include "forms/Form1.h"
+#include "forms/Form2.h"
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using namespace sheetmass;
+
+std::string utf8(const std::wstring& text) {
+    std::string out(text.size() * 3 + 1, '\0');
+    out.resize(std::size_t(::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()),
+                                                 out.data(), int(out.size()), nullptr, nullptr)));
+    return out;
+}
+
+const forms::Window& formNamed(const std::string& name) {
+    return name == forms::kForm2.name ? forms::kForm2 : forms::kForm1;
+}
+
+// The program the test started: its process id, from the environment.
+DWORD program() {
+    wchar_t text[32] = {};
+    return ::GetEnvironmentVariableW(L"PROBE_PID", text, 32)
+               ? DWORD(std::wcstoul(text, nullptr, 10))
+               : 0;
+}
+
+HWND windowOf(const forms::Window& form) {
+    const std::wstring cls =
+        std::wstring(L"sheetmass.") + (form.name == forms::kForm2.name ? L"Форма2" : L"Форма1");
+    for (HWND w = ::FindWindowExW(nullptr, nullptr, cls.c_str(), nullptr); w != nullptr;
+         w = ::FindWindowExW(nullptr, w, cls.c_str(), nullptr)) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(w, &pid);
+        if (pid == program() && ::IsWindowVisible(w))
+            return w;
+    }
+    return nullptr;
+}
+
+HWND controlOf(const forms::Window& form, const std::string& name) {
+    const forms::Control* c = forms::findControl(form, name);
+    HWND w = windowOf(form);
+    return c == nullptr || w == nullptr ? nullptr
+                                        : ::GetDlgItem(w, 100 + int(c - form.controls.data()));
+}
+
+std::string textOf(HWND control) {
+    wchar_t text[512] = {};
+    DWORD_PTR n = 0;
+    ::SendMessageTimeoutW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_BLOCK,
+                          2000, &n);
+    return utf8(text);
+}
+
+// Asks again and again until the answer comes or the time is up.
+template <class Ready> bool within(int ms, Ready ready) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (!ready()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> a;
+    for (int i = 1; i < argc; ++i)
+        a.push_back(utf8(argv[i]));
+    if (a.size() < 2)
+        return 2;
+    if (a[0] == "start") {
+        // The program, in its own folder; its id for the other commands.
+        STARTUPINFOW start{};
+        start.cb = sizeof start;
+        PROCESS_INFORMATION run{};
+        std::wstring line = L"\"" + std::wstring(argv[2]) + L"\"";
+        if (!::CreateProcessW(argv[2], line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              &start, &run))
+            return 1;
+        std::printf("%lu\n", run.dwProcessId);
+        return 0;
+    }
+    if (a[0] == "ended" || a[0] == "kill") {
+        HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, program());
+        if (process == nullptr)
+            return 0;
+        if (a[0] == "kill")
+            ::TerminateProcess(process, 1);
+        const DWORD waited = ::WaitForSingleObject(process, DWORD(std::stoi(a[1])));
+        ::CloseHandle(process);
+        return waited == WAIT_OBJECT_0 ? 0 : 1;
+    }
+    const forms::Window& form = formNamed(a[1]);
+    const std::string& command = a[0];
+    if (command == "wait-window")
+        return within(std::stoi(a[2]), [&] { return windowOf(form) != nullptr; }) ? 0 : 1;
+    if (command == "gone")
+        return within(std::stoi(a[2]), [&] { return windowOf(form) == nullptr; }) ? 0 : 1;
+    if (command == "close") {
+        ::PostMessageW(windowOf(form), WM_CLOSE, 0, 0);
+        return 0;
+    }
+    if (command == "refusal" && a.size() > 2) {
+        // A tooltip of the program's on screen that begins with the words.
+        const auto shown = [&] {
+            for (HWND w = ::FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr);
+                 w != nullptr; w = ::FindWindowExW(nullptr, w, L"tooltips_class32", nullptr)) {
+                DWORD pid = 0;
+                ::GetWindowThreadProcessId(w, &pid);
+                if (pid == program() && ::IsWindowVisible(w) && textOf(w).starts_with(a[2]))
+                    return true;
+            }
+            return false;
+        };
+        if (within(5000, shown))
+            return 0;
+        std::fprintf(stderr, "no tooltip «%s…» shown\n", a[2].c_str());
+        return 1;
+    }
+    // The control, once its window is there and shown.
+    HWND control = nullptr;
+    if (a.size() < 3 ||
+        !within(5000, [&] { return (control = controlOf(form, a[2])) != nullptr; })) {
+        std::fprintf(stderr, "no control %s in %s\n", a.size() > 2 ? a[2].c_str() : "",
+                     a[1].c_str());
+        return 1;
+    }
+    if (command == "where") {
+        RECT r;
+        ::GetWindowRect(control, &r);
+        std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        return 0;
+    }
+    if (command == "focus") {
+        // The keys go where the focus is: to the control or its edit part.
+        const DWORD thread = ::GetWindowThreadProcessId(control, nullptr);
+        const bool got = within(5000, [&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            return ::GetGUIThreadInfo(thread, &info) &&
+                   (info.hwndFocus == control || ::IsChild(control, info.hwndFocus));
+        });
+        if (!got)
+            std::fprintf(stderr, "%s never took the focus\n", a[2].c_str());
+        return got ? 0 : 1;
+    }
+    if (command == "text") {
+        std::printf("%s\n", textOf(control).c_str());
+        return 0;
+    }
+    if (command == "until" && a.size() > 4) {
+        if (within(std::stoi(a[4]), [&] { return textOf(control) == a[3]; }))
+            return 0;
+        std::fprintf(stderr, "%s holds «%s», not «%s»\n", a[2].c_str(), textOf(control).c_str(),
+                     a[3].c_str());
+        return 1;
+    }
+    return 2;
+}

@@ -1,0 +1,79 @@
+#!/usr/bin/env bash
+# The installer under Wine: a silent install with the desktop shortcut puts
+# both programs, the Cyrillic shortcuts and the Programs and Features entry
+# in place; the installed program starts and shows its window; the silent
+# uninstall takes all of it away again and leaves the user's inputs.
+# Usage: installer_test.sh WINE INSTALLER PROBE FOLDER VERSION
+set -uo pipefail
+wine=$1 installer=$(realpath -m "$2") probe=$(realpath -m "$3") folder=$4 version=$5
+[ -n "${WINEPREFIX:-}" ] || { echo "no WINEPREFIX: run through scripts/windows.sh"; exit 77; }
+[ -f "$installer" ] || { echo "no installer ($installer): build the windows-package target"; exit 77; }
+for tool in Xvfb openbox; do
+  command -v "$tool" >/dev/null || { echo "no $tool: the installer check needs it"; exit 77; }
+done
+export WINEDEBUG=${WINEDEBUG:--all} LC_ALL=C.UTF-8
+here=$(cd "$(dirname "$0")/../.." && pwd)
+rm -rf "$folder" && mkdir -p "$folder" && cd "$folder" || exit 1
+cp "$probe" probe.exe || exit 1
+. "$here/scripts/xsession.sh"
+trap '[ -n "${PROBE_PID:-}" ] && "$wine" ./probe.exe kill 5000; stop_x' EXIT
+# The display Wine's desktop is on (scripts/windows.sh), or one of its own.
+[ -n "${DISPLAY:-}" ] || start_x || exit 1
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+size=$(stat -c %s "$installer")
+[ "$size" -lt 1048576 ] || fail "the installer is $size bytes, not under 1 MB"
+
+drive=$WINEPREFIX/drive_c
+programs="$drive/Program Files/sheetmass"
+menu="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/sheetmass/Масса AL листов.lnk"
+desktop="$drive/users/Public/Desktop/Масса AL листов.lnk"
+key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\sheetmass'
+
+# The installer's own window is not shown: /S runs it silently, and ends when done.
+cp "$installer" setup.exe
+"$wine" ./setup.exe /S /DESKTOP || fail "the silent install failed"
+for f in sheetmassw.exe sheetmass.exe uninstall.exe LICENSE.txt; do
+  [ -f "$programs/$f" ] || fail "no $f installed"
+done
+[ -f "$menu" ] || fail "no Start-menu shortcut with the Cyrillic name"
+[ -f "$desktop" ] || fail "no desktop shortcut, though asked for"
+# reg prints in the console's code page: the version is what reads the same.
+"$wine" reg query "$key" /v DisplayVersion 2>/dev/null | grep -q "REG_SZ *$version" ||
+  fail "no entry of version $version in Programs and Features"
+"$wine" "C:\\Program Files\\sheetmass\\sheetmass.exe" --version | grep -q "^sheetmass " ||
+  fail "the installed batch does not answer --version"
+
+# The installed program starts, and ends with its window.
+"$wine" ./probe.exe start "C:\\Program Files\\sheetmass\\sheetmassw.exe" > pid.txt ||
+  fail "the installed program did not start"
+PROBE_PID=$(cat pid.txt)
+export PROBE_PID
+"$wine" ./probe.exe wait-window Форма1 20000 || fail "the installed program shows no window"
+"$wine" ./probe.exe close Форма1
+"$wine" ./probe.exe ended 10000 || fail "the installed program did not end"
+PROBE_PID=""
+# A user's inputs saved beside the program stay there.
+[ -f "$programs/List.abc" ] && cp "$programs/List.abc" inputs.abc
+
+# The uninstaller copies itself away and returns at once: the wait is for
+# what it removes.
+"$wine" "C:\\Program Files\\sheetmass\\uninstall.exe" /S || fail "the silent uninstall failed"
+for _ in $(seq 100); do
+  [ ! -e "$programs/sheetmassw.exe" ] && [ ! -e "$programs/uninstall.exe" ] && break
+  sleep 0.1
+done
+for f in sheetmassw.exe sheetmass.exe uninstall.exe LICENSE.txt; do
+  [ ! -e "$programs/$f" ] || fail "$f left behind"
+done
+[ ! -e "$menu" ] || fail "the Start-menu shortcut left behind"
+[ ! -e "$desktop" ] || fail "the desktop shortcut left behind"
+"$wine" reg query "$key" >/dev/null 2>&1 && fail "the Programs and Features entry left behind"
+if [ -f inputs.abc ]; then
+  cmp -s inputs.abc "$programs/List.abc" || fail "the uninstall took the user's inputs"
+  rm -rf "$programs"
+fi
+
+[ "$failures" -eq 0 ] && echo "install, start and uninstall under Wine: all passed"
+exit $((failures > 0))

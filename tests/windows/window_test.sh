@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# The Windows windows under Wine on a virtual display, driven by real key
+# and mouse events (xdotool) and read through their own controls (the
+# probe, which finds them by control id). Every wait is for something to
+# happen, with a deadline; none is a fixed pause.
+# Usage: window_test.sh WINE PROGRAM PROBE FOLDER
+set -uo pipefail
+wine=$1 program=$2 probe=$3 folder=$4
+for tool in Xvfb xdotool xclip openbox; do
+  command -v "$tool" >/dev/null || { echo "no $tool: the window test needs it"; exit 77; }
+done
+# The Wine prefix of the run (scripts/windows.sh makes it), not the user's.
+[ -n "${WINEPREFIX:-}" ] || { echo "no WINEPREFIX: run through scripts/windows.sh"; exit 77; }
+export WINEDEBUG=${WINEDEBUG:--all}
+here=$(cd "$(dirname "$0")/../.." && pwd)
+rm -rf "$folder" && mkdir -p "$folder/app" || exit 1
+cp "$program" "$folder/app/sheetmassw.exe" && cp "$probe" "$folder/app/probe.exe" || exit 1
+cd "$folder/app" || exit 1
+# Names of controls go to the probe as UTF-8.
+export LC_ALL=C.UTF-8
+. "$here/scripts/xsession.sh"
+trap '[ -n "${PROBE_PID:-}" ] && probe kill 5000; stop_x' EXIT
+# scripts/windows.sh gives the display Wine's desktop is on, with a Russian
+# layout beside the Latin one, set before Wine read the keyboard: xdotool
+# then finds the Cyrillic letters on keys instead of remapping a key for
+# each while Wine may still be reading the old map. Alone, a display of its
+# own, which Wine takes if no wineserver of the prefix runs yet.
+if [ -z "${DISPLAY:-}" ]; then
+  XVFB_SCREEN=800x600x24 start_x || exit 1
+  setxkbmap -layout us,ru 2>/dev/null
+fi
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+probe() { "$wine" ./probe.exe "$@"; }
+# expect NAME TEXT WHAT: the control comes to hold the text.
+expect() { probe until Форма1 "$1" "$2" 5000 || fail "$3"; }
+# into NAME: a click into the control, as a person gives it the keys, and
+# the wait until it has them.
+into() {
+  local x y
+  read -r x y < <(probe where Форма1 "$1") || return 1
+  xdotool mousemove "$x" "$y" click 1
+  probe focus Форма1 "$1"
+}
+# xclip serves the clipboard until the next text takes it, or the display ends.
+clipboard() { printf '%s' "$1" | xclip -selection clipboard >/dev/null 2>&1; }
+start() {
+  # Through a file: the program holds what the probe wrote to open while it
+  # runs, and a pipe would not end before it.
+  probe start sheetmassw.exe > pid.txt || { fail "the program did not start"; exit 1; }
+  PROBE_PID=$(cat pid.txt)
+  export PROBE_PID
+  probe wait-window Форма1 20000 || { fail "the main window did not appear"; exit 1; }
+  # Keys go to the window the display has focused: the new window once the
+  # window manager has made it the active one.
+  local id
+  id=$(xdotool search --sync --onlyvisible --name "^Масса AL листов\$" | head -n 1)
+  timeout 10 xdotool windowactivate --sync "$id" || fail "the main window never became active"
+}
+stop() {
+  probe close Форма1
+  probe gone Форма1 10000 || { fail "the main window did not close"; import -window root unclosed.png; }
+  probe ended 10000 || fail "the program did not end with its window"
+  PROBE_PID=""
+}
+# saved TEXT: List.abc beside the program comes to hold the text (Windows-1251).
+saved() {
+  local bytes _
+  bytes=$(printf '%s' "$1" | iconv -f UTF-8 -t WINDOWS-1251)
+  for _ in $(seq 100); do
+    grep -qF -- "$bytes" List.abc 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+start
+# The mode list has the focus at the start; a key picks.
+probe focus Форма1 Комбо2 || fail "the mode list has the focus at the start"
+xdotool key Down
+expect Комбо2 "номиналу" "Down in the mode list picks the first mode"
+# A letter in the alloy list finds the grade; the digits go on spelling it.
+into Комбо1 && xdotool type --delay 60 "д16"
+expect Комбо1 "Д16 (1160)" "д16 typed finds the grade Д16"
+xdotool key Return
+# The dot becomes the comma, the letter is refused.
+into Текст1 && xdotool type --delay 60 "2.5a"
+expect Текст1 "2,5" "2.5a typed into the thickness"
+probe refusal Форма1 "Этот знак здесь не вводится." || fail "the refused letter is told"
+# A copied cell, blanks and all, through Ctrl+V; a number written the
+# English way is refused whole.
+clipboard " 2 000 "
+into Текст4 && xdotool key ctrl+v
+expect Текст4 "2000" "' 2 000 ' pasted with Ctrl+V"
+clipboard "1,250.5"
+into Текст5 && xdotool key shift+Insert
+expect Текст5 "" "'1,250.5' pasted with Shift+Insert is refused"
+probe refusal Форма1 "Не вставлено: " || fail "the refused paste is told"
+xdotool type --delay 60 "1000"
+into Текст6 && xdotool type --delay 60 "2"
+expect Текст7 "28" "2,77 g/cm³ × 2,5 × 2000 × 1000 mm × 2 is 27,7 kg, 28 to no places"
+# A pick of the places recalculates.
+into Комбо3 && xdotool key Down
+expect Комбо3 "1" "Down in the places list"
+expect Текст7 "27,7" "one place"
+# The result takes no key.
+into Текст7 && xdotool type --delay 60 "5" && xdotool key BackSpace
+expect Текст7 "27,7" "the result is read-only"
+probe refusal Форма1 "Массу пишет расчёт" || fail "a key in the result is told why not"
+# Saved as the typing pauses, before any close.
+saved "2,5" || fail "List.abc beside the program holds the thickness before the close"
+# The About window: the button opens it, Escape closes it.
+read -r x y < <(probe where Форма1 Комманда1) && xdotool mousemove "$x" "$y" click 1
+probe wait-window Форма2 10000 || fail "the About window did not open"
+xdotool key Escape
+probe gone Форма2 5000 || fail "Escape closes the About window"
+into Текст2 && xdotool type --delay 60 "0.3"
+expect Текст2 "0,3" "the upper deviation"
+stop
+saved "0,3" || fail "the close saves what was typed last"
+
+# The next start shows what was saved.
+start
+expect Текст1 "2,5" "the thickness restored"
+expect Комбо1 "Д16 (1160)" "the grade restored"
+expect Текст7 "27,7" "the result worked out at the start"
+stop
+
+[ "$failures" -eq 0 ] && echo "the windows under Wine: all passed"
+exit $((failures > 0))

@@ -1,0 +1,268 @@
+#include "win/Design.h"
+
+#include "forms/Texts.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <ranges>
+#include <tuple>
+
+namespace sheetmass::win {
+
+std::wstring wide(std::string_view utf8) {
+    if (utf8.empty())
+        return {};
+    const int n = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), nullptr, 0);
+    std::wstring out(std::size_t(n), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), int(utf8.size()), out.data(), n);
+    return out;
+}
+
+std::string utf8(std::wstring_view text) {
+    if (text.empty())
+        return {};
+    const int n = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), nullptr, 0,
+                                        nullptr, nullptr);
+    std::string out(std::size_t(n), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), int(text.size()), out.data(), n, nullptr,
+                          nullptr);
+    return out;
+}
+
+std::string textOf(HWND control) {
+    std::wstring text(std::size_t(::GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(std::size_t(::GetWindowTextW(control, text.data(), int(text.size()))));
+    return utf8(text);
+}
+
+int controlId(const forms::Window& design, const forms::Control& control) {
+    return 100 + int(&control - design.controls.data());
+}
+
+RECT placeOf(const forms::Window& design, const forms::Control& control, int dpi) {
+    forms::Place p = control.place;
+    if (const forms::Control* frame = forms::findControl(design, control.container)) {
+        p.left += frame->place.left;
+        p.top += frame->place.top;
+    }
+    const auto px = [dpi](int twips) { return forms::twipsToPixels(twips, dpi); };
+    return {px(p.left), px(p.top), px(p.left + p.width), px(p.top + p.height)};
+}
+
+namespace {
+
+int CALLBACK found(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM any) {
+    *reinterpret_cast<bool*>(any) = true;
+    return 0;
+}
+
+bool installed(const std::wstring& face) {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    face.copy(wanted.lfFaceName, LF_FACESIZE - 1);
+    bool any = false;
+    HDC screen = ::GetDC(nullptr);
+    ::EnumFontFamiliesExW(screen, &wanted, found, reinterpret_cast<LPARAM>(&any), 0);
+    ::ReleaseDC(nullptr, screen);
+    return any;
+}
+
+// Asked once: the list of faces does not change while the program runs.
+const std::wstring& face() {
+    static const std::wstring chosen = [] {
+        if (installed(wide(forms::kDesignFont)))
+            return wide(forms::kDesignFont);
+        for (std::string_view standIn : forms::kFontStandIns)
+            if (installed(wide(standIn)))
+                return wide(standIn);
+        return std::wstring(L"Tahoma");
+    }();
+    return chosen;
+}
+
+} // namespace
+
+Fonts::~Fonts() {
+    clear();
+}
+
+void Fonts::clear() {
+    for (auto& [key, font] : m_made)
+        ::DeleteObject(font);
+    m_made.clear();
+}
+
+HFONT Fonts::get(const forms::Font& font, const forms::Font& windowFont, int dpi) {
+    const forms::Font& f = font.points > 0 ? font : windowFont;
+    const double points = f.points > 0 ? f.points : 8.25;
+    const auto key = std::make_tuple(points, f.bold, f.underline, dpi);
+    if (const auto at = m_made.find(key); at != m_made.end())
+        return at->second;
+    LOGFONTW lf{};
+    lf.lfHeight = -int(points * dpi / 72 + 0.5);
+    lf.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfUnderline = f.underline;
+    lf.lfCharSet = RUSSIAN_CHARSET;
+    lf.lfQuality = CLEARTYPE_QUALITY;
+    face().copy(lf.lfFaceName, LF_FACESIZE - 1);
+    return m_made[key] = ::CreateFontIndirectW(&lf);
+}
+
+namespace {
+
+struct Class {
+    const wchar_t* name;
+    DWORD style;
+};
+
+Class classOf(const forms::Control& c) {
+    switch (c.kind) {
+    case forms::Kind::Label:
+        return {WC_STATICW, DWORD(SS_NOTIFY | (c.align == forms::Align::Centre ? SS_CENTER : 0))};
+    case forms::Kind::TextField:
+        return {WC_EDITW,
+                DWORD(WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL | (c.readOnly ? ES_READONLY : 0))};
+    case forms::Kind::ListField:
+        return {WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL};
+    case forms::Kind::Frame:
+        return {WC_BUTTONW, BS_GROUPBOX};
+    case forms::Kind::Button:
+        return {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON};
+    }
+    return {WC_STATICW, 0};
+}
+
+} // namespace
+
+std::vector<Made> makeControls(HWND window, const forms::Window& design, HINSTANCE instance) {
+    std::vector<const forms::Control*> order;
+    for (const forms::Control& c : design.controls)
+        order.push_back(&c);
+    // Creation order, where none is designed.
+    std::stable_sort(order.begin(), order.end(), [](const auto* a, const auto* b) {
+        return (a->tabIndex < 0 ? 1000 : a->tabIndex) < (b->tabIndex < 0 ? 1000 : b->tabIndex);
+    });
+    std::vector<Made> made;
+    for (const forms::Control* c : order) {
+        const Class cls = classOf(*c);
+        HWND hwnd = ::CreateWindowExW(
+            c->kind == forms::Kind::TextField ? WS_EX_CLIENTEDGE : 0, cls.name,
+            wide(c->text).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style, 0, 0, 0, 0,
+            window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(design, *c))), instance,
+            nullptr);
+        for (std::string_view entry : c->entries)
+            ::SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(entry).c_str()));
+        made.push_back({c, hwnd});
+    }
+    // Labels lie beneath the other controls, as the design's windowless
+    // labels do, each made later over those before it, and the frame
+    // beneath its labels; no stop of the tab order moves.
+    for (const forms::Kind below : {forms::Kind::Label, forms::Kind::Frame})
+        for (const Made& m : std::views::reverse(made))
+            if (m.design->kind == below)
+                ::SetWindowPos(m.hwnd, HWND_BOTTOM, 0, 0, 0, 0,
+                               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return made;
+}
+
+void layOut(HWND window, const forms::Window& design, const std::vector<Made>& made, int dpi,
+            Fonts& fonts) {
+    fonts.clear();
+    for (const Made& m : made) {
+        RECT r = placeOf(design, *m.design, dpi);
+        int height = r.bottom - r.top;
+        if (m.design->kind == forms::Kind::ListField) {
+            // The edit part as designed; the list drops below it.
+            ::SendMessageW(m.hwnd, CB_SETITEMHEIGHT, WPARAM(-1),
+                           std::max(1, height - ::MulDiv(6, dpi, 96)));
+            height += ::MulDiv(200, dpi, 96);
+        }
+        ::MoveWindow(m.hwnd, r.left, r.top, r.right - r.left, height, FALSE);
+        ::SendMessageW(m.hwnd, WM_SETFONT,
+                       reinterpret_cast<WPARAM>(fonts.get(m.design->font, design.font, dpi)),
+                       FALSE);
+    }
+    RECT outer = {0, 0, forms::twipsToPixels(design.width, dpi),
+                  forms::twipsToPixels(design.height, dpi)};
+    const auto style = DWORD(::GetWindowLongPtrW(window, GWL_STYLE));
+    const auto exStyle = DWORD(::GetWindowLongPtrW(window, GWL_EXSTYLE));
+    using Adjust = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static const auto adjust = reinterpret_cast<Adjust>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    if (adjust != nullptr)
+        adjust(&outer, style, FALSE, exStyle, UINT(dpi));
+    else
+        ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+    ::SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void followDpi(HWND window, const forms::Window& design, const std::vector<Made>& made,
+               Fonts& fonts, WPARAM w, LPARAM l) {
+    const auto* suggested = reinterpret_cast<const RECT*>(l);
+    ::SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    layOut(window, design, made, HIWORD(w), fonts);
+}
+
+void registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {
+    WNDCLASSEXW cls{};
+    cls.cbSize = sizeof cls;
+    cls.lpfnWndProc = procedure;
+    cls.hInstance = instance;
+    cls.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
+    cls.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    cls.lpszClassName = name;
+    ::RegisterClassExW(&cls);
+}
+
+int dpiOf(HWND window) {
+    using ForWindow = UINT(WINAPI*)(HWND);
+    static const auto forWindow = reinterpret_cast<ForWindow>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (forWindow != nullptr)
+        if (const UINT dpi = forWindow(window); dpi != 0)
+            return int(dpi);
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+HWND makeTips(HWND window, HINSTANCE instance) {
+    HWND tips =
+        ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                          WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance, nullptr);
+    // Line breaks as the texts have them.
+    ::SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, 600);
+    return tips;
+}
+
+namespace {
+
+TTTOOLINFOW toolFor(HWND window, HWND control, const std::wstring& text) {
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window;
+    tool.uId = reinterpret_cast<UINT_PTR>(control);
+    tool.lpszText = const_cast<wchar_t*>(text.c_str());
+    return tool;
+}
+
+} // namespace
+
+void addTip(HWND tips, HWND window, HWND control, const std::wstring& text) {
+    TTTOOLINFOW tool = toolFor(window, control, text);
+    ::SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void setTip(HWND tips, HWND window, HWND control, const std::wstring& text) {
+    TTTOOLINFOW tool = toolFor(window, control, text);
+    ::SendMessageW(tips, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+} // namespace sheetmass::win

@@ -1,0 +1,82 @@
+#pragma once
+
+// What both windows make of the shared window data on Win32: texts, places
+// at a monitor's DPI, fonts, colours and the controls themselves.
+
+#include "forms/Form.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <tuple>
+#include <vector>
+
+namespace sheetmass::win {
+
+std::wstring wide(std::string_view utf8);
+std::string utf8(std::wstring_view wide);
+std::string textOf(HWND control);
+
+inline COLORREF colour(forms::Rgb rgb) {
+    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+// A control's id: its place in the design's table, from 100 on; tests find
+// controls by it.
+int controlId(const forms::Window& design, const forms::Control& control);
+
+// Where the control lies in the window's client area at that DPI: a frame's
+// controls are placed from the frame's corner.
+RECT placeOf(const forms::Window& design, const forms::Control& control, int dpi);
+
+// The design's fonts made for one DPI, each once; the design face where the
+// system has it, else the first stand-in it has.
+class Fonts {
+  public:
+    Fonts() = default;
+    Fonts(const Fonts&) = delete;
+    Fonts& operator=(const Fonts&) = delete;
+    ~Fonts();
+    HFONT get(const forms::Font& font, const forms::Font& windowFont, int dpi);
+    void clear();
+
+  private:
+    std::map<std::tuple<double, bool, bool, int>, HFONT> m_made;
+};
+
+// The controls of a window, made in tab order (which is the dialog keys'
+// order), each with its design; labels and the frame take no focus.
+struct Made {
+    const forms::Control* design;
+    HWND hwnd;
+};
+std::vector<Made> makeControls(HWND window, const forms::Window& design, HINSTANCE instance);
+
+// Places every control and sets its font for the DPI, and sizes the window
+// round the design's client area.
+void layOut(HWND window, const forms::Window& design, const std::vector<Made>& made, int dpi,
+            Fonts& fonts);
+
+// Moves the window where the system suggests when it reaches a monitor of
+// another DPI (WM_DPICHANGED), and lays it out again for that DPI.
+void followDpi(HWND window, const forms::Window& design, const std::vector<Made>& made,
+               Fonts& fonts, WPARAM w, LPARAM l);
+
+// A class of the program's windows: its icon, the arrow, the procedure.
+void registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure);
+
+// The DPI of the monitor the window is on.
+int dpiOf(HWND window);
+
+// A tooltip window for the controls of one window, wide enough for the
+// design's hints.
+HWND makeTips(HWND window, HINSTANCE instance);
+void addTip(HWND tips, HWND window, HWND control, const std::wstring& text);
+void setTip(HWND tips, HWND window, HWND control, const std::wstring& text);
+
+} // namespace sheetmass::win
