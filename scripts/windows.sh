@@ -23,6 +23,9 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 wine=$(grep -m1 '^SHEETMASS_WINE:' "$folder/CMakeCache.txt" | cut -d= -f2-)
 mkdir -p "$WINEPREFIX"
+# A server an interrupted run left behind for this prefix would refuse -p.
+wineserver -k 2>/dev/null || true
+wineserver -w
 wineserver -p
 trap 'wineserver -k 2>/dev/null || true' EXIT
 # The prefix is made once, before the tests start side by side; the
