@@ -67,6 +67,8 @@ TEST(roundShown, ReadsTheFieldsNumberGrammar) {
         {"1,E5", 15, 100000}, {",5E1", 15, 5}, {"1E007", 15, 10000000}, {"000,0012", 15, 0.0012},
         {"0E400", 15, 0}, {"1E-400", 15, 0},
         {",125e1", 1, 1.3}, {"1005E-3", 2, 1.01}, {" -,25E1 ", 0, -2}, {"0,0095E+2", 0, 1},
+        // More than 15 digits kept: the half still goes up.
+        {"0,12345678901234565", 16, 0.1234567890123457}, {"1234567890123456,5", 0, 1234567890123457},
         // clang-format on
     };
     for (const auto& [text, places, value] : cases)
