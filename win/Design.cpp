@@ -135,7 +135,33 @@ Class classOf(const forms::Control& c) {
 
 } // namespace
 
-std::vector<Made> makeControls(HWND window, const forms::Window& design, HINSTANCE instance) {
+namespace {
+
+// Where a control goes at that DPI; a list's rectangle reaches down to
+// where its dropped list ends.
+RECT boundsOf(const forms::Window& design, const forms::Control& c, int dpi) {
+    RECT r = placeOf(design, c, dpi);
+    if (c.kind == forms::Kind::ListField)
+        r.bottom += ::MulDiv(200, dpi, 96);
+    return r;
+}
+
+void dress(HWND control, const forms::Window& design, const forms::Control& c, int dpi,
+           Fonts& fonts) {
+    if (c.kind == forms::Kind::ListField) {
+        // The edit part as designed.
+        const RECT r = placeOf(design, c, dpi);
+        ::SendMessageW(control, CB_SETITEMHEIGHT, WPARAM(-1),
+                       std::max(1, int(r.bottom - r.top) - ::MulDiv(6, dpi, 96)));
+    }
+    ::SendMessageW(control, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(fonts.get(c.font, design.font, dpi)), FALSE);
+}
+
+} // namespace
+
+std::vector<Made> makeControls(HWND window, const forms::Window& design, HINSTANCE instance,
+                               int dpi, Fonts& fonts) {
     std::vector<const forms::Control*> order;
     for (const forms::Control& c : design.controls)
         order.push_back(&c);
@@ -146,11 +172,15 @@ std::vector<Made> makeControls(HWND window, const forms::Window& design, HINSTAN
     std::vector<Made> made;
     for (const forms::Control* c : order) {
         const Class cls = classOf(*c);
+        // Made where they stay: under Wine, every later move costs start-up.
+        const RECT r = boundsOf(design, *c, dpi);
         HWND hwnd = ::CreateWindowExW(
             c->kind == forms::Kind::TextField ? WS_EX_CLIENTEDGE : 0, cls.name,
-            wide(c->text).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style, 0, 0, 0, 0,
-            window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(design, *c))), instance,
+            wide(c->text).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style, r.left,
+            r.top, r.right - r.left, r.bottom - r.top, window,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(design, *c))), instance,
             nullptr);
+        dress(hwnd, design, *c, dpi, fonts);
         for (std::string_view entry : c->entries)
             ::SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(entry).c_str()));
         made.push_back({c, hwnd});
@@ -166,23 +196,7 @@ std::vector<Made> makeControls(HWND window, const forms::Window& design, HINSTAN
     return made;
 }
 
-void layOut(HWND window, const forms::Window& design, const std::vector<Made>& made, int dpi,
-            Fonts& fonts) {
-    fonts.clear();
-    for (const Made& m : made) {
-        RECT r = placeOf(design, *m.design, dpi);
-        int height = r.bottom - r.top;
-        if (m.design->kind == forms::Kind::ListField) {
-            // The edit part as designed; the list drops below it.
-            ::SendMessageW(m.hwnd, CB_SETITEMHEIGHT, WPARAM(-1),
-                           std::max(1, height - ::MulDiv(6, dpi, 96)));
-            height += ::MulDiv(200, dpi, 96);
-        }
-        ::MoveWindow(m.hwnd, r.left, r.top, r.right - r.left, height, FALSE);
-        ::SendMessageW(m.hwnd, WM_SETFONT,
-                       reinterpret_cast<WPARAM>(fonts.get(m.design->font, design.font, dpi)),
-                       FALSE);
-    }
+void fitWindow(HWND window, const forms::Window& design, int dpi) {
     RECT outer = {0, 0, forms::twipsToPixels(design.width, dpi),
                   forms::twipsToPixels(design.height, dpi)};
     const auto style = DWORD(::GetWindowLongPtrW(window, GWL_STYLE));
@@ -196,6 +210,17 @@ void layOut(HWND window, const forms::Window& design, const std::vector<Made>& m
         ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
     ::SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void layOut(HWND window, const forms::Window& design, const std::vector<Made>& made, int dpi,
+            Fonts& fonts) {
+    fonts.clear();
+    for (const Made& m : made) {
+        const RECT r = boundsOf(design, *m.design, dpi);
+        ::MoveWindow(m.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+        dress(m.hwnd, design, *m.design, dpi, fonts);
+    }
+    fitWindow(window, design, dpi);
     ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 

@@ -55,10 +55,16 @@ struct Made {
     const forms::Control* design;
     HWND hwnd;
 };
-std::vector<Made> makeControls(HWND window, const forms::Window& design, HINSTANCE instance);
+// Each is made at its place and with its font for the DPI: the window is
+// sized for that DPI first (fitWindow).
+std::vector<Made> makeControls(HWND window, const forms::Window& design, HINSTANCE instance,
+                               int dpi, Fonts& fonts);
 
-// Places every control and sets its font for the DPI, and sizes the window
-// round the design's client area.
+// Sizes the window round the design's client area at that DPI.
+void fitWindow(HWND window, const forms::Window& design, int dpi);
+
+// Places every control and sets its font for another DPI, and sizes the
+// window again.
 void layOut(HWND window, const forms::Window& design, const std::vector<Made>& made, int dpi,
             Fonts& fonts);
 

@@ -3,7 +3,7 @@
 // the screen, and what it holds, waiting until it holds what is expected.
 // Usage: window_probe start PROGRAM | ended MS | kill MS | wait-window FORM MS | gone FORM MS |
 // where FORM NAME
-//        | focus FORM NAME | text FORM NAME | refusal FORM WORDS
+//        | focus FORM NAME | text FORM NAME | tooltip FORM WORDS
 // The program's process id comes in PROBE_PID. | until FORM NAME TEXT MS | close FORM
 #include "forms/Form1.h"
 #include "forms/Form2.h"
@@ -119,7 +119,7 @@ int wmain(int argc, wchar_t** argv) {
         ::PostMessageW(windowOf(form), WM_CLOSE, 0, 0);
         return 0;
     }
-    if (command == "refusal" && a.size() > 2) {
+    if (command == "tooltip" && a.size() > 2) {
         // A tooltip of the program's on screen that begins with the words.
         const auto shown = [&] {
             for (HWND w = ::FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr);
@@ -134,6 +134,10 @@ int wmain(int argc, wchar_t** argv) {
         if (within(5000, shown))
             return 0;
         std::fprintf(stderr, "no tooltip «%s…» shown\n", a[2].c_str());
+        for (HWND w = ::FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr); w != nullptr;
+             w = ::FindWindowExW(nullptr, w, L"tooltips_class32", nullptr))
+            std::fprintf(stderr, "  %s: «%s»\n", ::IsWindowVisible(w) ? "shown" : "hidden",
+                         textOf(w).c_str());
         return 1;
     }
     // The control, once its window is there and shown.
