@@ -3,7 +3,7 @@
 // the screen, and what it holds, waiting until it holds what is expected.
 // Usage: window_probe start PROGRAM | ended MS | kill MS | wait-window FORM MS | gone FORM MS |
 // where FORM NAME
-//        | focus FORM NAME | text FORM NAME | tooltip FORM WORDS
+//        | focus FORM NAME | text FORM NAME | tooltip FORM WORDS | quiet FORM MS
 // The program's process id comes in PROBE_PID. | until FORM NAME TEXT MS | close FORM
 #include "forms/Form1.h"
 #include "forms/Form2.h"
@@ -118,6 +118,20 @@ int wmain(int argc, wchar_t** argv) {
     if (command == "close") {
         ::PostMessageW(windowOf(form), WM_CLOSE, 0, 0);
         return 0;
+    }
+    if (command == "quiet") {
+        // No tooltip of the program's on screen.
+        const auto quiet = [] {
+            for (HWND w = ::FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr);
+                 w != nullptr; w = ::FindWindowExW(nullptr, w, L"tooltips_class32", nullptr)) {
+                DWORD pid = 0;
+                ::GetWindowThreadProcessId(w, &pid);
+                if (pid == program() && ::IsWindowVisible(w))
+                    return false;
+            }
+            return true;
+        };
+        return within(std::stoi(a[2]), quiet) ? 0 : 1;
     }
     if (command == "tooltip" && a.size() > 2) {
         // A tooltip of the program's on screen that begins with the words.
