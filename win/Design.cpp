@@ -128,7 +128,9 @@ Class classOf(const forms::Control& c) {
     case forms::Kind::Frame:
         return {WC_BUTTONW, BS_GROUPBOX};
     case forms::Kind::Button:
-        return {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON};
+        // A face of the design's colour is drawn by the program (drawButton).
+        return {WC_BUTTONW, DWORD(WS_TABSTOP |
+                                  (c.back != forms::kSystemColour ? BS_OWNERDRAW : BS_PUSHBUTTON))};
     }
     return {WC_STATICW, 0};
 }
@@ -230,6 +232,32 @@ void followDpi(HWND window, const forms::Window& design, const std::vector<Made>
     ::SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     layOut(window, design, made, HIWORD(w), fonts);
+}
+
+void drawButton(const DRAWITEMSTRUCT& item, const forms::Control& design) {
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    HBRUSH face = ::CreateSolidBrush(colour(design.back));
+    ::FillRect(dc, &r, face);
+    ::DeleteObject(face);
+    ::DrawEdge(dc, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    // The caption moves with the face as it goes down.
+    if (pressed)
+        ::OffsetRect(&r, 1, 1);
+    const std::wstring text = wide(design.text);
+    const HGDIOBJ was = ::SelectObject(
+        dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, design.textColour != forms::kSystemColour ? colour(design.textColour)
+                                                                 : ::GetSysColor(COLOR_BTNTEXT));
+    ::DrawTextW(dc, text.c_str(), int(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    ::SelectObject(dc, was);
+    if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
+        RECT focus = item.rcItem;
+        ::InflateRect(&focus, -4, -4);
+        ::DrawFocusRect(dc, &focus);
+    }
 }
 
 void registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {

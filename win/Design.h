@@ -73,6 +73,10 @@ void layOut(HWND window, const forms::Window& design, const std::vector<Made>& m
 void followDpi(HWND window, const forms::Window& design, const std::vector<Made>& made,
                Fonts& fonts, WPARAM w, LPARAM l);
 
+// A button of a designed face colour (made owner-drawn), for WM_DRAWITEM:
+// its face, raised or pressed, its caption in its font, the focus rectangle.
+void drawButton(const DRAWITEMSTRUCT& item, const forms::Control& design);
+
 // A class of the program's windows: its icon, the arrow, the procedure.
 void registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure);
 

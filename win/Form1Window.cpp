@@ -249,6 +249,14 @@ LRESULT CALLBACK form1Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
         if (HBRUSH brush = colours(*f, reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l)))
             return reinterpret_cast<LRESULT>(brush);
         break;
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(l);
+        if (const forms::Control* c = designOf(*f, item.hwndItem)) {
+            drawButton(item, *c);
+            return TRUE;
+        }
+        break;
+    }
     case WM_ERASEBKGND: {
         RECT all;
         ::GetClientRect(hwnd, &all);

@@ -3,7 +3,7 @@
 // the screen, and what it holds, waiting until it holds what is expected.
 // Usage: window_probe start PROGRAM | ended MS | kill MS | wait-window FORM MS | gone FORM MS |
 // where FORM NAME
-//        | focus FORM NAME | text FORM NAME | tooltip FORM WORDS | quiet FORM MS
+//        | focus FORM NAME | text FORM NAME | tooltip FORM WORDS | quiet FORM MS | face FORM NAME
 // The program's process id comes in PROBE_PID. | until FORM NAME TEXT MS | close FORM
 #include "forms/Form1.h"
 #include "forms/Form2.h"
@@ -166,6 +166,17 @@ int wmain(int argc, wchar_t** argv) {
         RECT r;
         ::GetWindowRect(control, &r);
         std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        return 0;
+    }
+    if (command == "face") {
+        // The colour on the screen just inside the control's left edge,
+        // past any border, halfway down: its face, as RRGGBB.
+        RECT r;
+        ::GetWindowRect(control, &r);
+        HDC screen = ::GetDC(nullptr);
+        const COLORREF c = ::GetPixel(screen, r.left + 3, (r.top + r.bottom) / 2);
+        ::ReleaseDC(nullptr, screen);
+        std::printf("%02X%02X%02X\n", GetRValue(c), GetGValue(c), GetBValue(c));
         return 0;
     }
     if (command == "focus") {

@@ -76,6 +76,8 @@ saved() {
 }
 
 start
+# The «?» button in the design's green.
+[ "$(probe face Форма1 Комманда1 | tr -d '\r')" = C0FFC0 ] || fail "the «?» button's face is green"
 # The mode list has the focus at the start; a key picks.
 probe focus Форма1 Комбо2 || fail "the mode list has the focus at the start"
 xdotool key Down
