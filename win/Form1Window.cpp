@@ -8,6 +8,7 @@
 #include "win/Design.h"
 #include "win/FieldInput.h"
 #include "win/Form2Window.h"
+#include "win/Names.h"
 
 #include <commctrl.h>
 
@@ -130,9 +131,11 @@ void makeRefusalTip(Form1& f, HINSTANCE instance) {
     ::SendMessageW(f.refusal, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&f.refusalTool));
 }
 
-// The hints wait until the window is up: no one points at a control
-// before it is shown, and start-up is shorter by them.
+// The hints and the fields' spoken names wait until the window is up: no
+// one points at a control or asks for its name before it is shown, and
+// start-up is shorter by them.
 void makeHints(Form1& f) {
+    nameFields(f.made);
     f.tips = makeTips(f.hwnd, f.instance);
     for (const Made& m : f.made) {
         const forms::Control& c = *m.design;
