@@ -3,7 +3,8 @@
 // the screen, and what it holds, waiting until it holds what is expected.
 // Usage: window_probe start PROGRAM | ended MS | kill MS | wait-window FORM MS | gone FORM MS |
 // where FORM NAME
-//        | focus FORM NAME | text FORM NAME | tooltip FORM WORDS | quiet FORM MS | face FORM NAME
+//        | focus FORM NAME | text FORM NAME | tooltip FORM WORDS | quiet FORM MS | face FORM NAME |
+//        place FORM NAME
 // The program's process id comes in PROBE_PID. | until FORM NAME TEXT MS | close FORM
 #include "forms/Form1.h"
 #include "forms/Form2.h"
@@ -166,6 +167,14 @@ int wmain(int argc, wchar_t** argv) {
         RECT r;
         ::GetWindowRect(control, &r);
         std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        return 0;
+    }
+    if (command == "place") {
+        // Left, top, right, bottom in the window's client area.
+        RECT r;
+        ::GetWindowRect(control, &r);
+        ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
         return 0;
     }
     if (command == "face") {

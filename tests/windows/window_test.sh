@@ -76,6 +76,11 @@ saved() {
 }
 
 start
+# Made where the design puts them: at 96 dpi, its twips / 15 (a field in
+# the frame from the frame's corner).
+for row in "Текст1 176 112 249 137" "Комманда1 224 4 257 28"; do
+  [ "$(probe place Форма1 "${row%% *}" | tr -d '\r')" = "${row#* }" ] || fail "${row%% *} at ${row#* }"
+done
 # The «?» button in the design's green.
 [ "$(probe face Форма1 Комманда1 | tr -d '\r')" = C0FFC0 ] || fail "the «?» button's face is green"
 # The mode list has the focus at the start; a key picks.
