@@ -2,6 +2,7 @@
 
 #include "app/ListField.h"
 #include "forms/Form1.h"
+#include "forms/Texts.h"
 #include "look/Look.h"
 
 #include <QComboBox>
@@ -26,13 +27,6 @@ void setColour(QWidget* w, QPalette::ColorRole role, forms::Rgb rgb) {
     for (auto group : {QPalette::Active, QPalette::Inactive})
         palette.setColor(group, role, QColor::fromRgb(rgb));
     w->setPalette(palette);
-}
-
-// A caption as a screen reader should say it: without its dot leaders.
-QString withoutLeaders(QString caption) {
-    while (caption.endsWith(u' ') || caption.endsWith(u'.'))
-        caption.chop(1);
-    return caption;
 }
 
 QWidget* make(const Control& c, QWidget* container) {
@@ -131,7 +125,7 @@ void buildForm1Controls(QWidget* window) {
         if (!c.captions.empty()) {
             QWidget* field = byName.value(toQString(c.captions));
             static_cast<QLabel*>(w)->setBuddy(field);
-            field->setAccessibleName(withoutLeaders(toQString(c.text)));
+            field->setAccessibleName(toQString(forms::spokenCaption(c.text)));
         }
         if (w->focusPolicy() != Qt::NoFocus)
             tabOrder << &c;

@@ -44,6 +44,12 @@ std::string refusedTip(Refusal why, bool typed, std::string_view hint) {
     return filled(kRefused, {words, hint});
 }
 
+std::string_view spokenCaption(std::string_view caption) {
+    while (caption.ends_with(' ') || caption.ends_with('.'))
+        caption.remove_suffix(1);
+    return caption;
+}
+
 std::string mailUrl() {
     std::string url;
     for (std::string_view part :

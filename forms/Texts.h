@@ -24,6 +24,10 @@ std::string resultTip(std::string_view hint, const MassResult& result);
 // for a key (`typed`) or for a text at once, then the field's hint.
 std::string refusedTip(Refusal why, bool typed, std::string_view hint);
 
+// A caption as a screen reader should say it, the name of the field it
+// captions: without its dot leaders.
+std::string_view spokenCaption(std::string_view caption);
+
 // The mail link's URL, its parts run together unescaped.
 std::string mailUrl();
 

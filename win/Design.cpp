@@ -128,14 +128,42 @@ Class classOf(const forms::Control& c) {
     case forms::Kind::Frame:
         return {WC_BUTTONW, BS_GROUPBOX};
     case forms::Kind::Button:
-        return {WC_BUTTONW, WS_TABSTOP | BS_PUSHBUTTON};
+        // A face of the design's colour is drawn by the program (drawButton).
+        return {WC_BUTTONW, DWORD(WS_TABSTOP |
+                                  (c.back != forms::kSystemColour ? BS_OWNERDRAW : BS_PUSHBUTTON))};
     }
     return {WC_STATICW, 0};
 }
 
 } // namespace
 
-std::vector<Made> makeControls(HWND window, const forms::Window& design, HINSTANCE instance) {
+namespace {
+
+// Where a control goes at that DPI; a list's rectangle reaches down to
+// where its dropped list ends.
+RECT boundsOf(const forms::Window& design, const forms::Control& c, int dpi) {
+    RECT r = placeOf(design, c, dpi);
+    if (c.kind == forms::Kind::ListField)
+        r.bottom += ::MulDiv(200, dpi, 96);
+    return r;
+}
+
+void dress(HWND control, const forms::Window& design, const forms::Control& c, int dpi,
+           Fonts& fonts) {
+    if (c.kind == forms::Kind::ListField) {
+        // The edit part as designed.
+        const RECT r = placeOf(design, c, dpi);
+        ::SendMessageW(control, CB_SETITEMHEIGHT, WPARAM(-1),
+                       std::max(1, int(r.bottom - r.top) - ::MulDiv(6, dpi, 96)));
+    }
+    ::SendMessageW(control, WM_SETFONT,
+                   reinterpret_cast<WPARAM>(fonts.get(c.font, design.font, dpi)), FALSE);
+}
+
+} // namespace
+
+std::vector<Made> makeControls(HWND window, const forms::Window& design, HINSTANCE instance,
+                               int dpi, Fonts& fonts) {
     std::vector<const forms::Control*> order;
     for (const forms::Control& c : design.controls)
         order.push_back(&c);
@@ -146,11 +174,15 @@ std::vector<Made> makeControls(HWND window, const forms::Window& design, HINSTAN
     std::vector<Made> made;
     for (const forms::Control* c : order) {
         const Class cls = classOf(*c);
+        // Made where they stay: under Wine, every later move costs start-up.
+        const RECT r = boundsOf(design, *c, dpi);
         HWND hwnd = ::CreateWindowExW(
             c->kind == forms::Kind::TextField ? WS_EX_CLIENTEDGE : 0, cls.name,
-            wide(c->text).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style, 0, 0, 0, 0,
-            window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(design, *c))), instance,
+            wide(c->text).c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | cls.style, r.left,
+            r.top, r.right - r.left, r.bottom - r.top, window,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(design, *c))), instance,
             nullptr);
+        dress(hwnd, design, *c, dpi, fonts);
         for (std::string_view entry : c->entries)
             ::SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(entry).c_str()));
         made.push_back({c, hwnd});
@@ -166,23 +198,7 @@ std::vector<Made> makeControls(HWND window, const forms::Window& design, HINSTAN
     return made;
 }
 
-void layOut(HWND window, const forms::Window& design, const std::vector<Made>& made, int dpi,
-            Fonts& fonts) {
-    fonts.clear();
-    for (const Made& m : made) {
-        RECT r = placeOf(design, *m.design, dpi);
-        int height = r.bottom - r.top;
-        if (m.design->kind == forms::Kind::ListField) {
-            // The edit part as designed; the list drops below it.
-            ::SendMessageW(m.hwnd, CB_SETITEMHEIGHT, WPARAM(-1),
-                           std::max(1, height - ::MulDiv(6, dpi, 96)));
-            height += ::MulDiv(200, dpi, 96);
-        }
-        ::MoveWindow(m.hwnd, r.left, r.top, r.right - r.left, height, FALSE);
-        ::SendMessageW(m.hwnd, WM_SETFONT,
-                       reinterpret_cast<WPARAM>(fonts.get(m.design->font, design.font, dpi)),
-                       FALSE);
-    }
+void fitWindow(HWND window, const forms::Window& design, int dpi) {
     RECT outer = {0, 0, forms::twipsToPixels(design.width, dpi),
                   forms::twipsToPixels(design.height, dpi)};
     const auto style = DWORD(::GetWindowLongPtrW(window, GWL_STYLE));
@@ -196,6 +212,17 @@ void layOut(HWND window, const forms::Window& design, const std::vector<Made>& m
         ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
     ::SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void layOut(HWND window, const forms::Window& design, const std::vector<Made>& made, int dpi,
+            Fonts& fonts) {
+    fonts.clear();
+    for (const Made& m : made) {
+        const RECT r = boundsOf(design, *m.design, dpi);
+        ::MoveWindow(m.hwnd, r.left, r.top, r.right - r.left, r.bottom - r.top, FALSE);
+        dress(m.hwnd, design, *m.design, dpi, fonts);
+    }
+    fitWindow(window, design, dpi);
     ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
@@ -205,6 +232,32 @@ void followDpi(HWND window, const forms::Window& design, const std::vector<Made>
     ::SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     layOut(window, design, made, HIWORD(w), fonts);
+}
+
+void drawButton(const DRAWITEMSTRUCT& item, const forms::Control& design) {
+    HDC dc = item.hDC;
+    RECT r = item.rcItem;
+    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+    HBRUSH face = ::CreateSolidBrush(colour(design.back));
+    ::FillRect(dc, &r, face);
+    ::DeleteObject(face);
+    ::DrawEdge(dc, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    // The caption moves with the face as it goes down.
+    if (pressed)
+        ::OffsetRect(&r, 1, 1);
+    const std::wstring text = wide(design.text);
+    const HGDIOBJ was = ::SelectObject(
+        dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, design.textColour != forms::kSystemColour ? colour(design.textColour)
+                                                                 : ::GetSysColor(COLOR_BTNTEXT));
+    ::DrawTextW(dc, text.c_str(), int(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    ::SelectObject(dc, was);
+    if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
+        RECT focus = item.rcItem;
+        ::InflateRect(&focus, -4, -4);
+        ::DrawFocusRect(dc, &focus);
+    }
 }
 
 void registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {

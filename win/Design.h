@@ -55,10 +55,16 @@ struct Made {
     const forms::Control* design;
     HWND hwnd;
 };
-std::vector<Made> makeControls(HWND window, const forms::Window& design, HINSTANCE instance);
+// Each is made at its place and with its font for the DPI: the window is
+// sized for that DPI first (fitWindow).
+std::vector<Made> makeControls(HWND window, const forms::Window& design, HINSTANCE instance,
+                               int dpi, Fonts& fonts);
 
-// Places every control and sets its font for the DPI, and sizes the window
-// round the design's client area.
+// Sizes the window round the design's client area at that DPI.
+void fitWindow(HWND window, const forms::Window& design, int dpi);
+
+// Places every control and sets its font for another DPI, and sizes the
+// window again.
 void layOut(HWND window, const forms::Window& design, const std::vector<Made>& made, int dpi,
             Fonts& fonts);
 
@@ -66,6 +72,10 @@ void layOut(HWND window, const forms::Window& design, const std::vector<Made>& m
 // another DPI (WM_DPICHANGED), and lays it out again for that DPI.
 void followDpi(HWND window, const forms::Window& design, const std::vector<Made>& made,
                Fonts& fonts, WPARAM w, LPARAM l);
+
+// A button of a designed face colour (made owner-drawn), for WM_DRAWITEM:
+// its face, raised or pressed, its caption in its font, the focus rectangle.
+void drawButton(const DRAWITEMSTRUCT& item, const forms::Control& design);
 
 // A class of the program's windows: its icon, the arrow, the procedure.
 void registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure);

@@ -8,6 +8,7 @@
 #include "win/Design.h"
 #include "win/FieldInput.h"
 #include "win/Form2Window.h"
+#include "win/Names.h"
 
 #include <commctrl.h>
 
@@ -19,6 +20,7 @@ namespace {
 
 constexpr UINT_PTR kSaveTimer = 1;
 constexpr UINT_PTR kRefusalTimer = 2;
+constexpr UINT_PTR kHintsTimer = 3;
 constexpr UINT kSaveAfterPause = 2000; // ms of no change
 constexpr UINT kRefusalShown = 4000;   // ms
 constexpr int kTipGap = 2;             // pixels between a refusal and its field
@@ -27,10 +29,12 @@ constexpr const wchar_t* kClass = L"sheetmass.Форма1";
 
 struct Form1 {
     HWND hwnd = nullptr;
+    HINSTANCE instance = nullptr;
     std::vector<Made> made;
     std::map<std::string_view, HWND> byName;
     Fonts fonts;
-    HWND tips = nullptr;
+    HWND tips = nullptr; // the hints, once the window is up
+    std::wstring resultTip;
     HWND refusal = nullptr; // the tooltip that tells a refusal
     TTTOOLINFOW refusalTool{};
     std::wstring refusalText;
@@ -76,7 +80,9 @@ void AA(Form1& f) {
     HWND shown = f["Текст7"];
     ::SetWindowTextW(shown, wide(result.mass).c_str());
     const forms::Control& design = *forms::findControl(forms::kForm1, "Текст7");
-    setTip(f.tips, f.hwnd, shown, wide(forms::resultTip(design.hint, result)));
+    f.resultTip = wide(forms::resultTip(design.hint, result));
+    if (f.tips != nullptr)
+        setTip(f.tips, f.hwnd, shown, f.resultTip);
 }
 
 // Kept for the save at the end, and saved once typing pauses: a crash or a
@@ -125,28 +131,39 @@ void makeRefusalTip(Form1& f, HINSTANCE instance) {
     ::SendMessageW(f.refusal, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&f.refusalTool));
 }
 
-void build(Form1& f, HINSTANCE instance) {
-    f.made = makeControls(f.hwnd, forms::kForm1, instance);
-    f.tips = makeTips(f.hwnd, instance);
-    makeRefusalTip(f, instance);
+// The hints and the fields' spoken names wait until the window is up: no
+// one points at a control or asks for its name before it is shown, and
+// start-up is shorter by them.
+void makeHints(Form1& f) {
+    nameFields(f.made);
+    f.tips = makeTips(f.hwnd, f.instance);
+    for (const Made& m : f.made) {
+        const forms::Control& c = *m.design;
+        if (c.hint.empty())
+            continue;
+        addTip(f.tips, f.hwnd, m.hwnd, c.name == "Текст7" ? f.resultTip : wide(c.hint));
+        COMBOBOXINFO parts{};
+        parts.cbSize = sizeof parts;
+        if (c.kind == forms::Kind::ListField && ::GetComboBoxInfo(m.hwnd, &parts))
+            addTip(f.tips, f.hwnd, parts.hwndItem, wide(c.hint));
+    }
+}
+
+void build(Form1& f) {
+    const int dpi = dpiOf(f.hwnd);
+    fitWindow(f.hwnd, forms::kForm1, dpi);
+    f.made = makeControls(f.hwnd, forms::kForm1, f.instance, dpi, f.fonts);
+    makeRefusalTip(f, f.instance);
     f.owner.picked = [&f](HWND) { changed(f, true); };
     f.owner.refused = [&f](HWND field, const std::string& tip) { showRefusal(f, field, tip); };
     for (const Made& m : f.made) {
         f.byName[m.design->name] = m.hwnd;
         const forms::Control& c = *m.design;
-        if (!c.hint.empty()) {
-            addTip(f.tips, f.hwnd, m.hwnd, wide(c.hint));
-            COMBOBOXINFO parts{};
-            parts.cbSize = sizeof parts;
-            if (c.kind == forms::Kind::ListField && ::GetComboBoxInfo(m.hwnd, &parts))
-                addTip(f.tips, f.hwnd, parts.hwndItem, wide(c.hint));
-        }
         if (c.kind == forms::Kind::TextField || c.kind == forms::Kind::ListField)
             filterInput(m.hwnd, c, f.owner);
         if (c.kind == forms::Kind::TextField && c.admits != nullptr && c.admits->room > 0)
             ::SendMessageW(m.hwnd, EM_SETLIMITTEXT, WPARAM(c.admits->room), 0);
     }
-    layOut(f.hwnd, forms::kForm1, f.made, dpiOf(f.hwnd), f.fonts);
 }
 
 const forms::Control* designOf(const Form1& f, HWND control) {
@@ -235,6 +252,14 @@ LRESULT CALLBACK form1Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
         if (HBRUSH brush = colours(*f, reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l)))
             return reinterpret_cast<LRESULT>(brush);
         break;
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(l);
+        if (const forms::Control* c = designOf(*f, item.hwndItem)) {
+            drawButton(item, *c);
+            return TRUE;
+        }
+        break;
+    }
     case WM_ERASEBKGND: {
         RECT all;
         ::GetClientRect(hwnd, &all);
@@ -246,7 +271,10 @@ LRESULT CALLBACK form1Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
         return 1;
     }
     case WM_TIMER:
-        if (w == kRefusalTimer) {
+        if (w == kHintsTimer) {
+            ::KillTimer(hwnd, kHintsTimer);
+            makeHints(*f);
+        } else if (w == kRefusalTimer) {
             hideRefusal(*f);
         } else if (w == kSaveTimer) {
             ::KillTimer(hwnd, kSaveTimer);
@@ -309,13 +337,17 @@ HWND showForm1(HINSTANCE instance, int show) {
         delete f;
         return nullptr;
     }
-    build(*f, instance);
+    f->instance = instance;
+    build(*f);
     setInputs(*f, f->places.restore());
     f->loading = false;
     ::SetWindowLongPtrW(f->hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(f));
     AA(*f);
     ::ShowWindow(f->hwnd, show);
     ::SetFocus((*f)["Комбо2"]);
+    // A timer's message comes only once the queue is empty: after the first
+    // paint and any key already typed.
+    ::SetTimer(f->hwnd, kHintsTimer, USER_TIMER_MINIMUM, nullptr);
     return f->hwnd;
 }
 

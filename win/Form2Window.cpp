@@ -77,7 +77,9 @@ LRESULT CALLBACK linkProc(HWND link, UINT message, WPARAM w, LPARAM l, UINT_PTR,
 }
 
 void build(Form2& f, HINSTANCE instance) {
-    f.made = makeControls(f.hwnd, forms::kForm2, instance);
+    const int dpi = dpiOf(f.hwnd);
+    fitWindow(f.hwnd, forms::kForm2, dpi);
+    f.made = makeControls(f.hwnd, forms::kForm2, instance, dpi, f.fonts);
     f.tips = makeTips(f.hwnd, instance);
     for (const Made& m : f.made) {
         if (!m.design->hint.empty())
@@ -89,7 +91,6 @@ void build(Form2& f, HINSTANCE instance) {
             ::SetWindowSubclass(m.hwnd, linkProc, 0, 0);
         }
     }
-    layOut(f.hwnd, forms::kForm2, f.made, dpiOf(f.hwnd), f.fonts);
 }
 
 void centre(HWND window, HWND owner) {

@@ -147,6 +147,9 @@ TEST(Forms, TextsFromThePatterns) {
         {refusedTip(sheetmass::Refusal::NoText, true, "h"),
          "Не вставлено: в буфере обмена нет текста.\nh"},
         {mailUrl(), "mailto:sheetmass@example.org?Subject=Листы алюминиевые  "},
+        {std::string(spokenCaption("Толщина листа . . . . . ")), "Толщина листа"},
+        {std::string(spokenCaption("Масса, кг")), "Масса, кг"},
+        {std::string(spokenCaption(". . .")), ""},
     };
     for (const auto& [got, expected] : cases)
         EXPECT_EQ(got, expected);

@@ -3,7 +3,8 @@
 // the screen, and what it holds, waiting until it holds what is expected.
 // Usage: window_probe start PROGRAM | ended MS | kill MS | wait-window FORM MS | gone FORM MS |
 // where FORM NAME
-//        | focus FORM NAME | text FORM NAME | refusal FORM WORDS
+//        | focus FORM NAME | text FORM NAME | tooltip FORM WORDS | quiet FORM MS | face FORM NAME |
+//        place FORM NAME
 // The program's process id comes in PROBE_PID. | until FORM NAME TEXT MS | close FORM
 #include "forms/Form1.h"
 #include "forms/Form2.h"
@@ -119,7 +120,21 @@ int wmain(int argc, wchar_t** argv) {
         ::PostMessageW(windowOf(form), WM_CLOSE, 0, 0);
         return 0;
     }
-    if (command == "refusal" && a.size() > 2) {
+    if (command == "quiet") {
+        // No tooltip of the program's on screen.
+        const auto quiet = [] {
+            for (HWND w = ::FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr);
+                 w != nullptr; w = ::FindWindowExW(nullptr, w, L"tooltips_class32", nullptr)) {
+                DWORD pid = 0;
+                ::GetWindowThreadProcessId(w, &pid);
+                if (pid == program() && ::IsWindowVisible(w))
+                    return false;
+            }
+            return true;
+        };
+        return within(std::stoi(a[2]), quiet) ? 0 : 1;
+    }
+    if (command == "tooltip" && a.size() > 2) {
         // A tooltip of the program's on screen that begins with the words.
         const auto shown = [&] {
             for (HWND w = ::FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr);
@@ -134,6 +149,10 @@ int wmain(int argc, wchar_t** argv) {
         if (within(5000, shown))
             return 0;
         std::fprintf(stderr, "no tooltip «%s…» shown\n", a[2].c_str());
+        for (HWND w = ::FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr); w != nullptr;
+             w = ::FindWindowExW(nullptr, w, L"tooltips_class32", nullptr))
+            std::fprintf(stderr, "  %s: «%s»\n", ::IsWindowVisible(w) ? "shown" : "hidden",
+                         textOf(w).c_str());
         return 1;
     }
     // The control, once its window is there and shown.
@@ -148,6 +167,25 @@ int wmain(int argc, wchar_t** argv) {
         RECT r;
         ::GetWindowRect(control, &r);
         std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        return 0;
+    }
+    if (command == "place") {
+        // Left, top, right, bottom in the window's client area.
+        RECT r;
+        ::GetWindowRect(control, &r);
+        ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+        return 0;
+    }
+    if (command == "face") {
+        // The colour on the screen just inside the control's left edge,
+        // past any border, halfway down: its face, as RRGGBB.
+        RECT r;
+        ::GetWindowRect(control, &r);
+        HDC screen = ::GetDC(nullptr);
+        const COLORREF c = ::GetPixel(screen, r.left + 3, (r.top + r.bottom) / 2);
+        ::ReleaseDC(nullptr, screen);
+        std::printf("%02X%02X%02X\n", GetRValue(c), GetGValue(c), GetBValue(c));
         return 0;
     }
     if (command == "focus") {

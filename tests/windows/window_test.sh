@@ -76,6 +76,13 @@ saved() {
 }
 
 start
+# Made where the design puts them: at 96 dpi, its twips / 15 (a field in
+# the frame from the frame's corner).
+for row in "Текст1 176 112 249 137" "Комманда1 224 4 257 28"; do
+  [ "$(probe place Форма1 "${row%% *}" | tr -d '\r')" = "${row#* }" ] || fail "${row%% *} at ${row#* }"
+done
+# The «?» button in the design's green.
+[ "$(probe face Форма1 Комманда1 | tr -d '\r')" = C0FFC0 ] || fail "the «?» button's face is green"
 # The mode list has the focus at the start; a key picks.
 probe focus Форма1 Комбо2 || fail "the mode list has the focus at the start"
 xdotool key Down
@@ -87,7 +94,7 @@ xdotool key Return
 # The dot becomes the comma, the letter is refused.
 into Текст1 && xdotool type --delay 60 "2.5a"
 expect Текст1 "2,5" "2.5a typed into the thickness"
-probe refusal Форма1 "Этот знак здесь не вводится." || fail "the refused letter is told"
+probe tooltip Форма1 "Этот знак здесь не вводится." || fail "the refused letter is told"
 # A copied cell, blanks and all, through Ctrl+V; a number written the
 # English way is refused whole.
 clipboard " 2 000 "
@@ -96,7 +103,7 @@ expect Текст4 "2000" "' 2 000 ' pasted with Ctrl+V"
 clipboard "1,250.5"
 into Текст5 && xdotool key shift+Insert
 expect Текст5 "" "'1,250.5' pasted with Shift+Insert is refused"
-probe refusal Форма1 "Не вставлено: " || fail "the refused paste is told"
+probe tooltip Форма1 "Не вставлено: " || fail "the refused paste is told"
 xdotool type --delay 60 "1000"
 into Текст6 && xdotool type --delay 60 "2"
 expect Текст7 "28" "2,77 g/cm³ × 2,5 × 2000 × 1000 mm × 2 is 27,7 kg, 28 to no places"
@@ -107,7 +114,13 @@ expect Текст7 "27,7" "one place"
 # The result takes no key.
 into Текст7 && xdotool type --delay 60 "5" && xdotool key BackSpace
 expect Текст7 "27,7" "the result is read-only"
-probe refusal Форма1 "Массу пишет расчёт" || fail "a key in the result is told why not"
+probe tooltip Форма1 "Массу пишет расчёт" || fail "a key in the result is told why not"
+# The result's hint, with the reasons of the mass, where the pointer rests.
+read -r x y < <(probe where Форма1 Текст7 | tr -d '\r') &&
+  xdotool mousemove "$x" "$((y + 60))" mousemove "$x" "$y"
+probe tooltip Форма1 "Масса всех листов в кг, результат расчёта
+Толщина в расчёте: 2,5 мм
+Масса одного листа: 13,85 кг" || fail "the result's hint tells the mass of one sheet"
 # Saved as the typing pauses, before any close.
 saved "2,5" || fail "List.abc beside the program holds the thickness before the close"
 # The About window: the button opens it, Escape closes it.
