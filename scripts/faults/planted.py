@@ -57,7 +57,7 @@ FAULTS = [
 ('fo6','forms','forms/Form2.h','    "Метка5", "mailto:", kMailAddress, "?Subject=", "Листы алюминиевые ", " ",','    "Метка5", "mailto:", kMailAddress, "?subject=", "Листы алюминиевые ", " ",',None,'URL query key case'),
 ('fo7','forms','forms/Form1.cpp','    .back = 0xF5FFFA,','    .back = 0xF5FFFB,',None,'window colour'),
 ('ap1','app','app/Form1.cpp','    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { unload(false); });','',r'saved_inputs_faults','session end does not save'),
-('ap2','app','app/Form1Layout.cpp','    while (caption.endsWith(u\' \') || caption.endsWith(u\'.\'))','    while (caption.endsWith(u\'.\'))',None,'leaders kept in accessible name'),
+('ap2', 'forms', 'forms/Texts.cpp', "    while (caption.ends_with(' ') || caption.ends_with('.'))", "    while (caption.ends_with('.'))", None, 'leaders kept in accessible name'),
 ('ap3', 'app', 'app/KeyFilter.cpp', "    const QChar c = isKeypadDecimal(key) ? QChar(u',') : typedCharacter(key);", '    const QChar c = typedCharacter(key);', None, 'keypad decimal not comma'),
 ('ap4', 'app', 'app/Form1.cpp', 'constexpr std::chrono::milliseconds kSaveAfterPause{2000};', 'constexpr std::chrono::milliseconds kSaveAfterPause{20000};', 'saved_inputs_faults', 'saved long after typing'),
 ('ap5','app','app/Form1.cpp','    m_Текст7->setCursorPosition(0);','',None,'long result shows its end'),
@@ -66,7 +66,7 @@ FAULTS = [
 ('ab2','about','about/Form2.cpp','    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)','    if (event->key() == Qt::Key_Escape && event->modifiers() != Qt::NoModifier)',None,'escape does not close'),
 ('ab3','about','about/About.cpp','    if (theWindow->isVisible()) {','    if (false) {',None,'second click recentres'),
 ('lk1','look','look/Look.cpp','        {QPalette::Text, Qt::black, Qt::gray},','        {QPalette::Text, Qt::darkGray, Qt::gray},',None,'text colour under dark theme'),
-('lk2','look','look/Look.h','    return (twips + 7) / 15;','    return twips / 15;',None,'twips rounding'),
+('lk2', 'forms', 'forms/Texts.h', '    return (twips * dpi + 720) / 1440;', '    return twips * dpi / 1440;', None, 'twips rounding'),
 ('lk3','look','look/Look.cpp','    font.setUnderline(design.underline);','',None,'underline lost'),
 
 ('ap8','app','app/Form1.cpp','    m_Комбо2->setFocus();','',None,'focus at start'),
@@ -88,4 +88,6 @@ FAULTS = [
 ('f14', 'fields', 'fields/FieldRule.cpp', '    constexpr std::u32string_view kCommaKeys = U".,юбЮБ";', '    constexpr std::u32string_view kCommaKeys = U".,";', None, 'russian layout comma keys'),
 ('c11', 'calc', 'calc/NoMass.cpp', '    {NoMass::NotWhole, "не целое число"},', '    {NoMass::NotWhole, "не число"},', None, 'reason words'),
 ('c12', 'calc', 'calc/NumberText.cpp', '    if (p == end && digits > 0 && digits <= 15) {', '    if (p == end && digits > 0 && digits <= 19) {', None, 'fast parse past exact digits'),
+('ap9', 'app', 'app/Form1Layout.cpp', '        field->setReadOnly(c.readOnly);', '', None, 'result editable'),
+('ap10', 'app', 'app/ListField.cpp', '    new PickUndo(list);', '', None, 'pick not undoable'),
 ]
