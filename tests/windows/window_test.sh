@@ -148,6 +148,7 @@ drops=(
   "Текст1|2.5|2,5||'2.5' dropped on the thickness"
   "Текст7|2.5|27,7|Массу пишет расчёт|a drop on the result is refused, the dropped thickness counted"
   "Текст4|1,2.5|2000|Не вставлено: в числе одна запятая.|'1,2.5' dropped on the width is refused whole"
+  "Комбо1|АМг1 (1510)|АМг1 (1510)||a grade's name dropped on the alloy list picks it"
 )
 for row in "${drops[@]}"; do
   IFS='|' read -r field text holds tip what <<<"$row"
