@@ -4,13 +4,18 @@
 #include "fields/FieldRule.h"
 #include "forms/Texts.h"
 #include "win/Design.h"
+#include "win/TextDrop.h"
 
 #include <commctrl.h>
 
+#include <optional>
 #include <utility>
 
 namespace sheetmass::win {
 namespace {
+
+// The field's state on its edit, for what is set up after it (its drops).
+constexpr const wchar_t* kFieldProp = L"sheetmass.field";
 
 struct Field {
     HWND shown; // the edit, or its list
@@ -62,9 +67,9 @@ void pick(Field& f, std::size_t entry) {
     f.owner->picked(f.shown);
 }
 
-void paste(Field& f) {
-    bool any = false;
-    const std::string text = utf8(clipboardText(f.edit, any));
+// Any text that comes at once, pasted or dropped, whole or not at all. A
+// drop goes where it fell, replacing nothing.
+void take(Field& f, const std::string& text, bool any, std::optional<POINT> droppedAt) {
     if (isList(f))
         if (const auto entry = entryNamed(f.design->entries, text)) {
             pick(f, *entry);
@@ -74,18 +79,33 @@ void paste(Field& f) {
         refuse(f, Refusal::ReadOnly, false);
         return;
     }
+    std::string before = kept(f.edit);
+    if (droppedAt) {
+        POINT at = *droppedAt;
+        ::ScreenToClient(f.edit, &at);
+        const auto where = ::SendMessageW(f.edit, EM_CHARFROMPOS, 0, MAKELPARAM(at.x, at.y));
+        const auto place = WPARAM(LOWORD(where));
+        ::SendMessageW(f.edit, EM_SETSEL, place, LPARAM(place));
+        before = kept(f.edit);
+    }
     if (f.design->admits == nullptr) {
         if (any)
             ::SendMessageW(f.edit, EM_REPLACESEL, TRUE,
                            reinterpret_cast<LPARAM>(wide(text).c_str()));
         return;
     }
-    const Taken taken = takenInto(*f.design->admits, any ? text : std::string(), kept(f.edit));
+    const Taken taken = takenInto(*f.design->admits, any ? text : std::string(), before);
     if (taken.refusal != Refusal::None) {
         refuse(f, taken.refusal, false);
         return;
     }
     ::SendMessageW(f.edit, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(wide(taken.text).c_str()));
+}
+
+void paste(Field& f) {
+    bool any = false;
+    const std::string text = utf8(clipboardText(f.edit, any));
+    take(f, text, any, std::nullopt);
 }
 
 // A letter in a list of names that takes no letters opens the list at the
@@ -180,6 +200,8 @@ LRESULT CALLBACK fieldProc(HWND edit, UINT message, WPARAM w, LPARAM l, UINT_PTR
         }
         break;
     case WM_NCDESTROY:
+        ::RevokeDragDrop(edit);
+        ::RemovePropW(edit, kFieldProp);
         ::RemoveWindowSubclass(edit, fieldProc, 0);
         delete &f;
         break;
@@ -201,6 +223,20 @@ void filterInput(HWND field, const forms::Control& design, const FieldOwner& own
     }
     auto* f = new Field{field, edit, &design, &owner, false, {}};
     ::SetWindowSubclass(edit, fieldProc, 0, reinterpret_cast<DWORD_PTR>(f));
+    ::SetPropW(edit, kFieldProp, f);
+}
+
+void acceptDrops(HWND field) {
+    HWND edit = field;
+    COMBOBOXINFO parts{};
+    parts.cbSize = sizeof parts;
+    if (::GetComboBoxInfo(field, &parts) && parts.hwndItem != nullptr)
+        edit = parts.hwndItem;
+    auto* f = static_cast<Field*>(::GetPropW(edit, kFieldProp));
+    if (f == nullptr)
+        return;
+    acceptTextDrops(edit,
+                    [f](const std::wstring& text, POINT at) { take(*f, utf8(text), true, at); });
 }
 
 } // namespace sheetmass::win

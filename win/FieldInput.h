@@ -26,4 +26,8 @@ struct FieldOwner {
 // the keys.
 void filterInput(HWND field, const forms::Control& design, const FieldOwner& owner);
 
+// Text dragged onto a filtered field goes through the same rule as a paste.
+// OLE must be up on the thread.
+void acceptDrops(HWND field);
+
 } // namespace sheetmass::win

@@ -135,6 +135,12 @@ void makeRefusalTip(Form1& f, HINSTANCE instance) {
 // one points at a control or asks for its name before it is shown, and
 // start-up is shorter by them.
 void makeHints(Form1& f) {
+    // Drops need OLE, which start-up does without.
+    if (SUCCEEDED(::OleInitialize(nullptr)))
+        for (const Made& m : f.made)
+            if (m.design->kind == forms::Kind::TextField ||
+                m.design->kind == forms::Kind::ListField)
+                acceptDrops(m.hwnd);
     nameFields(f.made);
     f.tips = makeTips(f.hwnd, f.instance);
     for (const Made& m : f.made) {

@@ -4,18 +4,22 @@
 // Usage: window_probe start PROGRAM | ended MS | kill MS | wait-window FORM MS | gone FORM MS |
 // where FORM NAME
 //        | focus FORM NAME | text FORM NAME | tooltip FORM WORDS | quiet FORM MS | face FORM NAME |
-//        place FORM NAME
+//        place FORM NAME | drop FORM NAME TEXT
 // The program's process id comes in PROBE_PID. | until FORM NAME TEXT MS | close FORM
 #include "forms/Form1.h"
 #include "forms/Form2.h"
 
 #include <windows.h>
 
+#include <ole2.h>
+
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -79,6 +83,68 @@ template <class Ready> bool within(int ms, Ready ready) {
     }
     return true;
 }
+
+// A text dragged from this process, as another program's drag would come.
+class Dragged final : public IDataObject, public IDropSource {
+  public:
+    explicit Dragged(std::wstring text) : text_(std::move(text)) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
+        if (id == IID_IUnknown || id == IID_IDataObject)
+            *out = static_cast<IDataObject*>(this);
+        else if (id == IID_IDropSource)
+            *out = static_cast<IDropSource*>(this);
+        else {
+            *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++count_; }
+    ULONG STDMETHODCALLTYPE Release() override { return --count_; }
+    HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
+        if (QueryGetData(format) != S_OK)
+            return DV_E_FORMATETC;
+        const SIZE_T bytes = (text_.size() + 1) * sizeof(wchar_t);
+        HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+        std::memcpy(::GlobalLock(copy), text_.c_str(), bytes);
+        ::GlobalUnlock(copy);
+        medium->tymed = TYMED_HGLOBAL;
+        medium->hGlobal = copy;
+        medium->pUnkForRelease = nullptr;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
+        return format->cfFormat == CF_UNICODETEXT && (format->tymed & TYMED_HGLOBAL)
+                   ? S_OK
+                   : DV_E_FORMATETC;
+    }
+    HRESULT STDMETHODCALLTYPE GetCanonicalFormatEtc(FORMATETC*, FORMATETC* out) override {
+        out->ptd = nullptr;
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE SetData(FORMATETC*, STGMEDIUM*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE EnumFormatEtc(DWORD, IEnumFORMATETC**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE DAdvise(FORMATETC*, DWORD, IAdviseSink*, DWORD*) override {
+        return OLE_E_ADVISENOTSUPPORTED;
+    }
+    HRESULT STDMETHODCALLTYPE DUnadvise(DWORD) override { return OLE_E_ADVISENOTSUPPORTED; }
+    HRESULT STDMETHODCALLTYPE EnumDAdvise(IEnumSTATDATA**) override {
+        return OLE_E_ADVISENOTSUPPORTED;
+    }
+    // Held over the field a few rounds, so the field is entered, then let go.
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override {
+        return ++rounds_ < 4 ? S_OK : DRAGDROP_S_DROP;
+    }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return DRAGDROP_S_USEDEFAULTCURSORS; }
+
+  private:
+    std::wstring text_;
+    ULONG count_ = 1;
+    int rounds_ = 0;
+};
 
 } // namespace
 
@@ -200,6 +266,21 @@ int wmain(int argc, wchar_t** argv) {
         if (!got)
             std::fprintf(stderr, "%s never took the focus\n", a[2].c_str());
         return got ? 0 : 1;
+    }
+    if (command == "drop" && a.size() > 3) {
+        // The pointer over the control, and the text let go there.
+        RECT r;
+        ::GetWindowRect(control, &r);
+        ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        if (FAILED(::OleInitialize(nullptr)))
+            return 1;
+        Dragged dragged(argv[4]);
+        DWORD effect = DROPEFFECT_NONE;
+        const HRESULT done = ::DoDragDrop(&dragged, &dragged, DROPEFFECT_COPY, &effect);
+        ::OleUninitialize();
+        std::printf("%s\n",
+                    done == DRAGDROP_S_DROP && effect == DROPEFFECT_COPY ? "dropped" : "not");
+        return 0;
     }
     if (command == "text") {
         std::printf("%s\n", textOf(control).c_str());

@@ -138,6 +138,25 @@ start
 expect Текст1 "2,5" "the thickness restored"
 expect Комбо1 "Д16 (1160)" "the grade restored"
 expect Текст7 "27,7" "the result worked out at the start"
+# Text dragged from another program: through the paste rule, whole or not
+# at all, each refusal told; the result takes none. Field, text, what the
+# field then holds, the tooltip, what is tested.
+into Текст1 && xdotool key End BackSpace BackSpace BackSpace
+expect Текст1 "" "the thickness cleared"
+[ "$(probe text Форма1 Текст7 | tr -d '\r')" != "27,7" ] || fail "no mass of 27,7 without a thickness"
+drops=(
+  "Текст1|2.5|2,5||'2.5' dropped on the thickness"
+  "Текст7|2.5|27,7|Массу пишет расчёт|a drop on the result is refused, the dropped thickness counted"
+  "Текст4|1,2.5|2000|Не вставлено: в числе одна запятая.|'1,2.5' dropped on the width is refused whole"
+  "Комбо1|АМг1 (1510)|АМг1 (1510)||a grade's name dropped on the alloy list picks it"
+)
+for row in "${drops[@]}"; do
+  IFS='|' read -r field text holds tip what <<<"$row"
+  probe quiet Форма1 5000 || fail "an earlier tooltip stays up"
+  probe drop Форма1 "$field" "$text" >/dev/null
+  expect "$field" "$holds" "$what"
+  [ -z "$tip" ] || probe tooltip Форма1 "$tip" || fail "$what: told"
+done
 stop
 
 [ "$failures" -eq 0 ] && echo "the windows under Wine: all passed"
