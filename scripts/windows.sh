@@ -9,15 +9,18 @@
 # Usage: scripts/windows.sh [BUILD_FOLDER] [LINUX_BUILD_FOLDER]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-folder=${1:-build-windows}
-linux=${2:-build}
+folder=$(realpath -m "${1:-build-windows}")
+linux=$(realpath -m "${2:-build}")
+# The byte-for-byte comparison needs the Linux program; without it that
+# test would only skip.
+[ -x "$linux/sheetmass" ] || { echo "no Linux build in $linux: build it first" >&2; exit 2; }
 
 cmake -S . -B "$folder" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSHEETMASS_WERROR=ON \
-  -DSHEETMASS_LINUX_BUILD="$PWD/$linux" >/dev/null
+  -DSHEETMASS_LINUX_BUILD="$linux" >/dev/null
 cmake --build "$folder" -j2
 
-export WINEPREFIX="$PWD/$folder/wine-prefix" WINEDEBUG=-all
+export WINEPREFIX="$folder/wine-prefix" WINEDEBUG=-all
 # No Mono or Gecko to offer for installing, and no window to show.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
