@@ -127,14 +127,17 @@ bool privateToUser(HANDLE h) {
 }
 
 bool ownedByUser(HANDLE h, bool orSystem) {
+    // Room for the head and the longest owner there is, so that one query
+    // answers: each is a round trip to the server under Wine.
+    alignas(SECURITY_DESCRIPTOR)
+        BYTE descriptor[sizeof(SECURITY_DESCRIPTOR) + SECURITY_MAX_SID_SIZE];
+    DWORD needed = 0;
     PSID owner = nullptr;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (::GetSecurityInfo(h, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
-                          nullptr, &descriptor) != ERROR_SUCCESS)
-        return false;
-    const bool mine = owner != nullptr && (isUser(owner) || (orSystem && isSystem(owner)));
-    ::LocalFree(descriptor);
-    return mine;
+    BOOL defaulted = FALSE;
+    return ::GetKernelObjectSecurity(h, OWNER_SECURITY_INFORMATION, descriptor, sizeof descriptor,
+                                     &needed) &&
+           ::GetSecurityDescriptorOwner(descriptor, &owner, &defaulted) && owner != nullptr &&
+           (isUser(owner) || (orSystem && isSystem(owner)));
 }
 
 } // namespace sheetmass::platform::win32

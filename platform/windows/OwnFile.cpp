@@ -23,27 +23,37 @@ using win32::native;
 // every program does: this save never keeps another from its own.
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+// What a name is, asked of its handle alone: the volume's serial, which
+// only telling two files apart needs, costs a round trip to another
+// process under Wine.
+bool lookAt(HANDLE h, FILE_ATTRIBUTE_TAG_INFO& out) {
+    return ::GetFileInformationByHandleEx(h, FileAttributeTagInfo, &out, sizeof out);
+}
+
 struct Identity {
     BY_HANDLE_FILE_INFORMATION info{};
     FILE_ATTRIBUTE_TAG_INFO tag{};
 };
 
 bool identify(HANDLE h, Identity& out) {
-    return ::GetFileInformationByHandle(h, &out.info) &&
-           ::GetFileInformationByHandleEx(h, FileAttributeTagInfo, &out.tag, sizeof out.tag);
+    return ::GetFileInformationByHandle(h, &out.info) && lookAt(h, out.tag);
 }
 
-FileFacts factsOf(const BY_HANDLE_FILE_INFORMATION& info) {
+bool factsOf(HANDLE h, FileFacts& out) {
+    FILE_BASIC_INFO basic;
+    FILE_STANDARD_INFO standard;
+    if (!::GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic) ||
+        !::GetFileInformationByHandleEx(h, FileStandardInfo, &standard, sizeof standard))
+        return false;
     // 100-nanosecond ticks since 1601, to nanoseconds since 1970.
     constexpr std::int64_t kEpoch = 116'444'736'000'000'000;
-    const std::int64_t ticks = (std::int64_t(info.ftLastWriteTime.dwHighDateTime) << 32) |
-                               info.ftLastWriteTime.dwLowDateTime;
-    return {(ticks - kEpoch) * 100, info.nNumberOfLinks};
+    out = {(basic.LastWriteTime.QuadPart - kEpoch) * 100, standard.NumberOfLinks};
+    return true;
 }
 
-bool isLink(const Identity& id) {
-    return (id.tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-           IsReparseTagNameSurrogate(id.tag.ReparseTag);
+bool isLink(const FILE_ATTRIBUTE_TAG_INFO& tag) {
+    return (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+           IsReparseTagNameSurrogate(tag.ReparseTag);
 }
 
 Error refused() {
@@ -128,6 +138,27 @@ Error openIn(Folder at, const std::wstring& name, DWORD access, bool isFolder, b
         return refused();
     const std::wstring folderPath = win32::pathOf(handle(at));
     const std::wstring path = folderPath + (folderPath.ends_with(L'\\') ? L"" : L"\\") + name;
+    // Most names are no reparse point: opened as they are, with no look
+    // first, they are judged on the very handle. Any other is looked at
+    // before it is opened.
+    File opened(isFolder ? openFolder(path, FILE_FLAG_OPEN_REPARSE_POINT).release()
+                         : native(openByName(path, access | READ_CONTROL | FILE_READ_ATTRIBUTES,
+                                             kShareAll, FILE_FLAG_OPEN_REPARSE_POINT)));
+    FILE_ATTRIBUTE_TAG_INFO plain;
+    if (opened.ok() && lookAt(handle(opened), plain) &&
+        !(plain.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        const bool folder = plain.FileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+        if (folder != isFolder || ::GetFileType(handle(opened)) != FILE_TYPE_DISK ||
+            !win32::ownedByUser(handle(opened), isFolder && !linked))
+            return refused();
+        if (!factsOf(handle(opened), out.facts))
+            return failed();
+        out.folder = std::move(at);
+        out.name = win32::utf8(name);
+        out.file = std::move(opened);
+        return {};
+    }
+    opened = File();
     const Handle probe(
         native(openByName(path, FILE_READ_ATTRIBUTES | READ_CONTROL, kShareAll,
                           FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS)));
@@ -141,7 +172,7 @@ Error openIn(Folder at, const std::wstring& name, DWORD access, bool isFolder, b
     }
     if (!probe.ok() || !identify(handle(probe), named))
         return failed();
-    if (isLink(named)) {
+    if (isLink(named.tag)) {
         if (linked || !win32::ownedByUser(handle(probe), true))
             return refused();
         const auto [folder, last] = split(linkText(handle(probe), folderPath));
@@ -160,18 +191,17 @@ Error openIn(Folder at, const std::wstring& name, DWORD access, bool isFolder, b
     // should a link be swapped in meanwhile, the identity below tells.
     const DWORD flags =
         named.tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT ? 0 : FILE_FLAG_OPEN_REPARSE_POINT;
-    File opened(isFolder ? openFolder(path, flags).release()
-                         : native(openByName(path, access | READ_CONTROL | FILE_READ_ATTRIBUTES,
-                                             kShareAll, flags)));
+    opened = File(isFolder ? openFolder(path, flags).release()
+                           : native(openByName(path, access | READ_CONTROL | FILE_READ_ATTRIBUTES,
+                                               kShareAll, flags)));
     Identity id;
-    if (!opened.ok() || !identify(handle(opened), id))
+    if (!opened.ok() || !identify(handle(opened), id) || !factsOf(handle(opened), out.facts))
         return failed();
     if (!win32::sameFile(named.info, id.info)) // swapped meanwhile
         return refused();
     out.folder = std::move(at);
     out.name = win32::utf8(name);
     out.file = std::move(opened);
-    out.facts = factsOf(id.info);
     return {};
 }
 
@@ -221,18 +251,18 @@ Error walk(std::wstring path, int& links, std::wstring& reached) {
         const Handle probe(
             native(openByName(next, FILE_READ_ATTRIBUTES | READ_CONTROL, kShareAll,
                               FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS)));
-        Identity id;
-        if (!probe.ok() || !identify(handle(probe), id))
+        FILE_ATTRIBUTE_TAG_INFO tag;
+        if (!probe.ok() || !lookAt(handle(probe), tag))
             return failed();
         if (!win32::ownedByUser(handle(probe), true))
             return refused();
-        if (isLink(id)) {
+        if (isLink(tag)) {
             const std::wstring text = linkText(handle(probe), reached);
             if (text.empty() || --links < 0)
                 return refused();
             if (const Error error = walk(text, links, reached); !error.ok())
                 return error;
-        } else if (id.tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        } else if (tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             reached = next;
         } else {
             return {Failure::Other, ERROR_DIRECTORY};

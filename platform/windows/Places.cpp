@@ -18,12 +18,27 @@ std::wstring plain(std::wstring path) {
     return path;
 }
 
+// The shell and COM are loaded only when a known folder is asked for, not
+// at every start, and only from the system's own folder.
+template <typename Function> Function* systemFunction(const wchar_t* library, const char* name) {
+    const HMODULE module = ::LoadLibraryExW(library, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return module ? reinterpret_cast<Function*>(
+                        reinterpret_cast<void (*)()>(::GetProcAddress(module, name)))
+                  : nullptr;
+}
+
 std::string knownFolder(REFKNOWNFOLDERID id) {
+    static auto* const find =
+        systemFunction<decltype(::SHGetKnownFolderPath)>(L"shell32.dll", "SHGetKnownFolderPath");
+    static auto* const release =
+        systemFunction<decltype(::CoTaskMemFree)>(L"ole32.dll", "CoTaskMemFree");
+    if (!find || !release)
+        return {};
     wchar_t* path = nullptr;
     std::string folder;
-    if (::SHGetKnownFolderPath(id, KF_FLAG_DEFAULT, nullptr, &path) == S_OK)
+    if (find(id, KF_FLAG_DEFAULT, nullptr, &path) == S_OK)
         folder = win32::utf8(path);
-    ::CoTaskMemFree(path);
+    release(path);
     return folder;
 }
 

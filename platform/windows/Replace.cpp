@@ -3,7 +3,9 @@
 #include "platform/NewName.h"
 #include "platform/windows/Win32.h"
 
-#include <bcrypt.h>
+// RtlGenRandom: advapi32, which every start loads anyway, where bcrypt would
+// be one more library to load.
+#include <ntsecapi.h>
 
 #include <cstdlib>
 
@@ -20,8 +22,7 @@ Replacement::~Replacement() {
 Error Replacement::begin(const Folder& folder, std::string_view prefix, const File& like) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         unsigned char random[kRandomLetters];
-        if (!BCRYPT_SUCCESS(
-                ::BCryptGenRandom(nullptr, random, sizeof random, BCRYPT_USE_SYSTEM_PREFERRED_RNG)))
+        if (!::RtlGenRandom(random, sizeof random))
             for (std::size_t i = 0; i < kRandomLetters; ++i)
                 random[i] = static_cast<unsigned char>(std::rand());
         std::string name = newFileName(prefix, random);

@@ -167,12 +167,60 @@ TEST_F(Seam, EveryFolderOnTheWayIsTheUsersOrTheSystems) {
     }
 }
 
+// Nothing but a file is opened as one, nor anything but a folder as a folder.
 TEST_F(Seam, FoldersAreNoFiles) {
     fs::create_directory(in("List.abc"));
-    CheckedFile file;
-    EXPECT_EQ(openChecked(utf8(in("List.abc")), Access::Read, file).failure(), Failure::Refused);
-    EXPECT_EQ(openChecked(utf8(in("нет\\List.abc")), Access::Read, file).failure(),
-              Failure::Other); // missing on the way there
+    put(in("файл"), "x");
+    const struct {
+        const char* path;
+        Failure failure;
+    } rows[] = {
+        {"List.abc", Failure::Refused},
+        {"нет\\List.abc", Failure::Other}, // missing on the way there
+        {"файл\\List.abc", Failure::Refused},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path);
+        for (const Access access : {Access::Read, Access::ReadWrite}) {
+            CheckedFile file;
+            EXPECT_EQ(openChecked(utf8(in(row.path)), access, file).failure(), row.failure);
+        }
+    }
+}
+
+// What the opened handle tells of the file: its time, and its names.
+TEST_F(Seam, TheFactsOfAnOpenedFile) {
+    const struct {
+        const char* what;
+        const char* second; // another name of the same file, or none
+        std::uint64_t names;
+    } rows[] = {
+        {"one name", nullptr, 1},
+        {"two names", "Другое.abc", 2},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        fs::remove_all(in("List.abc"));
+        put(in("List.abc"), "x");
+        if (row.second) {
+            ASSERT_TRUE(CreateHardLinkW(in(row.second).c_str(), in("List.abc").c_str(), nullptr));
+        }
+        // 2024-01-01 00:00:00 UTC, in the system's ticks since 1601.
+        const HANDLE h = CreateFileW(in("List.abc").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                     OPEN_EXISTING, 0, nullptr);
+        const std::uint64_t ticks = 133'485'408'000'000'000;
+        const FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+        ASSERT_TRUE(SetFileTime(h, nullptr, nullptr, &time));
+        CloseHandle(h);
+        for (const Access access : {Access::Read, Access::ReadWrite}) {
+            CheckedFile file;
+            ASSERT_TRUE(openChecked(utf8(in("List.abc")), access, file).ok());
+            EXPECT_EQ(file.facts.modified, 1'704'067'200'000'000'000);
+            EXPECT_EQ(file.facts.names, row.names);
+        }
+        if (row.second)
+            fs::remove(in(row.second));
+    }
 }
 
 // The save's file stays open while the new one takes its name; a reader
