@@ -229,8 +229,10 @@ constexpr int kMostLinks = 31;
 
 // The path with every link on it put in its place, each folder and link on
 // the way belonging to the user or the system: only they can change what
-// the path leads to.
-Error walk(std::wstring path, int& links, std::wstring& reached) {
+// the path leads to. With `held`, a last folder that is no reparse point
+// is kept open there, as openFolder opens it, so that it is not opened
+// twice.
+Error walk(std::wstring path, int& links, std::wstring& reached, Folder* held = nullptr) {
     // What a link names in the system's long form, as the user would write it.
     if (path.starts_with(L"\\\\?\\UNC\\"))
         path = L"\\" + path.substr(7);
@@ -248,6 +250,19 @@ Error walk(std::wstring path, int& links, std::wstring& reached) {
         if (name.empty() || name == L".")
             continue;
         const std::wstring next = reached + L'\\' + name;
+        if (held && end == std::wstring::npos) {
+            Folder last = openFolder(next, FILE_FLAG_OPEN_REPARSE_POINT);
+            FILE_ATTRIBUTE_TAG_INFO tag;
+            if (last.ok() && lookAt(handle(last), tag) &&
+                (tag.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ==
+                    FILE_ATTRIBUTE_DIRECTORY) {
+                if (!win32::ownedByUser(handle(last), true))
+                    return refused();
+                reached = next;
+                *held = std::move(last);
+                return {};
+            }
+        }
         const Handle probe(
             native(openByName(next, FILE_READ_ATTRIBUTES | READ_CONTROL, kShareAll,
                               FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS)));
@@ -289,9 +304,11 @@ Error openChecked(const std::string& path, Access access, CheckedFile& out) {
     } else {
         int links = kMostLinks;
         std::wstring reached;
-        if (const Error error = walk(parentPath, links, reached); !error.ok())
+        Folder parent;
+        if (const Error error = walk(parentPath, links, reached, &parent); !error.ok())
             return notMissing(error);
-        Folder parent = openFolder(reached + (reached.ends_with(L':') ? L"\\" : L""), 0);
+        if (!parent.ok())
+            parent = openFolder(reached + (reached.ends_with(L':') ? L"\\" : L""), 0);
         if (!parent.ok())
             return failed();
         if (const Error error = openIn(std::move(parent), folderName, 0, true, false, folder);
