@@ -81,6 +81,8 @@ start
 for row in "Текст1 176 112 249 137" "Комманда1 224 4 257 28"; do
   [ "$(probe place Форма1 "${row%% *}" | tr -d '\r')" = "${row#* }" ] || fail "${row%% *} at ${row#* }"
 done
+# Every caption drawn where the design puts it.
+probe captions Форма1 || fail "every caption of the main window is drawn"
 # The «?» button in the design's green.
 [ "$(probe face Форма1 Комманда1 | tr -d '\r')" = C0FFC0 ] || fail "the «?» button's face is green"
 # The mode list has the focus at the start; a key picks.
