@@ -369,6 +369,9 @@ LRESULT CALLBACK form1Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
         ::DestroyWindow(hwnd);
         return 0;
     case WM_DESTROY:
+        // Named once the window was up (makeHints), with its hints.
+        if (f->tips != nullptr)
+            forgetNames(forms::kForm1, f->made);
         ::PostQuitMessage(0);
         return 0;
     case WM_NCDESTROY:

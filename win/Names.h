@@ -12,4 +12,8 @@ namespace sheetmass::win {
 
 void nameFields(const forms::Window& design, const std::vector<Made>& made);
 
+// Takes the names off again as the window goes, which the system keeps
+// otherwise.
+void forgetNames(const forms::Window& design, const std::vector<Made>& made);
+
 } // namespace sheetmass::win

@@ -224,6 +224,28 @@ int wmain(int argc, wchar_t** argv) {
                          textOf(w).c_str());
         return 1;
     }
+    if (command == "box" && a.size() > 2) {
+        // A message box of the program's whose text begins with the words,
+        // answered with OK.
+        HWND box = nullptr;
+        const auto shown = [&] {
+            for (HWND w = ::FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w != nullptr;
+                 w = ::FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+                DWORD pid = 0;
+                ::GetWindowThreadProcessId(w, &pid);
+                if (pid == program() && ::IsWindowVisible(w) &&
+                    textOf(::GetDlgItem(w, 0xFFFF)).starts_with(a[2]))
+                    return (box = w) != nullptr;
+            }
+            return false;
+        };
+        if (!within(5000, shown)) {
+            std::fprintf(stderr, "no box «%s…» shown\n", a[2].c_str());
+            return 1;
+        }
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return 0;
+    }
     if (command == "captions") {
         // Each label's place on the screen holds ink: the window draws its
         // captions, which have no window of their own. Those without any

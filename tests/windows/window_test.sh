@@ -128,6 +128,15 @@ saved "2,5" || fail "List.abc beside the program holds the thickness before the 
 # The About window: the button opens it, Escape closes it.
 read -r x y < <(probe where Форма1 Комманда1) && xdotool mousemove "$x" "$y" click 1
 probe wait-window Форма2 10000 || fail "the About window did not open"
+# With no program for mailto: (a Windows with no mail program), the link
+# gives the address in a box.
+"$wine" reg export 'HKCR\mailto' mailto.reg /y >/dev/null 2>&1 &&
+  "$wine" reg delete 'HKCR\mailto' /f >/dev/null 2>&1 || fail "the mailto: handler not taken away"
+read -r x y < <(probe where Форма2 Метка5) && xdotool mousemove "$x" "$y" click 1
+probe box Форма2 "Не удалось запустить почтовую программу.
+Напишите письмо по адресу
+sheetmass@example.org" || fail "no mail program: the address is given in a box"
+"$wine" reg import mailto.reg >/dev/null 2>&1 || fail "the mailto: handler not put back"
 xdotool key Escape
 probe gone Форма2 5000 || fail "Escape closes the About window"
 into Текст2 && xdotool type --delay 60 "0.3"
