@@ -168,7 +168,13 @@ for row in "${drops[@]}"; do
   expect "$field" "$holds" "$what"
   [ -z "$tip" ] || probe tooltip Форма1 "$tip" || fail "$what: told"
 done
-stop
+# The session ends (logoff, shutdown) before the pause's save: what was
+# typed last is saved, and the program goes with the session.
+into Текст5 && xdotool key End BackSpace BackSpace BackSpace BackSpace && xdotool type "1234"
+expect Текст5 "1234" "the width retyped"
+"$wine" wineboot --end-session >/dev/null 2>&1
+saved "1234" || fail "the end of the session saves what was typed last"
+probe ended 10000 || stop
 
 [ "$failures" -eq 0 ] && echo "the windows under Wine: all passed"
 exit $((failures > 0))
