@@ -152,6 +152,8 @@ class Dragged final : public IDataObject, public IDropSource {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    // Places and pixels as the program sees them, unscaled.
+    ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     std::vector<std::string> a;
     for (int i = 1; i < argc; ++i)
         a.push_back(utf8(argv[i]));
@@ -253,7 +255,9 @@ int wmain(int argc, wchar_t** argv) {
         HWND w = nullptr;
         if (!within(5000, [&] { return (w = windowOf(form)) != nullptr; }))
             return 1;
-        const int dpi = int(::GetDpiForWindow(w));
+        // The DPI of the display's one monitor: Wine answers another
+        // process's GetDpiForWindow with 96 whatever the window's.
+        const int dpi = int(::GetDpiForSystem());
         // The client area as the screen shows it, copied once.
         RECT client;
         ::GetClientRect(w, &client);

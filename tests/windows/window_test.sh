@@ -176,5 +176,16 @@ expect Текст5 "1234" "the width retyped"
 saved "1234" || fail "the end of the session saves what was typed last"
 probe ended 10000 || stop
 
+# At 144 dpi the window grows with it: places at 1,5 times.
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+start
+for row in "Текст1 264 168 374 206" "Комманда1 336 6 386 42"; do
+  at=$(probe place Форма1 "${row%% *}" | tr -d '\r')
+  [ "$at" = "${row#* }" ] || fail "at 144 dpi, ${row%% *} at ${row#* }, not $at"
+done
+probe captions Форма1 || fail "every caption drawn at 144 dpi"
+stop
+"$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
+
 [ "$failures" -eq 0 ] && echo "the windows under Wine: all passed"
 exit $((failures > 0))
