@@ -162,11 +162,20 @@ void dress(HWND control, const forms::Window& design, const forms::Control& c, i
 
 } // namespace
 
+namespace {
+
+bool isCaption(const forms::Control& c) {
+    return c.kind == forms::Kind::Label || c.kind == forms::Kind::Frame;
+}
+
+} // namespace
+
 std::vector<Made> makeControls(HWND window, const forms::Window& design, HINSTANCE instance,
-                               int dpi, Fonts& fonts) {
+                               int dpi, Fonts& fonts, Captions captions) {
     std::vector<const forms::Control*> order;
     for (const forms::Control& c : design.controls)
-        order.push_back(&c);
+        if (captions == Captions::Made || !isCaption(c))
+            order.push_back(&c);
     // Creation order, where none is designed.
     std::stable_sort(order.begin(), order.end(), [](const auto* a, const auto* b) {
         return (a->tabIndex < 0 ? 1000 : a->tabIndex) < (b->tabIndex < 0 ? 1000 : b->tabIndex);
@@ -198,11 +207,9 @@ std::vector<Made> makeControls(HWND window, const forms::Window& design, HINSTAN
     return made;
 }
 
-void fitWindow(HWND window, const forms::Window& design, int dpi) {
+SIZE outerSize(const forms::Window& design, int dpi, DWORD style, DWORD exStyle) {
     RECT outer = {0, 0, forms::twipsToPixels(design.width, dpi),
                   forms::twipsToPixels(design.height, dpi)};
-    const auto style = DWORD(::GetWindowLongPtrW(window, GWL_STYLE));
-    const auto exStyle = DWORD(::GetWindowLongPtrW(window, GWL_EXSTYLE));
     using Adjust = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
     static const auto adjust = reinterpret_cast<Adjust>(reinterpret_cast<void*>(
         ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
@@ -210,7 +217,13 @@ void fitWindow(HWND window, const forms::Window& design, int dpi) {
         adjust(&outer, style, FALSE, exStyle, UINT(dpi));
     else
         ::AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-    ::SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+    return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
+void fitWindow(HWND window, const forms::Window& design, int dpi) {
+    const SIZE outer = outerSize(design, dpi, DWORD(::GetWindowLongPtrW(window, GWL_STYLE)),
+                                 DWORD(::GetWindowLongPtrW(window, GWL_EXSTYLE)));
+    ::SetWindowPos(window, nullptr, 0, 0, outer.cx, outer.cy,
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -234,10 +247,9 @@ void followDpi(HWND window, const forms::Window& design, const std::vector<Made>
     layOut(window, design, made, HIWORD(w), fonts);
 }
 
-void drawButton(const DRAWITEMSTRUCT& item, const forms::Control& design) {
-    HDC dc = item.hDC;
-    RECT r = item.rcItem;
-    const bool pressed = (item.itemState & ODS_SELECTED) != 0;
+namespace {
+
+void paintButton(HDC dc, RECT r, bool pressed, HFONT font, const forms::Control& design) {
     HBRUSH face = ::CreateSolidBrush(colour(design.back));
     ::FillRect(dc, &r, face);
     ::DeleteObject(face);
@@ -246,18 +258,77 @@ void drawButton(const DRAWITEMSTRUCT& item, const forms::Control& design) {
     if (pressed)
         ::OffsetRect(&r, 1, 1);
     const std::wstring text = wide(design.text);
-    const HGDIOBJ was = ::SelectObject(
-        dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+    const HGDIOBJ was = ::SelectObject(dc, font);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, design.textColour != forms::kSystemColour ? colour(design.textColour)
                                                                  : ::GetSysColor(COLOR_BTNTEXT));
     ::DrawTextW(dc, text.c_str(), int(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     ::SelectObject(dc, was);
+}
+
+COLORREF textColour(const forms::Control& c, int system) {
+    return c.textColour != forms::kSystemColour ? colour(c.textColour) : ::GetSysColor(system);
+}
+
+} // namespace
+
+void drawButton(const DRAWITEMSTRUCT& item, const forms::Control& design) {
+    paintButton(item.hDC, item.rcItem, (item.itemState & ODS_SELECTED) != 0,
+                reinterpret_cast<HFONT>(::SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)), design);
     if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
         RECT focus = item.rcItem;
         ::InflateRect(&focus, -4, -4);
-        ::DrawFocusRect(dc, &focus);
+        ::DrawFocusRect(item.hDC, &focus);
     }
+}
+
+void drawCaptions(HDC dc, const forms::Window& design, int dpi, Fonts& fonts) {
+    ::SetBkMode(dc, TRANSPARENT);
+    for (const forms::Control& c : design.controls) {
+        if (!isCaption(c))
+            continue;
+        RECT r = placeOf(design, c, dpi);
+        const HGDIOBJ was = ::SelectObject(dc, fonts.get(c.font, design.font, dpi));
+        const std::wstring text = wide(c.text);
+        if (c.kind == forms::Kind::Frame) {
+            // A group box's edge, which runs through its caption's middle.
+            TEXTMETRICW metrics{};
+            ::GetTextMetricsW(dc, &metrics);
+            r.top += metrics.tmHeight / 2 - 1;
+            ::DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
+        } else {
+            ::SetTextColor(dc, textColour(c, COLOR_WINDOWTEXT));
+            ::DrawTextW(dc, text.c_str(), int(text.size()), &r,
+                        DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX |
+                            (c.align == forms::Align::Centre ? DT_CENTER : DT_LEFT));
+        }
+        ::SelectObject(dc, was);
+    }
+}
+
+void drawStandIn(HDC dc, const forms::Window& design, const forms::Control& c,
+                 const std::wstring& text, int dpi, Fonts& fonts) {
+    RECT r = placeOf(design, c, dpi);
+    const HFONT font = fonts.get(c.font, design.font, dpi);
+    if (c.kind == forms::Kind::Button) {
+        paintButton(dc, r, false, font, c);
+        return;
+    }
+    ::FillRect(dc, &r, ::GetSysColorBrush(COLOR_WINDOW));
+    ::DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+    if (c.kind == forms::Kind::ListField) {
+        RECT arrow = r;
+        arrow.left = arrow.right - ::GetSystemMetrics(SM_CXVSCROLL);
+        ::DrawFrameControl(dc, &arrow, DFC_SCROLL, DFCS_SCROLLCOMBOBOX);
+        r.right = arrow.left;
+    }
+    ::InflateRect(&r, -1, -1);
+    const HGDIOBJ was = ::SelectObject(dc, font);
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, textColour(c, COLOR_WINDOWTEXT));
+    ::DrawTextW(dc, text.c_str(), int(text.size()), &r,
+                DT_SINGLELINE | DT_NOPREFIX | DT_VCENTER | DT_LEFT);
+    ::SelectObject(dc, was);
 }
 
 void registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {
@@ -271,6 +342,18 @@ void registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {
     ::RegisterClassExW(&cls);
 }
 
+int systemDpi() {
+    using ForSystem = UINT(WINAPI*)();
+    static const auto forSystem = reinterpret_cast<ForSystem>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"user32.dll"), "GetDpiForSystem")));
+    if (forSystem != nullptr)
+        return int(forSystem());
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
 int dpiOf(HWND window) {
     using ForWindow = UINT(WINAPI*)(HWND);
     static const auto forWindow = reinterpret_cast<ForWindow>(reinterpret_cast<void*>(
@@ -278,10 +361,7 @@ int dpiOf(HWND window) {
     if (forWindow != nullptr)
         if (const UINT dpi = forWindow(window); dpi != 0)
             return int(dpi);
-    HDC screen = ::GetDC(nullptr);
-    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-    ::ReleaseDC(nullptr, screen);
-    return dpi;
+    return systemDpi();
 }
 
 HWND makeTips(HWND window, HINSTANCE instance) {

@@ -55,10 +55,24 @@ struct Made {
     const forms::Control* design;
     HWND hwnd;
 };
+// Labels and frames as windows of their own, or drawn by the window
+// (drawCaptions), which is quicker to start.
+enum class Captions { Made, Drawn };
 // Each is made at its place and with its font for the DPI: the window is
 // sized for that DPI first (fitWindow).
 std::vector<Made> makeControls(HWND window, const forms::Window& design, HINSTANCE instance,
-                               int dpi, Fonts& fonts);
+                               int dpi, Fonts& fonts, Captions captions = Captions::Made);
+
+// The labels and frames, for a window whose captions are drawn.
+void drawCaptions(HDC dc, const forms::Window& design, int dpi, Fonts& fonts);
+
+// A field, list or button as it looks with that text, drawn by the window
+// until the control is made over it.
+void drawStandIn(HDC dc, const forms::Window& design, const forms::Control& control,
+                 const std::wstring& text, int dpi, Fonts& fonts);
+
+// The window's outer size round the design's client area at that DPI.
+SIZE outerSize(const forms::Window& design, int dpi, DWORD style, DWORD exStyle);
 
 // Sizes the window round the design's client area at that DPI.
 void fitWindow(HWND window, const forms::Window& design, int dpi);
@@ -80,8 +94,10 @@ void drawButton(const DRAWITEMSTRUCT& item, const forms::Control& design);
 // A class of the program's windows: its icon, the arrow, the procedure.
 void registerClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure);
 
-// The DPI of the monitor the window is on.
+// The DPI of the monitor the window is on, and the system's, which a new
+// window starts at.
 int dpiOf(HWND window);
+int systemDpi();
 
 // A tooltip window for the controls of one window, wide enough for the
 // design's hints.

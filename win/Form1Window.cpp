@@ -11,7 +11,9 @@
 #include "win/Names.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
+#include <array>
 #include <map>
 #include <memory>
 
@@ -30,6 +32,10 @@ constexpr const wchar_t* kClass = L"sheetmass.Форма1";
 struct Form1 {
     HWND hwnd = nullptr;
     HINSTANCE instance = nullptr;
+    // Until the controls are made, the window draws what they will show.
+    bool fieldsMade = false;
+    Inputs shown;
+    std::wstring mass;
     std::vector<Made> made;
     std::map<std::string_view, HWND> byName;
     Fonts fonts;
@@ -49,10 +55,26 @@ struct Form1 {
     HWND operator[](std::string_view name) const { return byName.at(name); }
 };
 
+// Which field shows which input.
+constexpr std::array<std::pair<std::string_view, std::string Inputs::*>, 9> kShows = {{
+    {"Комбо1", &Inputs::alloy},
+    {"Комбо2", &Inputs::mode},
+    {"Текст1", &Inputs::thickness},
+    {"Текст2", &Inputs::upper},
+    {"Текст3", &Inputs::lower},
+    {"Текст4", &Inputs::length},
+    {"Текст5", &Inputs::width},
+    {"Текст6", &Inputs::count},
+    {"Комбо3", &Inputs::places},
+}};
+
 Inputs inputsOf(const Form1& f) {
-    return {textOf(f["Комбо1"]), textOf(f["Комбо2"]), textOf(f["Текст1"]),
-            textOf(f["Текст2"]), textOf(f["Текст3"]), textOf(f["Текст4"]),
-            textOf(f["Текст5"]), textOf(f["Текст6"]), textOf(f["Комбо3"])};
+    if (!f.fieldsMade)
+        return f.shown;
+    Inputs in;
+    for (const auto& [name, input] : kShows)
+        in.*input = textOf(f[name]);
+    return in;
 }
 
 void showInList(HWND list, const std::string& text) {
@@ -64,23 +86,22 @@ void showInList(HWND list, const std::string& text) {
 }
 
 void setInputs(Form1& f, const Inputs& in) {
-    ::SetWindowTextW(f["Текст1"], wide(in.thickness).c_str());
-    ::SetWindowTextW(f["Текст2"], wide(in.upper).c_str());
-    ::SetWindowTextW(f["Текст3"], wide(in.lower).c_str());
-    ::SetWindowTextW(f["Текст4"], wide(in.length).c_str());
-    ::SetWindowTextW(f["Текст5"], wide(in.width).c_str());
-    ::SetWindowTextW(f["Текст6"], wide(in.count).c_str());
-    showInList(f["Комбо1"], in.alloy);
-    showInList(f["Комбо2"], in.mode);
-    showInList(f["Комбо3"], in.places);
+    for (const auto& [name, input] : kShows)
+        if (name.starts_with("Комбо"))
+            showInList(f[name], in.*input);
+        else
+            ::SetWindowTextW(f[name], wide(in.*input).c_str());
 }
 
 void AA(Form1& f) {
     const MassResult result = massResult(inputsOf(f), Модуль1::AlloyDensity);
-    HWND shown = f["Текст7"];
-    ::SetWindowTextW(shown, wide(result.mass).c_str());
+    f.mass = wide(result.mass);
     const forms::Control& design = *forms::findControl(forms::kForm1, "Текст7");
     f.resultTip = wide(forms::resultTip(design.hint, result));
+    if (!f.fieldsMade)
+        return;
+    HWND shown = f["Текст7"];
+    ::SetWindowTextW(shown, f.mass.c_str());
     if (f.tips != nullptr)
         setTip(f.tips, f.hwnd, shown, f.resultTip);
 }
@@ -141,7 +162,7 @@ void makeHints(Form1& f) {
             if (m.design->kind == forms::Kind::TextField ||
                 m.design->kind == forms::Kind::ListField)
                 acceptDrops(m.hwnd);
-    nameFields(f.made);
+    nameFields(forms::kForm1, f.made);
     f.tips = makeTips(f.hwnd, f.instance);
     for (const Made& m : f.made) {
         const forms::Control& c = *m.design;
@@ -155,10 +176,15 @@ void makeHints(Form1& f) {
     }
 }
 
-void build(Form1& f) {
-    const int dpi = dpiOf(f.hwnd);
-    fitWindow(f.hwnd, forms::kForm1, dpi);
-    f.made = makeControls(f.hwnd, forms::kForm1, f.instance, dpi, f.fonts);
+// The controls, over what the window drew of them, once it is up: a window
+// that shows at once, and a list's drop-down costs a window of its own.
+void makeFields(Form1& f) {
+    // The common controls, and the libraries behind them, not before.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    f.loading = true;
+    f.made =
+        makeControls(f.hwnd, forms::kForm1, f.instance, dpiOf(f.hwnd), f.fonts, Captions::Drawn);
     makeRefusalTip(f, f.instance);
     f.owner.picked = [&f](HWND) { changed(f, true); };
     f.owner.refused = [&f](HWND field, const std::string& tip) { showRefusal(f, field, tip); };
@@ -170,6 +196,33 @@ void build(Form1& f) {
         if (c.kind == forms::Kind::TextField && c.admits != nullptr && c.admits->room > 0)
             ::SendMessageW(m.hwnd, EM_SETLIMITTEXT, WPARAM(c.admits->room), 0);
     }
+    f.fieldsMade = true;
+    setInputs(f, f.shown);
+    ::SetWindowTextW(f["Текст7"], f.mass.c_str());
+    f.loading = false;
+    if (::GetActiveWindow() == f.hwnd)
+        ::SetFocus(f.focus != nullptr ? f.focus : f["Комбо2"]);
+    // A timer's message comes only once the queue is empty: after the
+    // controls' first paint and any key already typed.
+    ::SetTimer(f.hwnd, kHintsTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
+void paint(Form1& f) {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(f.hwnd, &ps);
+    const int dpi = dpiOf(f.hwnd);
+    drawCaptions(dc, forms::kForm1, dpi, f.fonts);
+    if (!f.fieldsMade) {
+        for (const auto& [name, input] : kShows)
+            drawStandIn(dc, forms::kForm1, *forms::findControl(forms::kForm1, name),
+                        wide(f.shown.*input), dpi, f.fonts);
+        for (const char* other : {"Текст7", "Комманда1"}) {
+            const forms::Control& c = *forms::findControl(forms::kForm1, other);
+            drawStandIn(dc, forms::kForm1, c, c.kind == forms::Kind::Button ? wide(c.text) : f.mass,
+                        dpi, f.fonts);
+        }
+    }
+    ::EndPaint(f.hwnd, &ps);
 }
 
 const forms::Control* designOf(const Form1& f, HWND control) {
@@ -266,6 +319,9 @@ LRESULT CALLBACK form1Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
         }
         break;
     }
+    case WM_PAINT:
+        paint(*f);
+        return 0;
     case WM_ERASEBKGND: {
         RECT all;
         ::GetClientRect(hwnd, &all);
@@ -296,7 +352,7 @@ LRESULT CALLBACK form1Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
         if (LOWORD(w) == WA_INACTIVE) {
             if (HWND had = ::GetFocus(); had != nullptr && ::IsChild(hwnd, had))
                 f->focus = had;
-        } else {
+        } else if (f->fieldsMade) {
             ::SetFocus(f->focus != nullptr ? f->focus : (*f)["Комбо2"]);
         }
         return 0;
@@ -313,6 +369,9 @@ LRESULT CALLBACK form1Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
         ::DestroyWindow(hwnd);
         return 0;
     case WM_DESTROY:
+        // Named once the window was up (makeHints), with its hints.
+        if (f->tips != nullptr)
+            forgetNames(forms::kForm1, f->made);
         ::PostQuitMessage(0);
         return 0;
     case WM_NCDESTROY:
@@ -335,26 +394,58 @@ HWND showForm1(HINSTANCE instance, int show) {
     auto* f = new Form1;
     f->windowBrush = ::CreateSolidBrush(colour(forms::kForm1.back));
     f->frameBrush = ::CreateSolidBrush(colour(forms::findControl(forms::kForm1, "Рамка1")->back));
-    f->hwnd =
-        ::CreateWindowExW(WS_EX_CONTROLPARENT, kClass, wide(forms::kForm1.title).c_str(),
-                          WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, CW_USEDEFAULT,
-                          CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance, nullptr);
+    // Made at its size for the system's DPI: a move later costs start-up.
+    constexpr DWORD style =
+        WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    const int dpi = systemDpi();
+    const SIZE outer = outerSize(forms::kForm1, dpi, style, WS_EX_CONTROLPARENT);
+    f->hwnd = ::CreateWindowExW(WS_EX_CONTROLPARENT, kClass, wide(forms::kForm1.title).c_str(),
+                                style, CW_USEDEFAULT, CW_USEDEFAULT, outer.cx, outer.cy, nullptr,
+                                nullptr, instance, nullptr);
     if (f->hwnd == nullptr) {
         delete f;
         return nullptr;
     }
     f->instance = instance;
-    build(*f);
-    setInputs(*f, f->places.restore());
+    if (const int there = dpiOf(f->hwnd); there != dpi)
+        fitWindow(f->hwnd, forms::kForm1, there);
+    f->shown = f->places.restore();
     f->loading = false;
     ::SetWindowLongPtrW(f->hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(f));
     AA(*f);
     ::ShowWindow(f->hwnd, show);
-    ::SetFocus((*f)["Комбо2"]);
-    // A timer's message comes only once the queue is empty: after the first
-    // paint and any key already typed.
-    ::SetTimer(f->hwnd, kHintsTimer, USER_TIMER_MINIMUM, nullptr);
     return f->hwnd;
+}
+
+void finishForm1(HWND window) {
+    if (auto* f = reinterpret_cast<Form1*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+        f != nullptr && !f->fieldsMade)
+        makeFields(*f);
+}
+
+void beforeDispatch(HWND window, MSG& message) {
+    const bool key = message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
+    const bool mouse = message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST;
+    if (message.hwnd != window || !(key || mouse))
+        return;
+    auto* f = reinterpret_cast<Form1*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (f == nullptr || f->fieldsMade)
+        return;
+    makeFields(*f);
+    // Aimed at the window before its controls were there: it goes where it
+    // would have gone.
+    if (key) {
+        if (HWND focus = ::GetFocus(); focus != nullptr && ::IsChild(window, focus))
+            message.hwnd = focus;
+        return;
+    }
+    POINT at = {GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
+    ::ClientToScreen(window, &at);
+    if (HWND under = ::WindowFromPoint(at); under != nullptr && ::IsChild(window, under)) {
+        ::ScreenToClient(under, &at);
+        message.hwnd = under;
+        message.lParam = MAKELPARAM(at.x, at.y);
+    }
 }
 
 } // namespace sheetmass::win

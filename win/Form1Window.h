@@ -7,7 +7,15 @@
 
 namespace sheetmass::win {
 
-// The calculator window, made and shown; the program ends when it closes.
+// The calculator window, shown at once with what its controls will hold;
+// the program ends when it closes.
 HWND showForm1(HINSTANCE instance, int show);
+
+// Makes the window's controls, once its queue is first empty.
+void finishForm1(HWND window);
+
+// Input that comes before the controls are made makes them first, and
+// goes to the control it was meant for.
+void beforeDispatch(HWND window, MSG& message);
 
 } // namespace sheetmass::win

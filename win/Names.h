@@ -1,8 +1,8 @@
 #pragma once
 
 // The names screen readers say for the fields: each field's caption from
-// the window data, set on the field itself, since the captions lie beneath
-// the other controls and the system's guess from the order finds none.
+// the window data, set on the field itself, since the captions are drawn
+// by the window and the system's guess from the order finds none.
 
 #include "win/Design.h"
 
@@ -10,6 +10,10 @@
 
 namespace sheetmass::win {
 
-void nameFields(const std::vector<Made>& made);
+void nameFields(const forms::Window& design, const std::vector<Made>& made);
+
+// Takes the names off again as the window goes, which the system keeps
+// otherwise.
+void forgetNames(const forms::Window& design, const std::vector<Made>& made);
 
 } // namespace sheetmass::win

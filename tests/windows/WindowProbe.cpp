@@ -8,12 +8,15 @@
 // The program's process id comes in PROBE_PID. | until FORM NAME TEXT MS | close FORM
 #include "forms/Form1.h"
 #include "forms/Form2.h"
+#include "forms/Texts.h"
 
 #include <windows.h>
 
 #include <ole2.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <cwchar>
@@ -149,6 +152,8 @@ class Dragged final : public IDataObject, public IDropSource {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    // Places and pixels as the program sees them, unscaled.
+    ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     std::vector<std::string> a;
     for (int i = 1; i < argc; ++i)
         a.push_back(utf8(argv[i]));
@@ -220,6 +225,98 @@ int wmain(int argc, wchar_t** argv) {
             std::fprintf(stderr, "  %s: «%s»\n", ::IsWindowVisible(w) ? "shown" : "hidden",
                          textOf(w).c_str());
         return 1;
+    }
+    if (command == "box" && a.size() > 2) {
+        // A message box of the program's whose text begins with the words,
+        // answered with OK.
+        HWND box = nullptr;
+        const auto shown = [&] {
+            for (HWND w = ::FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w != nullptr;
+                 w = ::FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+                DWORD pid = 0;
+                ::GetWindowThreadProcessId(w, &pid);
+                if (pid == program() && ::IsWindowVisible(w) &&
+                    textOf(::GetDlgItem(w, 0xFFFF)).starts_with(a[2]))
+                    return (box = w) != nullptr;
+            }
+            return false;
+        };
+        if (!within(5000, shown)) {
+            std::fprintf(stderr, "no box «%s…» shown\n", a[2].c_str());
+            return 1;
+        }
+        ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+        return 0;
+    }
+    if (command == "captions") {
+        // Each label's place on the screen holds ink: the window draws its
+        // captions, which have no window of their own. Those without any
+        // are named.
+        HWND w = nullptr;
+        if (!within(5000, [&] { return (w = windowOf(form)) != nullptr; }))
+            return 1;
+        // The DPI of the display's one monitor: Wine answers another
+        // process's GetDpiForWindow with 96 whatever the window's.
+        const int dpi = int(::GetDpiForSystem());
+        // The client area as the screen shows it, copied once.
+        RECT client;
+        ::GetClientRect(w, &client);
+        POINT origin = {0, 0};
+        ::ClientToScreen(w, &origin);
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = client.right;
+        info.bmiHeader.biHeight = -client.bottom;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        void* bits = nullptr;
+        HBITMAP shot = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HDC screen = ::GetDC(nullptr);
+        HDC copy = ::CreateCompatibleDC(screen);
+        const HGDIOBJ was = ::SelectObject(copy, shot);
+        ::BitBlt(copy, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
+        ::GdiFlush();
+        const auto* pixels = static_cast<const std::uint8_t*>(bits);
+        const auto px = [dpi](int twips) { return forms::twipsToPixels(twips, dpi); };
+        const auto placeOf = [&](const forms::Control& c) {
+            forms::Place p = c.place;
+            if (const forms::Control* frame = forms::findControl(form, c.container)) {
+                p.left += frame->place.left;
+                p.top += frame->place.top;
+            }
+            return RECT{px(p.left), px(p.top), px(p.left + p.width), px(p.top + p.height)};
+        };
+        // Ink of the label's own: not where a control lies over it.
+        const auto covered = [&](int x, int y) {
+            for (const forms::Control& other : form.controls) {
+                const RECT r = placeOf(other);
+                if (other.kind != forms::Kind::Label && other.kind != forms::Kind::Frame &&
+                    x >= r.left && x < r.right && y >= r.top && y < r.bottom)
+                    return true;
+            }
+            return false;
+        };
+        int bare = 0;
+        for (const forms::Control& c : form.controls) {
+            if (c.kind != forms::Kind::Label)
+                continue;
+            const RECT r = placeOf(c);
+            int ink = 0;
+            for (int y = r.top; y < std::min(r.bottom, client.bottom); ++y)
+                for (int x = r.left; x < std::min(r.right, client.right); ++x) {
+                    const std::uint8_t* bgr = pixels + (std::size_t(y) * client.right + x) * 4;
+                    ink += !covered(x, y) && bgr[0] + bgr[1] + bgr[2] < 3 * 128;
+                }
+            if (ink < 10) {
+                std::printf("%.*s\n", int(c.name.size()), c.name.data());
+                ++bare;
+            }
+        }
+        ::SelectObject(copy, was);
+        ::DeleteDC(copy);
+        ::DeleteObject(shot);
+        ::ReleaseDC(nullptr, screen);
+        return bare == 0 ? 0 : 1;
     }
     // The control, once its window is there and shown.
     HWND control = nullptr;

@@ -81,6 +81,8 @@ start
 for row in "Текст1 176 112 249 137" "Комманда1 224 4 257 28"; do
   [ "$(probe place Форма1 "${row%% *}" | tr -d '\r')" = "${row#* }" ] || fail "${row%% *} at ${row#* }"
 done
+# Every caption drawn where the design puts it.
+probe captions Форма1 || fail "every caption of the main window is drawn"
 # The «?» button in the design's green.
 [ "$(probe face Форма1 Комманда1 | tr -d '\r')" = C0FFC0 ] || fail "the «?» button's face is green"
 # The mode list has the focus at the start; a key picks.
@@ -126,6 +128,15 @@ saved "2,5" || fail "List.abc beside the program holds the thickness before the 
 # The About window: the button opens it, Escape closes it.
 read -r x y < <(probe where Форма1 Комманда1) && xdotool mousemove "$x" "$y" click 1
 probe wait-window Форма2 10000 || fail "the About window did not open"
+# With no program for mailto: (a Windows with no mail program), the link
+# gives the address in a box.
+"$wine" reg export 'HKCR\mailto' mailto.reg /y >/dev/null 2>&1 &&
+  "$wine" reg delete 'HKCR\mailto' /f >/dev/null 2>&1 || fail "the mailto: handler not taken away"
+read -r x y < <(probe where Форма2 Метка5) && xdotool mousemove "$x" "$y" click 1
+probe box Форма2 "Не удалось запустить почтовую программу.
+Напишите письмо по адресу
+sheetmass@example.org" || fail "no mail program: the address is given in a box"
+"$wine" reg import mailto.reg >/dev/null 2>&1 || fail "the mailto: handler not put back"
 xdotool key Escape
 probe gone Форма2 5000 || fail "Escape closes the About window"
 into Текст2 && xdotool type --delay 60 "0.3"
@@ -157,7 +168,24 @@ for row in "${drops[@]}"; do
   expect "$field" "$holds" "$what"
   [ -z "$tip" ] || probe tooltip Форма1 "$tip" || fail "$what: told"
 done
+# The session ends (logoff, shutdown) before the pause's save: what was
+# typed last is saved, and the program goes with the session.
+into Текст5 && xdotool key End BackSpace BackSpace BackSpace BackSpace && xdotool type "1234"
+expect Текст5 "1234" "the width retyped"
+"$wine" wineboot --end-session >/dev/null 2>&1
+saved "1234" || fail "the end of the session saves what was typed last"
+probe ended 10000 || stop
+
+# At 144 dpi the window grows with it: places at 1,5 times.
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+start
+for row in "Текст1 264 168 374 206" "Комманда1 336 6 386 42"; do
+  at=$(probe place Форма1 "${row%% *}" | tr -d '\r')
+  [ "$at" = "${row#* }" ] || fail "at 144 dpi, ${row%% *} at ${row#* }, not $at"
+done
+probe captions Форма1 || fail "every caption drawn at 144 dpi"
 stop
+"$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
 
 [ "$failures" -eq 0 ] && echo "the windows under Wine: all passed"
 exit $((failures > 0))
