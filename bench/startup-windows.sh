@@ -6,7 +6,7 @@
 # usage: bench/startup-windows.sh [runs] [build dir]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-runs=${1:-21}
+runs=${1:-31}
 build=${2:-build-windows}
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSHEETMASS_BENCH=ON >/dev/null
@@ -40,9 +40,13 @@ done
 median() { sort -n | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR+1)/2] : (a[NR/2] + a[NR/2+1]) / 2}'; }
 idle=$(cut -d' ' -f1 <app | median) ready=$(cut -d' ' -f2 <app | median) bare=$(median <bare)
 ratio() { awk -v a="$1" -v b="$bare" 'BEGIN {printf "%.2f", a / b}'; }
+# Runs side by side in time, each program's against the bare window's next
+# to it: steadier than the ratio of medians on a machine whose speed drifts.
+paired=$(paste -d' ' app bare | awk '{print $1 / $3}' | median)
 echo "machine: $(lscpu | sed -n 's/^Model name: *//p'), $(nproc) cores; $runs runs each, medians, $("$wine" --version)"
 printf '| | sheetmassw.exe | bare Win32 window | ratio |\n|---|---|---|---|\n'
 printf '| start to first idle, under Wine | %s ms | %s ms | %s× |\n' "$idle" "$bare" "$(ratio "$idle")"
 printf '| start to every control made | %s ms | | %s× |\n' "$ready" "$(ratio "$ready")"
+printf '| first idle, median of the paired ratios | | | %.2f× |\n' "$paired"
 printf '| size | %s KB | %s KB | |\n' "$(($(stat -c %s sheetmassw.exe) / 1024))" \
   "$(($(stat -c %s bare_win32_window.exe) / 1024))"
