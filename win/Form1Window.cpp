@@ -77,12 +77,19 @@ Inputs inputsOf(const Form1& f) {
     return in;
 }
 
+// A list's text selected only while it has the keys, which selects it
+// again: three lists all highlit would hide which one has them.
+void unselect(HWND list) {
+    ::SendMessageW(list, CB_SETEDITSEL, 0, MAKELPARAM(-1, 0));
+}
+
 void showInList(HWND list, const std::string& text) {
     const std::wstring w = wide(text);
     const LRESULT at =
         ::SendMessageW(list, CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(w.c_str()));
     ::SendMessageW(list, CB_SETCURSEL, at, 0);
     ::SetWindowTextW(list, w.c_str());
+    unselect(list);
 }
 
 void setInputs(Form1& f, const Inputs& in) {
@@ -241,6 +248,9 @@ void onCommand(Form1& f, WPARAM w, LPARAM l) {
     case EN_SETFOCUS:
     case CBN_SETFOCUS:
         hideRefusal(f);
+        break;
+    case CBN_KILLFOCUS:
+        unselect(control);
         break;
     case EN_CHANGE:
         if (!c->readOnly)

@@ -379,6 +379,14 @@ int wmain(int argc, wchar_t** argv) {
                     done == DRAGDROP_S_DROP && effect == DROPEFFECT_COPY ? "dropped" : "not");
         return 0;
     }
+    if (command == "selection") {
+        // A list's selected text in its edit part, as first and last+1.
+        DWORD first = 0, end = 0;
+        ::SendMessageW(control, CB_GETEDITSEL, reinterpret_cast<WPARAM>(&first),
+                       reinterpret_cast<LPARAM>(&end));
+        std::printf("%lu %lu\n", first, end);
+        return 0;
+    }
     if (command == "text") {
         std::printf("%s\n", textOf(control).c_str());
         return 0;

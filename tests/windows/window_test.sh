@@ -96,6 +96,11 @@ xdotool key Return
 # The dot becomes the comma, the letter is refused.
 into Текст1 && xdotool type --delay 60 "2.5a"
 expect Текст1 "2,5" "2.5a typed into the thickness"
+# Only the list with the keys shows its text selected.
+for list in Комбо1 Комбо2 Комбо3; do
+  read -r first end < <(probe selection Форма1 "$list" | tr -d '\r')
+  [ "$first" = "$end" ] || fail "$list shows its text selected without the keys ($first..$end)"
+done
 probe tooltip Форма1 "Этот знак здесь не вводится." || fail "the refused letter is told"
 # A copied cell, blanks and all, through Ctrl+V; a number written the
 # English way is refused whole.
