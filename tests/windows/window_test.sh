@@ -19,7 +19,15 @@ cd "$folder/app" || exit 1
 # Names of controls go to the probe as UTF-8.
 export LC_ALL=C.UTF-8
 . "$here/scripts/xsession.sh"
-trap '[ -n "${PROBE_PID:-}" ] && probe kill 5000; stop_x' EXIT
+# The system DPI from Wine's registry, which one start below sets: put back
+# however the test ends, and not left from a run that was cut short.
+dpi() {
+  local op=$1
+  shift
+  "$wine" reg "$op" 'HKCU\Control Panel\Desktop' /v LogPixels "$@" /f >/dev/null 2>&1
+}
+dpi delete
+trap '[ -n "${PROBE_PID:-}" ] && probe kill 5000; dpi delete; stop_x' EXIT
 # scripts/windows.sh gives the display Wine's desktop is on, with a Russian
 # layout beside the Latin one, set before Wine read the keyboard: xdotool
 # then finds the Cyrillic letters on keys instead of remapping a key for
@@ -48,7 +56,7 @@ clipboard() { printf '%s' "$1" | xclip -selection clipboard >/dev/null 2>&1; }
 start() {
   # Through a file: the program holds what the probe wrote to open while it
   # runs, and a pipe would not end before it.
-  probe start sheetmassw.exe > pid.txt || { fail "the program did not start"; exit 1; }
+  probe start sheetmassw.exe > pid.txt 2>&1 || { fail "the program did not start: $(cat pid.txt)"; exit 1; }
   PROBE_PID=$(cat pid.txt)
   export PROBE_PID
   probe wait-window Форма1 20000 || { fail "the main window did not appear"; exit 1; }
@@ -182,7 +190,7 @@ saved "1234" || fail "the end of the session saves what was typed last"
 probe ended 10000 || stop
 
 # At 144 dpi the window grows with it: places at 1,5 times.
-"$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1
+dpi add /t REG_DWORD /d 144
 start
 for row in "Текст1 264 168 374 206" "Комманда1 336 6 386 42"; do
   at=$(probe place Форма1 "${row%% *}" | tr -d '\r')
@@ -190,7 +198,7 @@ for row in "Текст1 264 168 374 206" "Комманда1 336 6 386 42"; do
 done
 probe captions Форма1 || fail "every caption drawn at 144 dpi"
 stop
-"$wine" reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1
+dpi delete
 
 [ "$failures" -eq 0 ] && echo "the windows under Wine: all passed"
 exit $((failures > 0))
