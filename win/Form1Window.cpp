@@ -32,8 +32,8 @@ constexpr const wchar_t* kClass = L"sheetmass.Форма1";
 struct Form1 {
     HWND hwnd = nullptr;
     HINSTANCE instance = nullptr;
-    // Until the controls are made, the window draws what they will show.
-    bool fieldsMade = false;
+    // Until the controls are made (none yet), the window draws what they
+    // will show.
     Inputs shown;
     std::wstring mass;
     std::vector<Made> made;
@@ -69,7 +69,7 @@ constexpr std::array<std::pair<std::string_view, std::string Inputs::*>, 9> kSho
 }};
 
 Inputs inputsOf(const Form1& f) {
-    if (!f.fieldsMade)
+    if (f.made.empty())
         return f.shown;
     Inputs in;
     for (const auto& [name, input] : kShows)
@@ -105,7 +105,7 @@ void AA(Form1& f) {
     f.mass = wide(result.mass);
     const forms::Control& design = *forms::findControl(forms::kForm1, "Текст7");
     f.resultTip = wide(forms::resultTip(design.hint, result));
-    if (!f.fieldsMade)
+    if (f.made.empty())
         return;
     HWND shown = f["Текст7"];
     ::SetWindowTextW(shown, f.mass.c_str());
@@ -190,12 +190,12 @@ void makeFields(Form1& f) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
     f.loading = true;
-    f.made =
+    std::vector<Made> made =
         makeControls(f.hwnd, forms::kForm1, f.instance, dpiOf(f.hwnd), f.fonts, Captions::Drawn);
     makeRefusalTip(f, f.instance);
     f.owner.picked = [&f](HWND) { changed(f, true); };
     f.owner.refused = [&f](HWND field, const std::string& tip) { showRefusal(f, field, tip); };
-    for (const Made& m : f.made) {
+    for (const Made& m : made) {
         f.byName[m.design->name] = m.hwnd;
         const forms::Control& c = *m.design;
         if (c.kind == forms::Kind::TextField || c.kind == forms::Kind::ListField)
@@ -203,7 +203,7 @@ void makeFields(Form1& f) {
         if (c.kind == forms::Kind::TextField && c.admits != nullptr && c.admits->room > 0)
             ::SendMessageW(m.hwnd, EM_SETLIMITTEXT, WPARAM(c.admits->room), 0);
     }
-    f.fieldsMade = true;
+    f.made = std::move(made);
     setInputs(f, f.shown);
     ::SetWindowTextW(f["Текст7"], f.mass.c_str());
     f.loading = false;
@@ -219,7 +219,7 @@ void paint(Form1& f) {
     HDC dc = ::BeginPaint(f.hwnd, &ps);
     const int dpi = dpiOf(f.hwnd);
     drawCaptions(dc, forms::kForm1, dpi, f.fonts);
-    if (!f.fieldsMade) {
+    if (f.made.empty()) {
         for (const auto& [name, input] : kShows)
             drawStandIn(dc, forms::kForm1, *forms::findControl(forms::kForm1, name),
                         wide(f.shown.*input), dpi, f.fonts);
@@ -298,7 +298,7 @@ HBRUSH colours(Form1& f, HDC dc, HWND control) {
         ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
         return ::GetSysColorBrush(COLOR_WINDOW);
     }
-    const bool inFrame = !c->container.empty() || c->kind == forms::Kind::Frame;
+    const bool inFrame = !c->container.empty();
     const forms::Control* frame = forms::findControl(forms::kForm1, "Рамка1");
     ::SetBkColor(dc, colour(inFrame ? frame->back : forms::kForm1.back));
     return inFrame ? f.frameBrush : f.windowBrush;
@@ -362,7 +362,7 @@ LRESULT CALLBACK form1Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
         if (LOWORD(w) == WA_INACTIVE) {
             if (HWND had = ::GetFocus(); had != nullptr && ::IsChild(hwnd, had))
                 f->focus = had;
-        } else if (f->fieldsMade) {
+        } else if (!f->made.empty()) {
             ::SetFocus(f->focus != nullptr ? f->focus : (*f)["Комбо2"]);
         }
         return 0;
@@ -429,7 +429,7 @@ HWND showForm1(HINSTANCE instance, int show) {
 
 void finishForm1(HWND window) {
     if (auto* f = reinterpret_cast<Form1*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-        f != nullptr && !f->fieldsMade)
+        f != nullptr && f->made.empty())
         makeFields(*f);
 }
 
@@ -439,7 +439,7 @@ void beforeDispatch(HWND window, MSG& message) {
     if (message.hwnd != window || !(key || mouse))
         return;
     auto* f = reinterpret_cast<Form1*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (f == nullptr || f->fieldsMade)
+    if (f == nullptr || !f->made.empty())
         return;
     makeFields(*f);
     // Aimed at the window before its controls were there: it goes where it
