@@ -138,25 +138,35 @@ Error openIn(Folder at, const std::wstring& name, DWORD access, bool isFolder, b
         return refused();
     const std::wstring folderPath = win32::pathOf(handle(at));
     const std::wstring path = folderPath + (folderPath.ends_with(L'\\') ? L"" : L"\\") + name;
-    // Most names are no reparse point: opened as they are, with no look
-    // first, they are judged on the very handle. Any other is looked at
-    // before it is opened.
-    File opened(isFolder ? openFolder(path, FILE_FLAG_OPEN_REPARSE_POINT).release()
-                         : native(openByName(path, access | READ_CONTROL | FILE_READ_ATTRIBUTES,
-                                             kShareAll, FILE_FLAG_OPEN_REPARSE_POINT)));
-    FILE_ATTRIBUTE_TAG_INFO plain;
-    if (opened.ok() && lookAt(handle(opened), plain) &&
-        !(plain.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-        const bool folder = plain.FileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-        if (folder != isFolder || ::GetFileType(handle(opened)) != FILE_TYPE_DISK ||
-            !win32::ownedByUser(handle(opened), isFolder && !linked))
-            return refused();
-        if (!factsOf(handle(opened), out.facts))
-            return failed();
+    const auto open = [&](DWORD flags) {
+        return File(isFolder ? openFolder(path, flags).release()
+                             : native(openByName(path, access | READ_CONTROL | FILE_READ_ATTRIBUTES,
+                                                 kShareAll, flags)));
+    };
+    // A disk file or folder of the kind asked for, the user's own (or the
+    // system's, for a folder not reached through a link).
+    const auto fits = [&](HANDLE h, DWORD attributes) {
+        return bool(attributes & FILE_ATTRIBUTE_DIRECTORY) == isFolder &&
+               ::GetFileType(h) == FILE_TYPE_DISK && win32::ownedByUser(h, isFolder && !linked);
+    };
+    const auto keep = [&](File opened) -> Error {
         out.folder = std::move(at);
         out.name = win32::utf8(name);
         out.file = std::move(opened);
         return {};
+    };
+    // Most names are no reparse point: opened as they are, with no look
+    // first, they are judged on the very handle. Any other is looked at
+    // before it is opened.
+    File opened = open(FILE_FLAG_OPEN_REPARSE_POINT);
+    FILE_ATTRIBUTE_TAG_INFO plain;
+    if (opened.ok() && lookAt(handle(opened), plain) &&
+        !(plain.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+        if (!fits(handle(opened), plain.FileAttributes))
+            return refused();
+        if (!factsOf(handle(opened), out.facts))
+            return failed();
+        return keep(std::move(opened));
     }
     opened = File();
     const Handle probe(
@@ -183,26 +193,19 @@ Error openIn(Folder at, const std::wstring& name, DWORD access, bool isFolder, b
             return refused();
         return openIn(std::move(targetFolder), last, access, isFolder, true, out);
     }
-    const bool folder = named.tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-    if (folder != isFolder || ::GetFileType(handle(probe)) != FILE_TYPE_DISK ||
-        !win32::ownedByUser(handle(probe), isFolder && !linked))
+    if (!fits(handle(probe), named.tag.FileAttributes))
         return refused();
     // A reparse point that is no link (a cloud file) opens as what it holds;
     // should a link be swapped in meanwhile, the identity below tells.
     const DWORD flags =
         named.tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT ? 0 : FILE_FLAG_OPEN_REPARSE_POINT;
-    opened = File(isFolder ? openFolder(path, flags).release()
-                           : native(openByName(path, access | READ_CONTROL | FILE_READ_ATTRIBUTES,
-                                               kShareAll, flags)));
+    opened = open(flags);
     Identity id;
     if (!opened.ok() || !identify(handle(opened), id) || !factsOf(handle(opened), out.facts))
         return failed();
     if (!win32::sameFile(named.info, id.info)) // swapped meanwhile
         return refused();
-    out.folder = std::move(at);
-    out.name = win32::utf8(name);
-    out.file = std::move(opened);
-    return {};
+    return keep(std::move(opened));
 }
 
 // The full name: relative names against the current folder, as every
