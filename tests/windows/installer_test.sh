@@ -58,10 +58,12 @@ PROBE_PID=""
 [ -f "$programs/List.abc" ] && cp "$programs/List.abc" inputs.abc
 
 # The uninstaller copies itself away and returns at once: the wait is for
-# what it removes.
+# what it removes, the files first, the desktop shortcut and the Programs
+# and Features entry last.
 "$wine" "C:\\Program Files\\sheetmass\\uninstall.exe" /S || fail "the silent uninstall failed"
 for _ in $(seq 100); do
-  [ ! -e "$programs/sheetmassw.exe" ] && [ ! -e "$programs/uninstall.exe" ] && break
+  [ ! -e "$programs/sheetmassw.exe" ] && [ ! -e "$programs/uninstall.exe" ] && [ ! -e "$desktop" ] &&
+    ! "$wine" reg query "$key" >/dev/null 2>&1 && break
   sleep 0.1
 done
 for f in sheetmassw.exe sheetmass.exe uninstall.exe LICENSE.txt; do

@@ -183,7 +183,7 @@ for row in "${drops[@]}"; do
 done
 # The session ends (logoff, shutdown) before the pause's save: what was
 # typed last is saved, and the program goes with the session.
-into Текст5 && xdotool key End BackSpace BackSpace BackSpace BackSpace && xdotool type "1234"
+into Текст5 && xdotool key End shift+Home && xdotool type --delay 60 "1234"
 expect Текст5 "1234" "the width retyped"
 "$wine" wineboot --end-session >/dev/null 2>&1
 saved "1234" || fail "the end of the session saves what was typed last"
