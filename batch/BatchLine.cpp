@@ -64,7 +64,7 @@ std::optional<double> readDensity(std::string_view text, DecimalMark mark) {
 class Problems {
   public:
     void add(std::size_t field, std::string_view what) {
-        add(std::string(kInputNames[field]) + " — " + std::string(what));
+        add(std::string(kInputFields[field].name) + " — " + std::string(what));
     }
     void add(std::string_view text) {
         if (!m_text.empty())

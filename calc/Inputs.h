@@ -1,6 +1,9 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace sheetmass {
 
@@ -16,6 +19,38 @@ struct Inputs {
     std::string count;     // Текст6
     std::string places;    // Комбо3: decimal places of the result
 };
+
+// The nine inputs, from the top of the window down and in the order of a
+// batch line: every list of them is made from this one.
+enum class Input { Alloy, Mode, Thickness, Upper, Lower, Length, Width, Count, Places };
+inline constexpr std::size_t kInputCount = 9;
+
+struct InputField {
+    Input input;
+    std::string Inputs::*text;
+    std::string_view name; // as the window's captions name it
+};
+inline constexpr std::array<InputField, kInputCount> kInputFields = {{
+    {Input::Alloy, &Inputs::alloy, "сплав"},
+    {Input::Mode, &Inputs::mode, "считать массу по"},
+    {Input::Thickness, &Inputs::thickness, "толщина листа"},
+    {Input::Upper, &Inputs::upper, "верхнее отклонение"},
+    {Input::Lower, &Inputs::lower, "нижнее отклонение"},
+    {Input::Length, &Inputs::length, "длина листа"},
+    {Input::Width, &Inputs::width, "ширина листа"},
+    {Input::Count, &Inputs::count, "количество"},
+    {Input::Places, &Inputs::places, "знаков после запятой"},
+}};
+
+constexpr const InputField& fieldOf(Input input) {
+    return kInputFields[static_cast<std::size_t>(input)];
+}
+inline std::string& textOf(Inputs& in, Input input) {
+    return in.*fieldOf(input).text;
+}
+inline const std::string& textOf(const Inputs& in, Input input) {
+    return in.*fieldOf(input).text;
+}
 
 inline constexpr const char* kModeNominal = "номиналу";
 inline constexpr const char* kModeUpper = "центру верхнего отклонения";

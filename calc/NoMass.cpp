@@ -61,7 +61,7 @@ std::optional<Blocker> firstBlocker(const Inputs& in, double density) {
 std::string blockerText(const Blocker& blocker) {
     std::string text;
     if (blocker.input)
-        text = std::string(kInputNames[static_cast<std::size_t>(*blocker.input)]) + " — ";
+        text = std::string(fieldOf(*blocker.input).name) + " — ";
     return text += noMassWords(blocker.why);
 }
 

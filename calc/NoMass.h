@@ -10,13 +10,6 @@
 
 namespace sheetmass {
 
-// The nine inputs as the window's captions name them, in the order of a
-// batch line.
-enum class Input { Alloy, Mode, Thickness, Upper, Lower, Length, Width, Count, Places };
-inline constexpr std::array<std::string_view, 9> kInputNames = {
-    "сплав",       "считать массу по", "толщина листа", "верхнее отклонение",  "нижнее отклонение",
-    "длина листа", "ширина листа",     "количество",    "знаков после запятой"};
-
 // Why there is no mass: the one list of reasons that the window's result and
 // the batch both give, in the user's words.
 enum class NoMass { Empty, NotNumber, BelowZero, NotWhole, NotGrade, NotMode, OutOfRange };
