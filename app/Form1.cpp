@@ -1,14 +1,9 @@
 #include "app/Form1.h"
 
 #include "about/About.h"
-#include "alloys/AlloyDensity.h"
-#include "app/Form1Layout.h"
 #include "app/KeyFilter.h"
 #include "app/ListField.h"
-#include "calc/Mass.h"
 #include "forms/Form1.h"
-#include "forms/Texts.h"
-#include "look/Look.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -18,20 +13,13 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include <chrono>
-#include <utility>
-
 namespace sheetmass {
 namespace {
 
+using behaviour::CloseReason;
+
 std::string utf8(const QString& s) {
     return s.toUtf8().toStdString();
-}
-
-constexpr std::chrono::milliseconds kSaveAfterPause{2000};
-
-template <class Control> Control* control(const QWidget* window, std::string_view name) {
-    return window->findChild<Control*>(toQString(name));
 }
 
 } // namespace
@@ -41,75 +29,50 @@ template <class Control> Control* control(const QWidget* window, std::string_vie
                      Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_saved(std::move(saved)) {
-    buildForm1Controls(this);
-    m_Комбо1 = control<QComboBox>(this, "Комбо1");
-    m_Комбо2 = control<QComboBox>(this, "Комбо2");
-    m_Комбо3 = control<QComboBox>(this, "Комбо3");
-    m_Текст1 = control<QLineEdit>(this, "Текст1");
-    m_Текст2 = control<QLineEdit>(this, "Текст2");
-    m_Текст3 = control<QLineEdit>(this, "Текст3");
-    m_Текст4 = control<QLineEdit>(this, "Текст4");
-    m_Текст5 = control<QLineEdit>(this, "Текст5");
-    m_Текст6 = control<QLineEdit>(this, "Текст6");
-    m_Текст7 = control<QLineEdit>(this, "Текст7");
-    m_resultHint = m_Текст7->toolTip();
-    m_Комбо2->setFocus();
+      m_saved(std::move(saved)), m_behaviour(m_saved.places()),
+      m_controls(buildForm1Controls(this)) {
     wire();
     load();
 }
 
 Форма1::~Форма1() {
     // The lists report text changes while QWidget destroys them, when this
-    // is no longer a Форма1 to calculate in.
+    // is no longer a Форма1 to answer them.
     for (QObject* child : findChildren<QObject*>())
         disconnect(child, nullptr, this, nullptr);
 }
 
 void Форма1::wire() {
-    auto* keys = new KeyFilter(this);
+    auto* keys = new KeyFilter(
+        m_behaviour, [this](const behaviour::Answer& a) { apply(a); }, this);
     for (const forms::Control& c : forms::kForm1.controls) {
-        if (c.kind == forms::Kind::TextField) {
-            auto* field = control<QLineEdit>(this, c.name);
+        const forms::Control* design = &c;
+        QWidget* w = m_controls.value(design);
+        if (auto* field = qobject_cast<QLineEdit*>(w)) {
             keys->admit(field, c);
-            if (c.changeRecalculates)
-                connect(field, &QLineEdit::textChanged, this, [this] { AA(); });
-        } else if (c.kind == forms::Kind::ListField) {
-            auto* list = control<QComboBox>(this, c.name);
+            connect(field, &QLineEdit::textChanged, this, [this, design](const QString& text) {
+                apply(m_behaviour.changed(*design, utf8(text)));
+            });
+        } else if (auto* list = qobject_cast<QComboBox*>(w)) {
             keys->admit(list, c);
-            // The list hands keys on to its edit part, where the mouse pastes
-            // and drops.
-            keys->admit(list->lineEdit(), c);
-            if (c.changeRecalculates)
-                connect(list, &QComboBox::editTextChanged, this, [this] { AA(); });
-            if (c.pickRecalculates)
-                connect(list, &QComboBox::activated, this, [this] { AA(); });
+            connect(list, &QComboBox::editTextChanged, this, [this, design](const QString& text) {
+                apply(m_behaviour.changed(*design, utf8(text)));
+            });
+            connect(list, &QComboBox::activated, this, [this, design](int entry) {
+                apply(m_behaviour.pick(*design, std::size_t(entry)));
+            });
+        } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+            connect(button, &QPushButton::clicked, this,
+                    [this, design] { apply(m_behaviour.clicked(*design)); });
         }
     }
-    // Kept current for a save should Qt end the program with no close, and
-    // saved once typing pauses: a crash, a SIGKILL or a power cut loses only
-    // the last moments. A failure there waits for the close to be told.
-    auto* pause = new QTimer(this);
-    pause->setSingleShot(true);
-    pause->setInterval(kSaveAfterPause);
-    connect(pause, &QTimer::timeout, this, [this] { m_saved.saveRemembered(); });
-    const auto keep = [this, pause] {
-        m_saved.remember(inputs());
-        pause->start();
-    };
-    for (QLineEdit* field : {m_Текст1, m_Текст2, m_Текст3, m_Текст4, m_Текст5, m_Текст6})
-        connect(field, &QLineEdit::textChanged, this, keep);
-    for (QComboBox* list : {m_Комбо1, m_Комбо2, m_Комбо3})
-        connect(list, &QComboBox::editTextChanged, this, keep);
-    connect(control<QPushButton>(this, "Комманда1"), &QPushButton::clicked, this,
-            [this] { showAbout(this); });
-    // The session's save request may yet be cancelled: it saves, and the
-    // final close saves again. A quit that closes no window saves at the end.
-    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { unload(false); });
-    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
-        if (!std::exchange(m_unloaded, true))
-            unload(false);
-    });
+    m_pause = new QTimer(this);
+    m_pause->setSingleShot(true);
+    m_pause->setInterval(behaviour::kSaveAfterPause);
+    connect(m_pause, &QTimer::timeout, this, [this] { apply(m_behaviour.pauseEnded()); });
+    // A quit that closes no window saves at the end.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { end(CloseReason::Session); });
+    connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { end(CloseReason::Quit); });
 }
 
 void Форма1::load() {
@@ -120,66 +83,53 @@ void Форма1::load() {
     for (const forms::Control& c : forms::kForm1.controls) {
         if (c.kind != forms::Kind::Frame)
             continue;
-        auto* frame = control<QWidget>(this, c.name);
+        QWidget* frame = m_controls.value(&c);
         scheme = frame->palette();
         scheme.setColor(QPalette::Window, QColor::fromRgb(c.back));
         frame->setPalette(scheme);
     }
-
-    setInputs(m_saved.restore());
-    AA();
+    apply(m_behaviour.start());
 }
 
-void Форма1::setInputs(const Inputs& in) {
-    // The order the fields are filled in matters only to the runs of AA it
-    // starts; the final run decides what the result shows.
-    m_Текст1->setText(toQString(in.thickness));
-    m_Текст2->setText(toQString(in.upper));
-    m_Текст3->setText(toQString(in.lower));
-    m_Текст4->setText(toQString(in.length));
-    m_Текст5->setText(toQString(in.width));
-    m_Текст6->setText(toQString(in.count));
-    showInList(m_Комбо1, toQString(in.alloy));
-    showInList(m_Комбо2, toQString(in.mode));
-    showInList(m_Комбо3, toQString(in.places));
+void Форма1::apply(const behaviour::Answer& a) {
+    for (const auto& [control, text] : a.shows) {
+        QWidget* w = m_controls.value(control);
+        if (auto* list = qobject_cast<QComboBox*>(w)) {
+            showInList(list, toQString(text));
+        } else if (auto* field = qobject_cast<QLineEdit*>(w)) {
+            field->setText(toQString(text));
+            // A long text shows its start, as a reader reads it.
+            field->setCursorPosition(0);
+        }
+    }
+    if (a.resultTip) {
+        for (const forms::Control& c : forms::kForm1.controls)
+            if (c.readOnly) {
+                m_controls.value(&c)->setToolTip(toQString(*a.resultTip));
+                m_controls.value(&c)->setAccessibleDescription(toQString(*a.resultTip));
+            }
+    }
+    if (a.focus != nullptr)
+        m_controls.value(a.focus)->setFocus();
+    if (a.showAbout)
+        showAbout(this);
+    if (a.save == behaviour::Save::AfterPause)
+        m_pause->start();
+    if (a.unsaved && a.unsaved->inBox)
+        QMessageBox::warning(this, windowTitle(), toQString(a.unsaved->why));
+    else if (a.unsaved)
+        qWarning("%s", a.unsaved->why.c_str());
 }
 
-Inputs Форма1::inputs() const {
-    return {utf8(m_Комбо1->currentText()), utf8(m_Комбо2->currentText()),
-            utf8(m_Текст1->text()),        utf8(m_Текст2->text()),
-            utf8(m_Текст3->text()),        utf8(m_Текст4->text()),
-            utf8(m_Текст5->text()),        utf8(m_Текст6->text()),
-            utf8(m_Комбо3->currentText())};
-}
-
-void Форма1::AA() {
-    const MassResult result = massResult(inputs(), Модуль1::AlloyDensity);
-    m_Текст7->setText(toQString(result.mass));
-    // What the mass was worked from, so that a slip (a deviation without its
-    // sign, metres for millimetres) shows at once; without a mass, what keeps
-    // it from being worked out.
-    const QString worked = toQString(forms::resultTip(utf8(m_resultHint), result));
-    m_Текст7->setToolTip(worked);
-    m_Текст7->setAccessibleDescription(worked);
-    // A long result shows its start, as a reader reads it.
-    m_Текст7->setCursorPosition(0);
-}
-
-void Форма1::unload(bool userClosed) {
-    QString whyNot;
-    if (m_saved.save(inputs(), &whyNot))
-        return;
-    if (userClosed)
-        QMessageBox::warning(this, windowTitle(), whyNot);
-    else
-        qWarning("%s", qUtf8Printable(whyNot));
+void Форма1::end(CloseReason why) {
+    m_pause->stop();
+    apply(m_behaviour.close(why));
 }
 
 void Форма1::closeEvent(QCloseEvent* event) {
     // Only the window system's close is the user's; quit() closes windows
     // too, and then nobody may be there to answer a box.
-    if (!std::exchange(m_unloaded, true))
-        unload(event->spontaneous());
+    end(event->spontaneous() ? CloseReason::User : CloseReason::Quit);
     event->accept();
     closeAbout();
 }

@@ -1,6 +1,7 @@
 #include "app/Form1Layout.h"
 
 #include "app/ListField.h"
+#include "behaviour/Form1Behaviour.h"
 #include "forms/Form1.h"
 #include "forms/Texts.h"
 #include "look/Look.h"
@@ -39,15 +40,15 @@ QWidget* make(const Control& c, QWidget* container) {
     }
     case Kind::TextField: {
         auto* field = new QLineEdit(container);
-        if (c.admits && c.admits->room > 0)
-            field->setMaxLength(c.admits->room);
+        if (const int room = behaviour::roomOf(c); room > 0)
+            field->setMaxLength(room);
         field->setReadOnly(c.readOnly);
         return field;
     }
     case Kind::ListField: {
         QComboBox* list = makeListField(container);
-        if (c.admits && c.admits->room > 0)
-            list->lineEdit()->setMaxLength(c.admits->room);
+        if (const int room = behaviour::roomOf(c); room > 0)
+            list->lineEdit()->setMaxLength(room);
         for (std::string_view entry : c.entries)
             list->addItem(toQString(entry));
         return list;
@@ -80,22 +81,16 @@ QWidget* make(const Control& c, QWidget* container) {
     return nullptr;
 }
 
-} // namespace
-
-void buildForm1Controls(QWidget* window) {
-    const forms::Window& design = forms::kForm1;
-    // Until loading gives the window its colour it has the button face's.
-    window->setPalette(lightScheme(0xF0F0F0));
-    window->setFont(designFont(design.font));
-    QHash<QString, QWidget*> byName;
-    // Containers first, whatever their rows' order: a control whose container
-    // did not exist yet would become a window of its own.
+// Containers first, whatever their rows' order: a control whose container
+// did not exist yet would become a window of its own.
+Controls makeControls(QWidget* window) {
+    Controls made;
     for (bool containers : {true, false}) {
-        for (const Control& c : design.controls) {
+        for (const Control& c : forms::kForm1.controls) {
             if ((c.kind == Kind::Frame) != containers)
                 continue;
-            QWidget* container =
-                c.container.empty() ? window : byName.value(toQString(c.container));
+            const Control* frame = forms::findControl(forms::kForm1, c.container);
+            QWidget* container = frame == nullptr ? window : made.value(frame);
             Q_ASSERT(container);
             QWidget* w = make(c, container);
             w->setObjectName(toQString(c.name));
@@ -112,18 +107,21 @@ void buildForm1Controls(QWidget* window) {
                 w->setToolTip(toQString(c.hint));
                 w->setAccessibleDescription(toQString(c.hint));
             }
-            byName.insert(w->objectName(), w);
+            made.insert(&c, w);
         }
     }
+    return made;
+}
 
+void orderAndName(const Controls& made) {
     QList<const Control*> tabOrder;
-    for (const Control& c : design.controls) {
-        QWidget* w = byName.value(toQString(c.name));
+    for (const Control& c : forms::kForm1.controls) {
+        QWidget* w = made.value(&c);
         // Windowed controls stand above labels that reach under them.
         if (c.kind != Kind::Label)
             w->raise();
-        if (!c.captions.empty()) {
-            QWidget* field = byName.value(toQString(c.captions));
+        if (const Control* captioned = forms::findControl(forms::kForm1, c.captions)) {
+            QWidget* field = made.value(captioned);
             static_cast<QLabel*>(w)->setBuddy(field);
             field->setAccessibleName(toQString(forms::spokenCaption(c.text)));
         }
@@ -133,17 +131,25 @@ void buildForm1Controls(QWidget* window) {
     std::sort(tabOrder.begin(), tabOrder.end(),
               [](const auto* a, const auto* b) { return a->tabIndex < b->tabIndex; });
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
-        QWidget::setTabOrder(byName.value(toQString(tabOrder[i - 1]->name)),
-                             byName.value(toQString(tabOrder[i]->name)));
+        QWidget::setTabOrder(made.value(tabOrder[i - 1]), made.value(tabOrder[i]));
+}
 
+} // namespace
+
+Controls buildForm1Controls(QWidget* window) {
+    // Until loading gives the window its colour it has the button face's.
+    window->setPalette(lightScheme(0xF0F0F0));
+    window->setFont(designFont(forms::kForm1.font));
+    const Controls made = makeControls(window);
+    orderAndName(made);
     // At design time each input holds its own name; loading replaces it.
-    for (const Control& c : design.controls) {
-        QWidget* w = byName.value(toQString(c.name));
+    for (QWidget* w : made) {
         if (auto* field = qobject_cast<QLineEdit*>(w))
             field->setText(field->objectName());
         else if (auto* list = qobject_cast<QComboBox*>(w))
             list->setEditText(list->objectName());
     }
+    return made;
 }
 
 } // namespace sheetmass

@@ -1,9 +1,12 @@
 #include "app/KeyFilter.h"
 
-#include "app/ListSearch.h"
-#include "forms/Form.h"
+#include "app/ListField.h"
+#include "app/RefusalTip.h"
+#include "behaviour/Form1Behaviour.h"
 #include "look/Look.h"
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -19,44 +22,30 @@
 #include <QWindow>
 
 #include <chrono>
-#include <functional>
 #include <utility>
 
 namespace sheetmass {
 namespace {
 
-QLineEdit* editOf(QObject* field) {
+using behaviour::Answer;
+using behaviour::Key;
+using behaviour::KeyKind;
+
+std::string utf8(const QString& s) {
+    return s.toUtf8().toStdString();
+}
+
+QLineEdit* editOf(QWidget* field) {
     if (auto* list = qobject_cast<QComboBox*>(field))
         return list->lineEdit();
     return qobject_cast<QLineEdit*>(field);
 }
 
-// Keys that type no character reach the field untouched: moving, deleting
-// forward, focus changes, and shortcuts that copy, select, cut what Backspace
-// could delete, or undo.
-bool typesNoCharacter(const QKeyEvent* key) {
-    for (auto shortcut : {QKeySequence::Copy, QKeySequence::SelectAll, QKeySequence::Cut,
-                          QKeySequence::Undo, QKeySequence::Redo})
-        if (key->matches(shortcut))
-            return true;
-    switch (key->key()) {
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Delete:
-        return true;
-    default:
-        return key->text().isEmpty();
-    }
-}
-
-// The code a key press types: Ctrl with a letter carries a control code
-// (Ctrl+H is 8, backspace), whatever text the platform reports for it.
-QChar typedCharacter(const QKeyEvent* key) {
-    const auto mods = key->modifiers();
-    const bool ctrl = mods.testFlag(Qt::ControlModifier) && !mods.testFlag(Qt::AltModifier);
-    if (ctrl && key->key() >= Qt::Key_At && key->key() <= Qt::Key_Underscore)
-        return QChar(key->key() - Qt::Key_At);
-    return key->text().front();
+behaviour::FieldState stateOf(const QLineEdit* edit) {
+    const int at = edit->cursorPosition();
+    if (!edit->hasSelectedText())
+        return {utf8(edit->text()), at, at};
+    return {utf8(edit->text()), edit->selectionStart(), edit->selectionEnd()};
 }
 
 bool isKeypadDecimal(const QKeyEvent* key) {
@@ -64,88 +53,33 @@ bool isKeypadDecimal(const QKeyEvent* key) {
            (key->key() == Qt::Key_Period || key->key() == Qt::Key_Comma);
 }
 
-// Types the comma in place of the key, as the comma key would.
-void typeComma(QObject* field, const QKeyEvent* key) {
-    QKeyEvent comma(QEvent::KeyPress, Qt::Key_Comma, key->modifiers() & ~Qt::KeypadModifier,
-                    QStringLiteral(","), key->isAutoRepeat(), static_cast<quint16>(key->count()));
-    QCoreApplication::sendEvent(field, &comma);
-}
-
-// Keys that would change a text only the calculation writes; moving,
-// selecting and copying are a reader's.
-bool edits(const QKeyEvent* key) {
-    for (auto shortcut : {QKeySequence::Cut, QKeySequence::Undo, QKeySequence::Redo})
+// Which of the design's keys a key press is. Ctrl with a letter carries a
+// control code (Ctrl+H is 8, backspace), whatever text the platform reports.
+Key keyOf(const QKeyEvent* key) {
+    for (const auto& [shortcut, kind] : {std::pair{QKeySequence::Cut, KeyKind::Cut},
+                                         {QKeySequence::Undo, KeyKind::Undo},
+                                         {QKeySequence::Redo, KeyKind::Redo},
+                                         {QKeySequence::Copy, KeyKind::Other},
+                                         {QKeySequence::SelectAll, KeyKind::Other}})
         if (key->matches(shortcut))
-            return true;
-    if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete)
-        return true;
+            return {kind};
+    if (key->key() == Qt::Key_Backspace)
+        return {KeyKind::Backspace};
+    if (key->key() == Qt::Key_Delete)
+        return {KeyKind::Delete};
+    if (isKeypadDecimal(key))
+        return {KeyKind::KeypadDecimal};
     const QString text = key->text();
-    return !text.isEmpty() && text.front() >= u' ' && text.front() != QChar(0x7F) &&
-           !key->modifiers().testAnyFlags(Qt::ControlModifier | Qt::AltModifier);
-}
-
-bool filterKey(QObject* field, const QKeyEvent* key, const std::optional<FieldRule>& rule,
-               ListSearch* search) {
-    if (!rule) {
-        // Any text is fine here; the keypad still gives the comma the
-        // number wants, whatever the layout puts on the key.
-        if (!isKeypadDecimal(key))
-            return false;
-        typeComma(field, key);
-        return true;
-    }
-    QLineEdit* edit = editOf(field);
-    QWidget* shown = static_cast<QWidget*>(field);
-    if (key->matches(QKeySequence::Paste)) {
-        pasteInto(edit, QGuiApplication::clipboard()->text(), *rule);
-        return true;
-    }
-    if (edit->isReadOnly()) {
-        if (!edits(key))
-            return false;
-        refuse(shown, Refusal::ReadOnly, true, rule->hint);
-        return true;
-    }
-    if (typesNoCharacter(key))
-        return false;
-    const QChar c = isKeypadDecimal(key) ? QChar(u',') : typedCharacter(key);
-    if (c == u'\b')
-        return false;
-    const TypedKey typed = typedInto(rule->number(), c.unicode(), keptText(edit).toStdString());
-    if (typed.refusal == Refusal::None) {
-        if (typed.character == c.unicode() && !isKeypadDecimal(key))
-            return false;
-        typeComma(field, key);
-        return true;
-    }
-    if (typed.refusal == Refusal::Character && c.isLetter() && search != nullptr &&
-        search->start(c))
-        return true;
-    refuse(shown, typed.refusal, true, rule->hint);
-    return true;
-}
-
-// One character committed is typed; more are pasted. Either way the field's
-// own handling sees only what it may insert.
-void filterCommit(QObject* field, QInputMethodEvent* im, const FieldRule& rule) {
-    const QString commit = im->commitString();
-    if (commit.isEmpty())
-        return;
-    QString kept;
-    if (commit.size() == 1) {
-        const QChar c = commit.front();
-        const TypedKey typed = c == u'\b' ? TypedKey{0, Refusal::Character}
-                                          : typedInto(rule.number(), c.unicode(),
-                                                      keptText(editOf(field)).toStdString());
-        if (typed.refusal == Refusal::None)
-            kept = QChar(char16_t(typed.character));
-        else
-            refuse(static_cast<QWidget*>(field), typed.refusal, true, rule.hint);
-    } else {
-        pasteInto(editOf(field), commit, rule);
-    }
-    if (kept != commit)
-        im->setCommitString(kept);
+    const auto mods = key->modifiers();
+    const bool ctrl = mods.testFlag(Qt::ControlModifier) && !mods.testFlag(Qt::AltModifier);
+    if (text.isEmpty() || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
+        return {KeyKind::Other};
+    if (ctrl && key->key() == Qt::Key_H)
+        return {KeyKind::Backspace};
+    const char32_t c = text.toUcs4().value(0);
+    if (ctrl || c < U' ' || c == 0x7F)
+        return {KeyKind::Other};
+    return {KeyKind::Character, c};
 }
 
 // Runs once when the window has the focus back from a menu that has just
@@ -181,71 +115,138 @@ class WhenFocusReturns : public QObject {
     bool m_ran = false;
 };
 
-// The edit part's own menu, its paste going by the paste rule.
-void showMenu(QLineEdit* edit, const QContextMenuEvent* event, const FieldRule& rule) {
-    QMenu* menu = edit->createStandardContextMenu();
-    menu->setAttribute(Qt::WA_DeleteOnClose);
-    const QString paste = QLineEdit::tr("&Paste");
-    for (QAction* action : menu->actions()) {
-        if (!action->text().startsWith(paste))
-            continue;
-        QObject::disconnect(action, nullptr, edit, nullptr);
-        QObject::connect(action, &QAction::triggered, edit, [edit, rule] {
-            const QString text = QGuiApplication::clipboard()->text();
-            new WhenFocusReturns(edit, [edit, rule, text] { pasteInto(edit, text, rule); });
-        });
-    }
-    menu->popup(event->globalPos());
-}
-
-void drop(QLineEdit* edit, QDropEvent* event, const FieldRule& rule) {
-    const bool taken = pasteInto(edit, event->mimeData()->text(), rule,
-                                 edit->cursorPositionAt(event->position().toPoint()));
-    // A copy: the field dragged from keeps its text.
-    event->setDropAction(Qt::CopyAction);
-    event->setAccepted(taken);
-}
-
 } // namespace
 
-void KeyFilter::admit(QObject* field, const forms::Control& design) {
-    std::optional<FieldRule> rule;
-    if (design.admits)
-        rule = FieldRule{design.admits->admitted, design.admits->room, toQString(design.hint)};
-    m_rules.insert(field, rule);
+KeyFilter::KeyFilter(behaviour::Form1Behaviour& behaviour, Window window, QObject* parent)
+    : QObject(parent), m_behaviour(behaviour), m_window(std::move(window)) {}
+
+void KeyFilter::admit(QWidget* field, const forms::Control& design) {
+    QList<QObject*> watched{field};
+    if (auto* list = qobject_cast<QComboBox*>(field)) {
+        // The list hands keys on to its edit part, where the mouse pastes
+        // and drops.
+        watched << list->lineEdit() << list->view();
+        m_dropDowns.insert(list->view(), list);
+    }
+    for (QObject* o : watched) {
+        m_fields.insert(o, field);
+        m_designs.insert(o, &design);
+        o->installEventFilter(this);
+    }
+}
+
+bool KeyFilter::apply(QWidget* field, const Answer& a) {
+    if (a.refused)
+        showRefusal(field, toQString(a.refused->tip));
+    if (a.beep)
+        QApplication::beep();
     auto* list = qobject_cast<QComboBox*>(field);
-    if (list != nullptr && rule && !design.entries.empty())
-        m_searches.insert(list, new ListSearch(list, design.entries));
-    field->installEventFilter(this);
+    if (a.openAt && list != nullptr)
+        openListAt(list, int(a.openAt->entry));
+    if (a.pick && list != nullptr)
+        pickFromList(list, int(a.pick->entry));
+    if (a.insert) {
+        QLineEdit* edit = editOf(field);
+        if (a.insertAt) {
+            edit->deselect();
+            edit->setCursorPosition(*a.insertAt);
+        }
+        edit->insert(toQString(*a.insert));
+    }
+    m_window(a);
+    return !a.pass;
+}
+
+void KeyFilter::paste(QWidget* field, const forms::Control& design, const QString& text) {
+    apply(field, m_behaviour.paste(design, utf8(text), stateOf(editOf(field))));
 }
 
 bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
-    const auto found = m_rules.constFind(watched);
-    if (found == m_rules.cend())
+    QWidget* field = m_fields.value(watched);
+    const forms::Control* design = m_designs.value(watched);
+    if (field == nullptr || design == nullptr)
         return false;
-    const std::optional<FieldRule>& rule = *found;
-    if (event->type() == QEvent::KeyPress)
-        return filterKey(watched, static_cast<QKeyEvent*>(event), rule,
-                         m_searches.value(watched, m_searches.value(watched->parent())));
-    if (!rule)
-        return false;
+    if (QComboBox* list = m_dropDowns.value(watched)) {
+        // A list opened by the mouse or the arrow keys spells from nothing.
+        if (event->type() == QEvent::Hide)
+            m_behaviour.listClosed(*design);
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        return apply(list, m_behaviour.listKey(*design, keyOf(static_cast<QKeyEvent*>(event))));
+    }
+    return onEdit(watched, field, *design, event);
+}
 
-    QLineEdit* edit = editOf(watched);
+bool KeyFilter::onEdit(QObject* watched, QWidget* field, const forms::Control& design,
+                       QEvent* event) {
+    QLineEdit* edit = editOf(field);
     switch (event->type()) {
-    case QEvent::InputMethod:
-        filterCommit(watched, static_cast<QInputMethodEvent*>(event), *rule);
+    case QEvent::KeyPress: {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Paste)) {
+            paste(field, design, QGuiApplication::clipboard()->text());
+            return true;
+        }
+        Answer a = m_behaviour.key(design, keyOf(key), stateOf(edit));
+        // A key that types another character types it as its own key would.
+        if (a.insert && !a.insertAt && a.insert->size() == 1) {
+            const int code = *a.insert == "," ? int(Qt::Key_Comma) : 0;
+            QKeyEvent typed(QEvent::KeyPress, code, key->modifiers() & ~Qt::KeypadModifier,
+                            toQString(*a.insert), key->isAutoRepeat(),
+                            static_cast<quint16>(key->count()));
+            a.insert.reset();
+            apply(field, a);
+            QCoreApplication::sendEvent(field, &typed);
+            return true;
+        }
+        return apply(field, a);
+    }
+    case QEvent::InputMethod: {
+        // One character committed is typed; more are pasted. Either way the
+        // field's own handling sees only what it may insert.
+        auto* im = static_cast<QInputMethodEvent*>(event);
+        const QString commit = im->commitString();
+        if (commit.isEmpty())
+            return false;
+        if (commit.toUcs4().size() > 1) {
+            paste(field, design, commit);
+            im->setCommitString(QString());
+            return false;
+        }
+        Answer a =
+            m_behaviour.key(design, {KeyKind::Character, commit.toUcs4().front()}, stateOf(edit));
+        if (!a.pass)
+            im->setCommitString(a.insert ? toQString(*a.insert) : QString());
+        a.insert.reset();
+        a.pass = true;
+        apply(field, a);
         return false;
-    case QEvent::ContextMenu:
-        showMenu(edit, static_cast<QContextMenuEvent*>(event), *rule);
+    }
+    case QEvent::ContextMenu: {
+        // The edit part's own menu, its paste going by the paste rule.
+        QMenu* menu = edit->createStandardContextMenu();
+        menu->setAttribute(Qt::WA_DeleteOnClose);
+        const QString pasteText = QLineEdit::tr("&Paste");
+        for (QAction* action : menu->actions()) {
+            if (!action->text().startsWith(pasteText))
+                continue;
+            QObject::disconnect(action, nullptr, edit, nullptr);
+            QObject::connect(action, &QAction::triggered, edit, [this, field, &design] {
+                const QString text = QGuiApplication::clipboard()->text();
+                new WhenFocusReturns(field, [=, this] { paste(field, design, text); });
+            });
+        }
+        menu->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
+    }
     case QEvent::MouseButtonRelease: {
         // X11's middle click pastes the selection where it points.
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (watched != edit || mouse->button() != Qt::MiddleButton ||
-            !QGuiApplication::clipboard()->supportsSelection())
+        if (mouse->button() != Qt::MiddleButton ||
+            !QGuiApplication::clipboard()->supportsSelection() || watched != edit)
             return false;
         edit->deselect();
-        pasteInto(edit, QGuiApplication::clipboard()->text(QClipboard::Selection), *rule);
+        paste(field, design, QGuiApplication::clipboard()->text(QClipboard::Selection));
         return true;
     }
     case QEvent::Drop: {
@@ -253,10 +254,15 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
         // Moving text within the field is editing it; its characters are
         // already there.
         if (!dropped->mimeData()->hasText() ||
-            (dropped->source() == edit && dropped->dropAction() == Qt::MoveAction &&
-             !rule->admitted.empty()))
+            (dropped->source() == edit && dropped->dropAction() == Qt::MoveAction))
             return false;
-        drop(edit, dropped, *rule);
+        const Answer a =
+            m_behaviour.drop(design, utf8(dropped->mimeData()->text()),
+                             edit->cursorPositionAt(dropped->position().toPoint()), stateOf(edit));
+        // A copy: the field dragged from keeps its text.
+        dropped->setDropAction(Qt::CopyAction);
+        dropped->setAccepted(!a.refused);
+        apply(field, a);
         return true;
     }
     default:

@@ -1,42 +1,50 @@
 #pragma once
 
-#include "app/FieldPaste.h"
+#include "behaviour/Answer.h"
 
 #include <QHash>
 #include <QObject>
 
-#include <optional>
+#include <functional>
+
+class QComboBox;
+class QEvent;
 
 namespace sheetmass {
-namespace forms {
-struct Control;
+namespace behaviour {
+class Form1Behaviour;
 }
-class ListSearch;
 
-// The filter of the main window's fields, for every way text comes into one.
-// A typed character is turned into its Windows-1251 code and let through
-// only when the field's rule takes it (typedInto): a dot, the keypad's
-// decimal key, or ю and б of a Russian keyboard type the comma where the
-// comma is admitted; letters typed into a list look its entries up
-// (ListSearch); any other refusal is told (refuse). A text that comes
-// at once (Ctrl+V, Shift+Insert, the context menu, a middle click, a drop, an
-// input method's commit of several characters) goes by the paste rule
-// (pasteInto). Text set by the program is not its business.
+// Every way text comes into a field of the main window, as Qt delivers it,
+// handed to the behaviour before the field sees it: a typed key, an input
+// method's commit, Ctrl+V, Shift+Insert, the context menu's paste, X11's
+// middle click, a drop, and the keys that reach a list's open drop-down.
+// What the answer asks of the field is done here; the rest goes to the
+// window. Text set by the program is not its business.
 class KeyFilter : public QObject {
   public:
-    using QObject::QObject;
+    using Window = std::function<void(const behaviour::Answer&)>;
+    KeyFilter(behaviour::Form1Behaviour& behaviour, Window window, QObject* parent);
 
-    // Installs the filter on field (a line edit, a list or a list's edit
-    // part) with what its design admits and its hint; a design that admits
-    // anything lets every character through, and pastes too.
-    void admit(QObject* field, const forms::Control& design);
+    // Installs the filter on a field, or on a list, its edit part and its
+    // drop-down.
+    void admit(QWidget* field, const forms::Control& design);
+
+    // Does what the answer asks of its field; whether the event is taken.
+    bool apply(QWidget* field, const behaviour::Answer& answer);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    QHash<QObject*, std::optional<FieldRule>> m_rules;
-    QHash<QObject*, ListSearch*> m_searches; // a list's, found from the list or its edit part
+    bool onEdit(QObject* watched, QWidget* field, const forms::Control& design, QEvent* event);
+    void paste(QWidget* field, const forms::Control& design, const QString& text);
+
+    behaviour::Form1Behaviour& m_behaviour;
+    Window m_window;
+    QHash<QObject*, QWidget*> m_fields; // the field a watched object belongs to
+    QHash<QObject*, const forms::Control*> m_designs;
+    QHash<QObject*, QComboBox*> m_dropDowns;
 };
 
 } // namespace sheetmass

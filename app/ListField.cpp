@@ -126,4 +126,18 @@ void showInList(QComboBox* list, const QString& text) {
     list->setEditText(text);
 }
 
+void openListAt(QComboBox* list, int entry) {
+    if (!list->view()->isVisible())
+        list->showPopup();
+    const QModelIndex index = list->model()->index(entry, list->modelColumn());
+    list->view()->setCurrentIndex(index);
+    list->view()->scrollTo(index, QAbstractItemView::PositionAtTop);
+}
+
+void pickFromList(QComboBox* list, int entry) {
+    showInList(list, list->itemText(entry));
+    emit list->activated(entry);
+    emit list->textActivated(list->itemText(entry));
+}
+
 } // namespace sheetmass

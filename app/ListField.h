@@ -17,4 +17,10 @@ QComboBox* makeListField(QWidget* parent);
 // the arrow keys step on from there (or from the top when it is none).
 void showInList(QComboBox* list, const QString& text);
 
+// Opens the list at an entry, current and at its top; nothing is picked.
+void openListAt(QComboBox* list, int entry);
+
+// Picks an entry as the user would from the list: shown, and told.
+void pickFromList(QComboBox* list, int entry);
+
 } // namespace sheetmass

@@ -31,6 +31,8 @@ class SavedInputs {
     // stays remembered.
     bool saveRemembered() const;
 
+    const ListPlaces& places() const { return *m_places; }
+
   private:
     explicit SavedInputs(ListPlaces places);
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "calc/Inputs.h"
 #include "fields/FieldRule.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -58,7 +60,8 @@ struct Control {
     bool changeRecalculates = false;             // a change of its text runs the mass
     bool pickRecalculates = false;               // a pick from its list runs the mass
     std::span<const std::string_view> entries{}; // a list's fixed entries, in order
-    bool readOnly = false; // selected and copied, written only by the calculation
+    bool readOnly = false;        // selected and copied, written only by the calculation
+    std::optional<Input> shows{}; // the input whose text the field holds
 };
 
 struct Window {

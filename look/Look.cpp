@@ -1,5 +1,7 @@
 #include "look/Look.h"
 
+#include "behaviour/Form1Behaviour.h"
+
 #include <QAccessibleWidget>
 #include <QFontDatabase>
 #include <QImageReader>
@@ -26,12 +28,8 @@ DesignedWindow::DesignedWindow(const forms::Window& design, QWidget* parent, Qt:
 QFont designFont(const forms::Font& design) {
     static const QString family = [] {
         const QStringList installed = QFontDatabase::families();
-        if (installed.contains(latin1(forms::kDesignFont)))
-            return latin1(forms::kDesignFont);
-        for (std::string_view stand : forms::kFontStandIns)
-            if (installed.contains(latin1(stand)))
-                return latin1(stand);
-        return latin1(forms::kDesignFont);
+        return latin1(behaviour::faceFor(
+            [&](std::string_view face) { return installed.contains(latin1(face)); }));
     }();
     QFont font(family);
     font.setPointSizeF(design.points);
