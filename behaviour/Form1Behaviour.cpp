@@ -182,7 +182,6 @@ Answer Form1Behaviour::changed(const forms::Control& field, const std::string& t
 }
 
 Answer Form1Behaviour::pick(const forms::Control& list, std::size_t entry) {
-    listClosed(list);
     if (!list.shows || entry >= list.entries.size())
         return {};
     std::string& held = textOf(m_inputs, *list.shows);

@@ -1,5 +1,7 @@
 #include "win/Design.h"
 
+#include "behaviour/Form1Behaviour.h"
+
 #include "forms/Texts.h"
 
 #include <commctrl.h>
@@ -70,14 +72,8 @@ bool installed(const std::wstring& face) {
 
 // Asked once: the list of faces does not change while the program runs.
 const std::wstring& face() {
-    static const std::wstring chosen = [] {
-        if (installed(wide(forms::kDesignFont)))
-            return wide(forms::kDesignFont);
-        for (std::string_view standIn : forms::kFontStandIns)
-            if (installed(wide(standIn)))
-                return wide(standIn);
-        return std::wstring(L"Tahoma");
-    }();
+    static const std::wstring chosen =
+        wide(behaviour::faceFor([](std::string_view name) { return installed(wide(name)); }));
     return chosen;
 }
 

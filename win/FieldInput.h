@@ -1,5 +1,6 @@
 #pragma once
 
+#include "behaviour/Answer.h"
 #include "forms/Form.h"
 
 #ifndef NOMINMAX
@@ -8,26 +9,29 @@
 #include <windows.h>
 
 #include <functional>
-#include <string>
+
+namespace sheetmass::behaviour {
+class Form1Behaviour;
+}
 
 namespace sheetmass::win {
 
-// What a field needs of its window: to be told of a pick it made itself
-// (a pasted entry, a spelled one), and to show a refusal.
+// What a field needs of its window: the behaviour to ask, and the window to
+// show an answer, `edit` being where a text it brings goes.
 struct FieldOwner {
-    std::function<void(HWND list)> picked;
-    std::function<void(HWND field, const std::string& tip)> refused;
+    behaviour::Form1Behaviour* behaviour = nullptr;
+    std::function<void(const behaviour::Answer&, HWND edit)> show;
 };
 
-// Puts the field's rule between the keyboard, the clipboard and its edit
-// part: every typed character through the key filter, every text at once
-// (Ctrl+V, Shift+Insert, the context menu's paste) through the paste rule,
-// each refusal told. `field` is the edit, or the list whose edit part takes
-// the keys.
+// Hands every key, paste and drop of a field to the behaviour before its
+// edit part sees it: every typed character, every text at once (Ctrl+V,
+// Shift+Insert, the context menu's paste), the keys that reach a list while
+// its drop-down is open. `field` is the edit, or the list whose edit part
+// takes the keys.
 void filterInput(HWND field, const forms::Control& design, const FieldOwner& owner);
 
-// Text dragged onto a filtered field goes through the same rule as a paste.
-// OLE must be up on the thread.
+// Text dragged onto a field goes the same way as a paste. OLE must be up on
+// the thread.
 void acceptDrops(HWND field);
 
 } // namespace sheetmass::win

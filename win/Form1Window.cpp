@@ -1,7 +1,6 @@
 #include "win/Form1Window.h"
 
-#include "alloys/AlloyDensity.h"
-#include "calc/Mass.h"
+#include "behaviour/Form1Behaviour.h"
 #include "forms/Form1.h"
 #include "forms/Texts.h"
 #include "listfile/ListPlaces.h"
@@ -13,9 +12,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-#include <array>
-#include <map>
-#include <memory>
+#include <algorithm>
 
 namespace sheetmass::win {
 namespace {
@@ -23,21 +20,31 @@ namespace {
 constexpr UINT_PTR kSaveTimer = 1;
 constexpr UINT_PTR kRefusalTimer = 2;
 constexpr UINT_PTR kHintsTimer = 3;
-constexpr UINT kSaveAfterPause = 2000; // ms of no change
-constexpr UINT kRefusalShown = 4000;   // ms
-constexpr int kTipGap = 2;             // pixels between a refusal and its field
-constexpr UINT kPicked = WM_APP + 1;   // a list's pick, once its edit shows it
+constexpr UINT kPicked = WM_APP + 1; // a list's pick, once its edit shows it
 constexpr const wchar_t* kClass = L"sheetmass.Форма1";
+
+using behaviour::Answer;
+
+const forms::Control& designed(bool (*is)(const forms::Control&)) {
+    return *std::find_if(forms::kForm1.controls.begin(), forms::kForm1.controls.end(), is);
+}
+// The result, which the calculation writes, and the frame.
+const forms::Control& result() {
+    return designed([](const forms::Control& c) { return c.readOnly; });
+}
+const forms::Control& frame() {
+    return designed([](const forms::Control& c) { return c.kind == forms::Kind::Frame; });
+}
 
 struct Form1 {
     HWND hwnd = nullptr;
     HINSTANCE instance = nullptr;
+    ListPlaces places = ListPlaces::forThisProgram("sheetmass", "sheetmass");
+    behaviour::Form1Behaviour behaviour{places};
     // Until the controls are made (none yet), the window draws what they
     // will show.
-    Inputs shown;
     std::wstring mass;
     std::vector<Made> made;
-    std::map<std::string_view, HWND> byName;
     Fonts fonts;
     HWND tips = nullptr; // the hints, once the window is up
     std::wstring resultTip;
@@ -46,36 +53,18 @@ struct Form1 {
     std::wstring refusalText;
     HBRUSH windowBrush = nullptr;
     HBRUSH frameBrush = nullptr;
-    RECT frame{};
-    ListPlaces places = ListPlaces::forThisProgram("sheetmass", "sheetmass");
-    bool loading = true;
     FieldOwner owner;
+    const forms::Control* firstFocus = nullptr;
     HWND focus = nullptr; // where the keys go when the window is active again
 
-    HWND operator[](std::string_view name) const { return byName.at(name); }
+    HWND operator[](const forms::Control* c) const {
+        for (const Made& m : made)
+            if (m.design == c)
+                return m.hwnd;
+        return nullptr;
+    }
+    HWND startFocus() const { return focus != nullptr ? focus : (*this)[firstFocus]; }
 };
-
-// Which field shows which input.
-constexpr std::array<std::pair<std::string_view, std::string Inputs::*>, 9> kShows = {{
-    {"Комбо1", &Inputs::alloy},
-    {"Комбо2", &Inputs::mode},
-    {"Текст1", &Inputs::thickness},
-    {"Текст2", &Inputs::upper},
-    {"Текст3", &Inputs::lower},
-    {"Текст4", &Inputs::length},
-    {"Текст5", &Inputs::width},
-    {"Текст6", &Inputs::count},
-    {"Комбо3", &Inputs::places},
-}};
-
-Inputs inputsOf(const Form1& f) {
-    if (f.made.empty())
-        return f.shown;
-    Inputs in;
-    for (const auto& [name, input] : kShows)
-        in.*input = textOf(f[name]);
-    return in;
-}
 
 // A list's text selected only while it has the keys, which selects it
 // again: three lists all highlit would hide which one has them.
@@ -92,44 +81,11 @@ void showInList(HWND list, const std::string& text) {
     unselect(list);
 }
 
-void setInputs(Form1& f, const Inputs& in) {
-    for (const auto& [name, input] : kShows)
-        if (name.starts_with("Комбо"))
-            showInList(f[name], in.*input);
-        else
-            ::SetWindowTextW(f[name], wide(in.*input).c_str());
-}
-
-void AA(Form1& f) {
-    const MassResult result = massResult(inputsOf(f), Модуль1::AlloyDensity);
-    f.mass = wide(result.mass);
-    const forms::Control& design = *forms::findControl(forms::kForm1, "Текст7");
-    f.resultTip = wide(forms::resultTip(design.hint, result));
-    if (f.made.empty())
-        return;
-    HWND shown = f["Текст7"];
-    ::SetWindowTextW(shown, f.mass.c_str());
-    if (f.tips != nullptr)
-        setTip(f.tips, f.hwnd, shown, f.resultTip);
-}
-
-// Kept for the save at the end, and saved once typing pauses: a crash or a
-// power cut loses only the last moments.
-void changed(Form1& f, bool recalculates) {
-    if (f.loading)
-        return;
-    if (recalculates)
-        AA(f);
-    f.places.remember(inputsOf(f));
-    ::SetTimer(f.hwnd, kSaveTimer, kSaveAfterPause, nullptr);
-}
-
 void showRefusal(Form1& f, HWND field, const std::string& tip) {
+    ::MessageBeep(MB_OK);
     f.refusalText = wide(tip);
     f.refusalTool.lpszText = f.refusalText.data();
     ::SendMessageW(f.refusal, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&f.refusalTool));
-    // Above the field where the screen has room, so that it covers neither
-    // the field nor the next one down.
     RECT r;
     ::GetWindowRect(field, &r);
     const auto size = DWORD(
@@ -137,16 +93,76 @@ void showRefusal(Form1& f, HWND field, const std::string& tip) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     ::GetMonitorInfoW(::MonitorFromWindow(field, MONITOR_DEFAULTTONEAREST), &monitor);
-    const int above = r.top - HIWORD(size) - kTipGap;
-    const int top = above >= monitor.rcWork.top ? above : r.bottom + kTipGap;
+    const int top = behaviour::refusalTop(r.top, r.bottom, HIWORD(size), monitor.rcWork.top);
     ::SendMessageW(f.refusal, TTM_TRACKPOSITION, 0, MAKELPARAM(r.left, top));
     ::SendMessageW(f.refusal, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&f.refusalTool));
-    ::SetTimer(f.hwnd, kRefusalTimer, kRefusalShown, nullptr);
+    ::SetTimer(f.hwnd, kRefusalTimer, UINT(behaviour::kRefusalShown.count()), nullptr);
 }
 
 void hideRefusal(Form1& f) {
     ::KillTimer(f.hwnd, kRefusalTimer);
     ::SendMessageW(f.refusal, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&f.refusalTool));
+}
+
+void show(Form1& f, const Answer& a, HWND edit = nullptr);
+
+// What an answer asks of one list.
+void showLists(Form1& f, const Answer& a) {
+    if (a.openAt) {
+        HWND list = f[a.openAt->list];
+        ::SendMessageW(list, CB_SHOWDROPDOWN, TRUE, 0);
+        ::SendMessageW(list, CB_SETCURSEL, a.openAt->entry, 0);
+        // The edit part shows the entry at once: that is a pick here.
+        show(f, f.behaviour.pick(*a.openAt->list, a.openAt->entry));
+    }
+    if (a.pick) {
+        ::SendMessageW(f[a.pick->list], CB_SETCURSEL, a.pick->entry, 0);
+        show(f, f.behaviour.pick(*a.pick->list, a.pick->entry));
+    }
+}
+
+void showTexts(Form1& f, const Answer& a) {
+    for (const auto& [control, text] : a.shows) {
+        if (control == &result())
+            f.mass = wide(text);
+        if (f.made.empty())
+            continue;
+        if (control->kind == forms::Kind::ListField)
+            showInList(f[control], text);
+        else
+            ::SetWindowTextW(f[control], wide(text).c_str());
+    }
+    if (a.resultTip) {
+        f.resultTip = wide(*a.resultTip);
+        if (f.tips != nullptr)
+            setTip(f.tips, f.hwnd, f[&result()], f.resultTip);
+    }
+    if (f.made.empty() && !a.shows.empty())
+        ::InvalidateRect(f.hwnd, nullptr, FALSE);
+}
+
+void show(Form1& f, const Answer& a, HWND edit) {
+    if (a.insert && edit != nullptr) {
+        if (a.insertAt)
+            ::SendMessageW(edit, EM_SETSEL, WPARAM(*a.insertAt), LPARAM(*a.insertAt));
+        ::SendMessageW(edit, EM_REPLACESEL, TRUE,
+                       reinterpret_cast<LPARAM>(wide(*a.insert).c_str()));
+    }
+    if (a.refused)
+        showRefusal(f, f[a.refused->at], a.refused->tip);
+    if (a.beep)
+        ::MessageBeep(MB_OK);
+    showLists(f, a);
+    showTexts(f, a);
+    if (a.focus != nullptr)
+        f.firstFocus = a.focus;
+    if (a.showAbout)
+        showForm2(f.hwnd);
+    if (a.save == behaviour::Save::AfterPause)
+        ::SetTimer(f.hwnd, kSaveTimer, UINT(behaviour::kSaveAfterPause.count()), nullptr);
+    if (a.unsaved && a.unsaved->inBox)
+        ::MessageBoxW(f.hwnd, wide(a.unsaved->why).c_str(), wide(forms::kForm1.title).c_str(),
+                      MB_OK | MB_ICONWARNING);
 }
 
 void makeRefusalTip(Form1& f, HINSTANCE instance) {
@@ -175,7 +191,7 @@ void makeHints(Form1& f) {
         const forms::Control& c = *m.design;
         if (c.hint.empty())
             continue;
-        addTip(f.tips, f.hwnd, m.hwnd, c.name == "Текст7" ? f.resultTip : wide(c.hint));
+        addTip(f.tips, f.hwnd, m.hwnd, c.readOnly ? f.resultTip : wide(c.hint));
         COMBOBOXINFO parts{};
         parts.cbSize = sizeof parts;
         if (c.kind == forms::Kind::ListField && ::GetComboBoxInfo(m.hwnd, &parts))
@@ -189,26 +205,30 @@ void makeFields(Form1& f) {
     // The common controls, and the libraries behind them, not before.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
-    f.loading = true;
     std::vector<Made> made =
         makeControls(f.hwnd, forms::kForm1, f.instance, dpiOf(f.hwnd), f.fonts, Captions::Drawn);
     makeRefusalTip(f, f.instance);
-    f.owner.picked = [&f](HWND) { changed(f, true); };
-    f.owner.refused = [&f](HWND field, const std::string& tip) { showRefusal(f, field, tip); };
+    f.owner.behaviour = &f.behaviour;
+    f.owner.show = [&f](const Answer& a, HWND edit) { show(f, a, edit); };
     for (const Made& m : made) {
-        f.byName[m.design->name] = m.hwnd;
         const forms::Control& c = *m.design;
         if (c.kind == forms::Kind::TextField || c.kind == forms::Kind::ListField)
             filterInput(m.hwnd, c, f.owner);
-        if (c.kind == forms::Kind::TextField && c.admits != nullptr && c.admits->room > 0)
-            ::SendMessageW(m.hwnd, EM_SETLIMITTEXT, WPARAM(c.admits->room), 0);
+        const auto room = WPARAM(behaviour::roomOf(c));
+        if (room > 0)
+            ::SendMessageW(
+                m.hwnd, c.kind == forms::Kind::ListField ? CB_LIMITTEXT : EM_SETLIMITTEXT, room, 0);
     }
     f.made = std::move(made);
-    setInputs(f, f.shown);
-    ::SetWindowTextW(f["Текст7"], f.mass.c_str());
-    f.loading = false;
+    // What the window drew, now in its controls; the behaviour already has it.
+    Answer shown;
+    for (const forms::Control& c : forms::kForm1.controls)
+        if (c.shows)
+            shown.shows.push_back({&c, textOf(f.behaviour.inputs(), *c.shows)});
+    shown.shows.push_back({&result(), utf8(f.mass)});
+    showTexts(f, shown);
     if (::GetActiveWindow() == f.hwnd)
-        ::SetFocus(f.focus != nullptr ? f.focus : f["Комбо2"]);
+        ::SetFocus(f.startFocus());
     // A timer's message comes only once the queue is empty: after the
     // controls' first paint and any key already typed.
     ::SetTimer(f.hwnd, kHintsTimer, USER_TIMER_MINIMUM, nullptr);
@@ -220,13 +240,17 @@ void paint(Form1& f) {
     const int dpi = dpiOf(f.hwnd);
     drawCaptions(dc, forms::kForm1, dpi, f.fonts);
     if (f.made.empty()) {
-        for (const auto& [name, input] : kShows)
-            drawStandIn(dc, forms::kForm1, *forms::findControl(forms::kForm1, name),
-                        wide(f.shown.*input), dpi, f.fonts);
-        for (const char* other : {"Текст7", "Комманда1"}) {
-            const forms::Control& c = *forms::findControl(forms::kForm1, other);
-            drawStandIn(dc, forms::kForm1, c, c.kind == forms::Kind::Button ? wide(c.text) : f.mass,
-                        dpi, f.fonts);
+        for (const forms::Control& c : forms::kForm1.controls) {
+            std::wstring text;
+            if (c.shows)
+                text = wide(textOf(f.behaviour.inputs(), *c.shows));
+            else if (&c == &result())
+                text = f.mass;
+            else if (c.kind == forms::Kind::Button)
+                text = wide(c.text);
+            else
+                continue;
+            drawStandIn(dc, forms::kForm1, c, text, dpi, f.fonts);
         }
     }
     ::EndPaint(f.hwnd, &ps);
@@ -252,36 +276,37 @@ void onCommand(Form1& f, WPARAM w, LPARAM l) {
     case CBN_KILLFOCUS:
         unselect(control);
         break;
-    case EN_CHANGE:
-        if (!c->readOnly)
-            changed(f, c->changeRecalculates);
+    case CBN_CLOSEUP:
+        f.behaviour.listClosed(*c);
         break;
     case CBN_EDITCHANGE:
         hideRefusal(f);
-        changed(f, c->changeRecalculates);
+        [[fallthrough]];
+    case EN_CHANGE:
+        show(f, f.behaviour.changed(*c, textOf(control)));
         break;
     case CBN_SELCHANGE:
         // The edit part shows the pick only after this notice.
-        ::PostMessageW(f.hwnd, kPicked, c->pickRecalculates, 0);
+        ::PostMessageW(f.hwnd, kPicked, 0, l);
         break;
     case BN_CLICKED:
-        if (c->kind == forms::Kind::Button)
-            showForm2(f.hwnd);
+        show(f, f.behaviour.clicked(*c));
         break;
     default:
         break;
     }
 }
 
-// Saves what the fields hold; only a close the user made is answered with a
-// box when no place takes them.
-void unload(Form1& f, bool userClosed) {
+void picked(Form1& f, HWND list) {
+    const forms::Control* c = designOf(f, list);
+    const LRESULT entry = ::SendMessageW(list, CB_GETCURSEL, 0, 0);
+    if (c != nullptr && entry >= 0)
+        show(f, f.behaviour.pick(*c, std::size_t(entry)));
+}
+
+void end(Form1& f, behaviour::CloseReason why) {
     ::KillTimer(f.hwnd, kSaveTimer);
-    std::string whyNot;
-    if (f.places.save(inputsOf(f), &whyNot) || !userClosed)
-        return;
-    ::MessageBoxW(f.hwnd, wide(whyNot).c_str(), wide(forms::kForm1.title).c_str(),
-                  MB_OK | MB_ICONWARNING);
+    show(f, f.behaviour.close(why));
 }
 
 HBRUSH colours(Form1& f, HDC dc, HWND control) {
@@ -299,8 +324,7 @@ HBRUSH colours(Form1& f, HDC dc, HWND control) {
         return ::GetSysColorBrush(COLOR_WINDOW);
     }
     const bool inFrame = !c->container.empty();
-    const forms::Control* frame = forms::findControl(forms::kForm1, "Рамка1");
-    ::SetBkColor(dc, colour(inFrame ? frame->back : forms::kForm1.back));
+    ::SetBkColor(dc, colour(inFrame ? frame().back : forms::kForm1.back));
     return inFrame ? f.frameBrush : f.windowBrush;
 }
 
@@ -313,7 +337,7 @@ LRESULT CALLBACK form1Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
         onCommand(*f, w, l);
         return 0;
     case kPicked:
-        changed(*f, w != 0);
+        picked(*f, reinterpret_cast<HWND>(l));
         return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
@@ -337,9 +361,8 @@ LRESULT CALLBACK form1Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
         ::GetClientRect(hwnd, &all);
         const auto dc = reinterpret_cast<HDC>(w);
         ::FillRect(dc, &all, f->windowBrush);
-        const RECT frame =
-            placeOf(forms::kForm1, *forms::findControl(forms::kForm1, "Рамка1"), dpiOf(hwnd));
-        ::FillRect(dc, &frame, f->frameBrush);
+        const RECT box = placeOf(forms::kForm1, frame(), dpiOf(hwnd));
+        ::FillRect(dc, &box, f->frameBrush);
         return 1;
     }
     case WM_TIMER:
@@ -350,8 +373,7 @@ LRESULT CALLBACK form1Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
             hideRefusal(*f);
         } else if (w == kSaveTimer) {
             ::KillTimer(hwnd, kSaveTimer);
-            std::string whyNot;
-            f->places.saveRemembered(whyNot);
+            show(*f, f->behaviour.pauseEnded());
         }
         return 0;
     case WM_DPICHANGED:
@@ -363,19 +385,19 @@ LRESULT CALLBACK form1Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
             if (HWND had = ::GetFocus(); had != nullptr && ::IsChild(hwnd, had))
                 f->focus = had;
         } else if (!f->made.empty()) {
-            ::SetFocus(f->focus != nullptr ? f->focus : (*f)["Комбо2"]);
+            ::SetFocus(f->startFocus());
         }
         return 0;
     case WM_QUERYENDSESSION:
         // The session may yet stay: this saves, and the close saves again.
-        unload(*f, false);
+        end(*f, behaviour::CloseReason::Session);
         return TRUE;
     case WM_ENDSESSION:
         if (w)
-            unload(*f, false);
+            end(*f, behaviour::CloseReason::Session);
         return 0;
     case WM_CLOSE:
-        unload(*f, true);
+        end(*f, behaviour::CloseReason::User);
         ::DestroyWindow(hwnd);
         return 0;
     case WM_DESTROY:
@@ -403,7 +425,7 @@ HWND showForm1(HINSTANCE instance, int show) {
 
     auto* f = new Form1;
     f->windowBrush = ::CreateSolidBrush(colour(forms::kForm1.back));
-    f->frameBrush = ::CreateSolidBrush(colour(forms::findControl(forms::kForm1, "Рамка1")->back));
+    f->frameBrush = ::CreateSolidBrush(colour(frame().back));
     // Made at its size for the system's DPI: a move later costs start-up.
     constexpr DWORD style =
         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -419,10 +441,8 @@ HWND showForm1(HINSTANCE instance, int show) {
     f->instance = instance;
     if (const int there = dpiOf(f->hwnd); there != dpi)
         fitWindow(f->hwnd, forms::kForm1, there);
-    f->shown = f->places.restore();
-    f->loading = false;
     ::SetWindowLongPtrW(f->hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(f));
-    AA(*f);
+    sheetmass::win::show(*f, f->behaviour.start());
     ::ShowWindow(f->hwnd, show);
     return f->hwnd;
 }
