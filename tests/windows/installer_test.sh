@@ -2,10 +2,11 @@
 # The installer under Wine: a silent install with the desktop shortcut puts
 # both programs, the Cyrillic shortcuts and the Programs and Features entry
 # in place; the installed program starts and shows its window; the silent
-# uninstall takes all of it away again and leaves the user's inputs.
-# Usage: installer_test.sh WINE INSTALLER PROBE FOLDER VERSION
+# uninstall takes all of it away again and leaves the user's inputs. The
+# installer's version resource and the entry give project()'s version.
+# Usage: installer_test.sh WINE INSTALLER PROBE FOLDER VERSION WINDRES
 set -uo pipefail
-wine=$1 installer=$(realpath -m "$2") probe=$(realpath -m "$3") folder=$4 version=$5
+wine=$1 installer=$(realpath -m "$2") probe=$(realpath -m "$3") folder=$4 version=$5 windres=$6
 [ -n "${WINEPREFIX:-}" ] || { echo "no WINEPREFIX: run through scripts/windows.sh"; exit 77; }
 [ -f "$installer" ] || { echo "no installer ($installer): build the windows-package target"; exit 77; }
 for tool in Xvfb openbox; do
@@ -24,6 +25,12 @@ failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 size=$(stat -c %s "$installer")
 [ "$size" -lt 1048576 ] || fail "the installer is $size bytes, not under 1 MB"
+# The version the file's properties show, read back from the built installer.
+resource=$("$windres" -i "$installer" -O rc 2>&1)
+grep -qF "VALUE \"FileVersion\", \"$version\"" <<<"$resource" ||
+  fail "the installer's file version is not $version: $(grep -F FileVersion <<<"$resource")"
+grep -qF "PRODUCTVERSION ${version//./, }, 0, 0" <<<"$resource" ||
+  fail "the installer's product version is not $version: $(grep -F PRODUCTVERSION <<<"$resource")"
 
 drive=$WINEPREFIX/drive_c
 programs="$drive/Program Files/sheetmass"
