@@ -144,6 +144,19 @@ int batchFrom(std::string_view name, Stream in, Stream out, Stream err,
     return runBatch(Stream(file), name, out, err, options, &file);
 }
 
+// For the window: only Qt's long options pass.
+std::optional<int> refuseUnknown(const char* const* begin, const char* const* end, Stream err) {
+    for (auto a = begin; a != end; ++a) {
+        const std::string_view arg = *a;
+        if (!arg.starts_with("--") || arg == "--")
+            continue;
+        const std::string_view option = arg.substr(2, arg.find('=') - 2);
+        if (std::find(kQtOptions.begin(), kQtOptions.end(), option) == kQtOptions.end())
+            return wrong(err, "неизвестный параметр", arg);
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<int> runWithoutWindow(int argc, const char* const* argv, Stream in, Stream out,
@@ -160,19 +173,9 @@ std::optional<int> runWithoutWindow(int argc, const char* const* argv, Stream in
     if (is("--version"))
         return platform::writeAll(out, kVersion).ok() ? 0 : 2;
 
-    const bool batch = is("--batch");
-    if (!batch) {
-        for (auto a = begin; a != end; ++a) {
-            const std::string_view arg = *a;
-            if (!arg.starts_with("--") || arg == "--")
-                continue;
-            const std::string_view option = arg.substr(2, arg.find('=') - 2);
-            if (std::find(kQtOptions.begin(), kQtOptions.end(), option) == kQtOptions.end())
-                return wrong(err, "неизвестный параметр", arg);
-        }
-        return std::nullopt;
-    }
-    // System messages, such as why a file cannot be read, in the user's language.
+    if (!is("--batch"))
+        return refuseUnknown(begin, end, err);
+        // System messages, such as why a file cannot be read, in the user's language.
 #ifdef LC_MESSAGES // Windows words its own in the user's language as it is
     std::setlocale(LC_MESSAGES, "");
 #endif

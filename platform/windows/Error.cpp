@@ -28,8 +28,10 @@ Error errorOf(DWORD code) {
         return {Failure::Missing, system};
     case ERROR_ACCESS_DENIED:
     case ERROR_WRITE_PROTECT:
-    case ERROR_SHARING_VIOLATION:
         return {Failure::Denied, system};
+    // Another process holds the file open shared with no one, or locked:
+    // the user's own may let it go, where no permission would change.
+    case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
         return {Failure::Busy, system};
     default:

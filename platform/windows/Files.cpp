@@ -96,16 +96,34 @@ Error extendTo(const File& file, std::uint64_t size) {
                : win32::lastError();
 }
 
+namespace {
+
+// The lock's file, made when missing with the user's alone security, and
+// shared with no one while it is open. Busy while another holds it.
+Error openLock(const std::wstring& path, File& out) {
+    out = File(win32::native(::CreateFileW(path.c_str(), GENERIC_READ | READ_CONTROL, 0,
+                                           win32::privateSecurity(), OPEN_ALWAYS,
+                                           FILE_FLAG_OPEN_REPARSE_POINT, nullptr)));
+    if (!out.ok())
+        return win32::lastError();
+    FILE_ATTRIBUTE_TAG_INFO tag;
+    if (::GetFileType(handle(out)) != FILE_TYPE_DISK ||
+        !::GetFileInformationByHandleEx(handle(out), FileAttributeTagInfo, &tag, sizeof tag) ||
+        (tag.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ||
+        !win32::privateToUser(handle(out), win32::kOpens))
+        return {Failure::Refused, ERROR_ACCESS_DENIED};
+    return {};
+}
+
+} // namespace
+
 // The lock is the file held open shared with no one. Only the user may open
 // it, in a folder only the user may change, so no one else can hold it.
 Error lockPrivately(const std::string& folder, const std::string& name,
                     std::chrono::milliseconds wait, File& held) {
-    const std::wstring folderName = win32::wide(folder);
-    const Handle at(win32::native(::CreateFileW(
-        folderName.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)));
-    if (!at.ok())
-        return win32::lastError();
+    Folder at;
+    if (const Error error = win32::openTrustedFolder(folder, false, at); !error.ok())
+        return error;
     if (!win32::privateToUser(handle(at)))
         return {Failure::Refused, ERROR_ACCESS_DENIED};
     const std::wstring path = win32::pathIn(at, name);
@@ -113,23 +131,13 @@ Error lockPrivately(const std::string& folder, const std::string& name,
         return {Failure::Refused, ERROR_INVALID_NAME};
     constexpr std::chrono::milliseconds kPause{10};
     for (std::chrono::milliseconds waited{0};; waited += kPause) {
-        File file(win32::native(::CreateFileW(path.c_str(), GENERIC_READ | READ_CONTROL, 0, nullptr,
-                                              OPEN_ALWAYS, FILE_FLAG_OPEN_REPARSE_POINT, nullptr)));
-        if (file.ok()) {
-            FILE_ATTRIBUTE_TAG_INFO tag;
-            if (::GetFileType(handle(file)) != FILE_TYPE_DISK ||
-                !::GetFileInformationByHandleEx(handle(file), FileAttributeTagInfo, &tag,
-                                                sizeof tag) ||
-                (tag.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ||
-                !win32::privateToUser(handle(file)))
-                return {Failure::Refused, ERROR_ACCESS_DENIED};
-            held = std::move(file);
-            return {};
+        File file;
+        const Error error = openLock(path, file);
+        if (error.failure() != Failure::Busy || waited >= wait) {
+            if (error.ok())
+                held = std::move(file);
+            return error;
         }
-        if (::GetLastError() != ERROR_SHARING_VIOLATION)
-            return win32::lastError();
-        if (waited >= wait)
-            return {Failure::Busy, ERROR_SHARING_VIOLATION};
         std::this_thread::sleep_for(kPause);
     }
 }

@@ -101,15 +101,13 @@ bool isSystem(PSID sid) {
 
 } // namespace
 
-bool privateToUser(HANDLE h) {
+bool privateToUser(HANDLE h, ACCESS_MASK denied) {
     PSID owner = nullptr;
     PACL dacl = nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     if (::GetSecurityInfo(h, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
                           &owner, nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
         return false;
-    constexpr ACCESS_MASK kChanges = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_DELETE_CHILD |
-                                     DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE | GENERIC_ALL;
     // No list of permissions at all lets everyone do anything.
     bool mine = owner != nullptr && isUser(owner) && dacl != nullptr;
     for (DWORD i = 0; mine && i < dacl->AceCount; ++i) {
@@ -119,11 +117,63 @@ bool privateToUser(HANDLE h) {
         else if (ace->AceType == ACCESS_ALLOWED_ACE_TYPE && !(ace->AceFlags & INHERIT_ONLY_ACE)) {
             const auto* allowed = reinterpret_cast<const ACCESS_ALLOWED_ACE*>(ace);
             const PSID sid = const_cast<DWORD*>(&allowed->SidStart);
-            mine = !(allowed->Mask & kChanges) || isUser(sid) || isSystem(sid);
+            mine = !(allowed->Mask & denied) || isUser(sid) || isSystem(sid);
         }
     }
     ::LocalFree(descriptor);
     return mine;
+}
+
+namespace {
+
+// One entry that allows the user everything, passed on to the files and
+// folders made within; the descriptor points into itself, so it stays put.
+class PrivateDescriptor {
+  public:
+    PrivateDescriptor() {
+        const auto& user = tokenUser();
+        if (user.empty())
+            return;
+        const PSID sid = reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid;
+        const DWORD size = sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) + ::GetLengthSid(sid);
+        m_acl.resize(size / sizeof(DWORD) + 1); // an ACL starts on a DWORD
+        const auto acl = reinterpret_cast<PACL>(m_acl.data());
+        m_made =
+            ::InitializeAcl(acl, size, ACL_REVISION) &&
+            ::AddAccessAllowedAceEx(acl, ACL_REVISION, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE,
+                                    FILE_ALL_ACCESS, sid) &&
+            ::InitializeSecurityDescriptor(&m_descriptor, SECURITY_DESCRIPTOR_REVISION) &&
+            ::SetSecurityDescriptorOwner(&m_descriptor, sid, FALSE) &&
+            ::SetSecurityDescriptorDacl(&m_descriptor, TRUE, acl, FALSE) &&
+            ::SetSecurityDescriptorControl(&m_descriptor, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
+        m_attributes = {sizeof m_attributes, &m_descriptor, FALSE};
+    }
+    PrivateDescriptor(const PrivateDescriptor&) = delete;
+    PrivateDescriptor& operator=(const PrivateDescriptor&) = delete;
+
+    SECURITY_ATTRIBUTES* attributes() { return m_made ? &m_attributes : nullptr; }
+
+  private:
+    std::vector<DWORD> m_acl;
+    SECURITY_DESCRIPTOR m_descriptor{};
+    SECURITY_ATTRIBUTES m_attributes{};
+    bool m_made = false;
+};
+
+} // namespace
+
+SECURITY_ATTRIBUTES* privateSecurity() {
+    static PrivateDescriptor descriptor;
+    return descriptor.attributes();
+}
+
+bool makePrivateFolder(const std::wstring& path) {
+    SECURITY_ATTRIBUTES* const security = privateSecurity();
+    if (security == nullptr) {
+        ::SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
+    return ::CreateDirectoryW(path.c_str(), security);
 }
 
 bool ownedByUser(HANDLE h, bool orSystem) {

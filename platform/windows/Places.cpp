@@ -76,29 +76,20 @@ std::string runtimeFolder() {
     return knownFolder(FOLDERID_LocalAppData);
 }
 
+// Opened, so that a link is followed to what it names.
 bool exists(const std::string& path) {
     const std::wstring name = win32::wide(path);
-    return !name.empty() && ::GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return !name.empty() &&
+           Handle(win32::native(
+                      ::CreateFileW(name.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)))
+               .ok();
 }
 
 bool makeFolders(const std::string& folder) {
-    const std::wstring name = win32::wide(folder);
-    if (name.empty())
-        return false;
-    const auto isFolder = [&] {
-        const DWORD attributes = ::GetFileAttributesW(name.c_str());
-        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    };
-    if (::CreateDirectoryW(name.c_str(), nullptr))
-        return true;
-    if (::GetLastError() == ERROR_ALREADY_EXISTS)
-        return isFolder();
-    const std::string parent = folderOf(folder);
-    if (::GetLastError() != ERROR_PATH_NOT_FOUND || parent == folder || parent == "." ||
-        !makeFolders(parent))
-        return false;
-    return ::CreateDirectoryW(name.c_str(), nullptr) ||
-           (::GetLastError() == ERROR_ALREADY_EXISTS && isFolder());
+    Folder made;
+    return win32::openTrustedFolder(folder, true, made).ok();
 }
 
 // Asking for the right to add a file when opening the folder is what the

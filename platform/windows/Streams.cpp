@@ -10,7 +10,8 @@ namespace {
 using win32::handle;
 
 // A standard stream that is not there (a program started without a
-// console) reads as empty and takes writes into nothing.
+// console or with one closed) fails to read or write, as a closed
+// descriptor does on POSIX.
 bool missing(Stream stream) {
     return handle(stream) == nullptr || handle(stream) == INVALID_HANDLE_VALUE;
 }
@@ -56,7 +57,7 @@ void binaryStandardStreams() {
 Error readSome(Stream in, char* to, std::size_t room, std::size_t& got) {
     got = 0;
     if (missing(in))
-        return {};
+        return win32::errorOf(ERROR_INVALID_HANDLE);
     if (DWORD mode; ::GetConsoleMode(handle(in), &mode))
         return readConsole(handle(in), to, room, got);
     DWORD n = 0;
@@ -71,7 +72,7 @@ Error readSome(Stream in, char* to, std::size_t room, std::size_t& got) {
 
 Error writeAll(Stream out, std::string_view text) {
     if (missing(out))
-        return {};
+        return win32::errorOf(ERROR_INVALID_HANDLE);
     for (std::size_t done = 0; done < text.size();) {
         DWORD n = 0;
         if (!::WriteFile(handle(out), text.data() + done,

@@ -60,8 +60,36 @@ inline bool sameFile(const BY_HANDLE_FILE_INFORMATION& a, const BY_HANDLE_FILE_I
            a.nFileIndexHigh == b.nFileIndexHigh && a.nFileIndexLow == b.nFileIndexLow;
 }
 
-// Whether nobody but the user, the system and the administrators may add
-// to or change what the handle opens, by its permissions (and its owner).
-bool privateToUser(HANDLE h);
+// What others may not do to a folder of the user's: add to it, or change
+// or remove it or what is in it.
+inline constexpr ACCESS_MASK kChanges = FILE_WRITE_DATA | FILE_APPEND_DATA | FILE_DELETE_CHILD |
+                                        DELETE | WRITE_DAC | WRITE_OWNER | GENERIC_WRITE |
+                                        GENERIC_ALL;
+// What others may not do to a lock: open it for anything that a handle
+// shared with no one would keep from the user.
+inline constexpr ACCESS_MASK kOpens =
+    kChanges | FILE_READ_DATA | FILE_EXECUTE | GENERIC_READ | GENERIC_EXECUTE;
+
+// Whether the handle's object is the user's, and nobody but the user, the
+// system and the administrators may do any of `denied` to it, by its
+// permissions.
+bool privateToUser(HANDLE h, ACCESS_MASK denied = kChanges);
+
+// The security a folder or file of the user's alone is made with: owned by
+// the user, whose alone are all rights on it and, passed on, on what is
+// made in it; protected, so that nothing the folder above it allows others
+// comes in. Null when the user cannot be told, and then nothing is made.
+SECURITY_ATTRIBUTES* privateSecurity();
+
+// Makes the folder `path` with that security; false (with the system's
+// error) when it cannot, or something has the name.
+bool makePrivateFolder(const std::wstring& path);
+
+// The folder at `path`, each folder and link on the way opened and its
+// owner checked on the handle (the user, the system or the
+// administrators), a link counting as the folder it names, reached the same
+// way; held as it is judged, so that it is not renamed meanwhile. Missing
+// folders are made with privateSecurity() when `make`.
+Error openTrustedFolder(const std::string& path, bool make, Folder& out);
 
 } // namespace sheetmass::platform::win32
