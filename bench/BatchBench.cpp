@@ -7,6 +7,7 @@
 
 #include "alloys/AlloyTable.h"
 #include "calc/Inputs.h"
+#include "calc/NumberText.h"
 
 #include <algorithm>
 #include <array>
@@ -97,8 +98,8 @@ std::string makeGrades(char sep) {
     for (const sheetmass::Alloy& alloy : sheetmass::kAlloys) {
         std::string grade(alloy.grade);
         grade.erase(grade.find_last_not_of(' ') + 1);
-        std::fprintf(file, "%s%c%.*s\n", grade.c_str(), sep, static_cast<int>(alloy.density.size()),
-                     alloy.density.data());
+        std::fprintf(file, "%s%c%s\n", grade.c_str(), sep,
+                     sheetmass::formatNumber(alloy.density).c_str());
     }
     std::fclose(file);
     return path;
