@@ -6,14 +6,10 @@
 namespace Модуль1 {
 
 double AlloyDensity(std::string_view text) {
-    std::string_view densityText = text;
-    for (const auto& alloy : sheetmass::kAlloys) {
-        if (alloy.grade == text) {
-            densityText = alloy.density;
-            break;
-        }
-    }
-    return sheetmass::parseNumber(densityText).value_or(0.0);
+    const sheetmass::Alloy* alloy = sheetmass::gradeNamed(text);
+    if (alloy != nullptr && alloy->grade == text)
+        return alloy->density;
+    return sheetmass::parseNumber(text).value_or(0.0);
 }
 
 } // namespace Модуль1

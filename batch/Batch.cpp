@@ -84,92 +84,110 @@ void say(Stream err, const std::string& text) {
 // Splits what `fetch` reads into lines, each handed over without its
 // ending ("\n", "\r\n" or a lone "\r"); a line longer than kLongestLine in
 // parts, so that memory stays the same whatever its length.
-template <typename Fetch, typename Lines> Error readLines(Fetch fetch, Lines& lines) {
-    std::vector<char> buffer(kBlock);
-    std::size_t begin = 0;
-    std::size_t end = 0;
-    bool atEnd = false;
-    Error error;
+template <typename Fetch, typename Lines> class LineSplitter {
+  public:
+    LineSplitter(Fetch& fetch, Lines& lines) : m_fetch(fetch), m_lines(lines) {}
+
+    Error run() {
+        for (;;) {
+            const std::string_view text = view();
+            const std::size_t stop = lineEndIn(text.substr(0, kLongestLine + 1));
+            const std::string_view ending =
+                stop == std::string_view::npos ? std::string_view() : endingAt(text, stop);
+            if (!ending.empty()) {
+                m_lines.line(text.substr(0, stop), ending);
+                m_begin += stop + ending.size();
+            } else if (stop == std::string_view::npos && text.size() > kLongestLine) {
+                if (!longLine())
+                    break;
+            } else if (m_atEnd) {
+                if (!text.empty())
+                    m_lines.line(text, {});
+                break;
+            } else {
+                compact();
+                if (!readMore())
+                    break;
+            }
+        }
+        return m_error;
+    }
+
+  private:
     // Lines already read are written before waiting for more, so that a
     // terminal or a pipe gets each answer as soon as its line is complete.
-    const auto readMore = [&]() -> bool {
-        if (!lines.beforeWaiting())
+    bool readMore() {
+        if (!m_lines.beforeWaiting())
             return false;
         std::size_t got = 0;
-        error = fetch(buffer.data() + end, buffer.size() - end, got);
-        if (!error.ok())
+        m_error = m_fetch(m_buffer.data() + m_end, m_buffer.size() - m_end, got);
+        if (!m_error.ok())
             return false;
-        atEnd = got == 0;
-        end += got;
+        m_atEnd = got == 0;
+        m_end += got;
         return true;
-    };
-    const auto compact = [&] {
-        std::memmove(buffer.data(), buffer.data() + begin, end - begin);
-        end -= begin;
-        begin = 0;
-    };
-    const auto view = [&] { return std::string_view(buffer.data() + begin, end - begin); };
+    }
+    void compact() {
+        std::memmove(m_buffer.data(), m_buffer.data() + m_begin, m_end - m_begin);
+        m_end -= m_begin;
+        m_begin = 0;
+    }
+    std::string_view view() const {
+        return std::string_view(m_buffer.data() + m_begin, m_end - m_begin);
+    }
     // The ending at `stop`, where a "\r" or "\n" stands; empty when a "\r"
     // ends what is there and the next byte is still to come.
-    const auto endingAt = [&](std::string_view text, std::size_t stop) {
+    std::string_view endingAt(std::string_view text, std::size_t stop) const {
         if (text[stop] == '\n')
             return text.substr(stop, 1);
         if (stop + 1 < text.size())
             return text.substr(stop, text[stop + 1] == '\n' ? 2 : 1);
-        return atEnd ? text.substr(stop, 1) : std::string_view();
-    };
-
-    for (;;) {
-        const std::string_view text = view();
-        const std::size_t stop = lineEndIn(text.substr(0, kLongestLine + 1));
-        const std::string_view ending =
-            stop == std::string_view::npos ? std::string_view() : endingAt(text, stop);
-        if (!ending.empty()) {
-            lines.line(text.substr(0, stop), ending);
-            begin += stop + ending.size();
-        } else if (stop == std::string_view::npos && text.size() > kLongestLine) {
-            lines.longLineStart();
-            std::string_view longEnding;
-            bool stopped = false;
-            for (bool returned = false;;) {
-                const std::string_view rest = view();
-                if (returned) { // a "\r" ended the last part
-                    longEnding = rest.starts_with('\n') ? "\r\n" : "\r";
-                    begin += longEnding.size() - 1;
-                    break;
-                }
-                const std::size_t at = lineEndIn(rest);
-                const std::string_view found =
-                    at == std::string_view::npos ? std::string_view() : endingAt(rest, at);
-                lines.longLinePart(rest.substr(0, std::min(at, rest.size())));
-                if (!found.empty()) {
-                    longEnding = found;
-                    begin += at + found.size();
-                    break;
-                }
-                returned = at != std::string_view::npos;
-                begin = end = 0;
-                if (atEnd && !returned)
-                    break;
-                if (!readMore()) {
-                    stopped = true;
-                    break;
-                }
-            }
-            if (stopped)
-                break;
-            lines.longLineEnd(longEnding);
-        } else if (atEnd) {
-            if (!text.empty())
-                lines.line(text, {});
-            break;
-        } else {
-            compact();
-            if (!readMore())
-                break;
-        }
+        return m_atEnd ? text.substr(stop, 1) : std::string_view();
     }
-    return error;
+
+    // A line too long to hold, handed over in parts; false when reading
+    // stopped on the way.
+    bool longLine() {
+        m_lines.longLineStart();
+        std::string_view longEnding;
+        for (bool returned = false;;) {
+            const std::string_view rest = view();
+            if (returned) { // a "\r" ended the last part
+                longEnding = rest.starts_with('\n') ? "\r\n" : "\r";
+                m_begin += longEnding.size() - 1;
+                break;
+            }
+            const std::size_t at = lineEndIn(rest);
+            const std::string_view found =
+                at == std::string_view::npos ? std::string_view() : endingAt(rest, at);
+            m_lines.longLinePart(rest.substr(0, std::min(at, rest.size())));
+            if (!found.empty()) {
+                longEnding = found;
+                m_begin += at + found.size();
+                break;
+            }
+            returned = at != std::string_view::npos;
+            m_begin = m_end = 0;
+            if (m_atEnd && !returned)
+                break;
+            if (!readMore())
+                return false;
+        }
+        m_lines.longLineEnd(longEnding);
+        return true;
+    }
+
+    Fetch& m_fetch;
+    Lines& m_lines;
+    std::vector<char> m_buffer = std::vector<char>(kBlock);
+    std::size_t m_begin = 0;
+    std::size_t m_end = 0;
+    bool m_atEnd = false;
+    Error m_error;
+};
+
+template <typename Fetch, typename Lines> Error readLines(Fetch fetch, Lines& lines) {
+    return LineSplitter<Fetch, Lines>(fetch, lines).run();
 }
 
 // The first reading of a file: how it writes its numbers, which separator

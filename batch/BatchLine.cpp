@@ -1,6 +1,5 @@
 #include "batch/BatchLine.h"
 
-#include "alloys/AlloyDensity.h"
 #include "alloys/AlloyTable.h"
 #include "calc/Inputs.h"
 #include "calc/Mass.h"
@@ -13,47 +12,39 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <unordered_map>
 #include <utility>
 
 namespace sheetmass {
 namespace {
 
-// The number fields, in line order from the thickness on, with what each
-// takes; the places are unfiltered, as their list is.
+// What each number input's field takes, in line order; the places are
+// unfiltered, as their list is.
 struct NumberInput {
-    std::size_t field;
+    Input input;
     const NumberField* rule;
-    double MassNumbers::*number;
 };
 constexpr std::array<NumberInput, 7> kNumbers = {{
-    {2, &kSizeField, &MassNumbers::thickness},
-    {3, &kDeviationField, &MassNumbers::upper},
-    {4, &kDeviationField, &MassNumbers::lower},
-    {5, &kSizeField, &MassNumbers::length},
-    {6, &kSizeField, &MassNumbers::width},
-    {7, &kCountField, &MassNumbers::count},
-    {8, nullptr, &MassNumbers::places},
+    {Input::Thickness, &kSizeField},
+    {Input::Upper, &kDeviationField},
+    {Input::Lower, &kDeviationField},
+    {Input::Length, &kSizeField},
+    {Input::Width, &kSizeField},
+    {Input::Count, &kCountField},
+    {Input::Places, nullptr},
 }};
+static_assert([] {
+    std::size_t i = 0;
+    for (const InputField& field : kInputFields)
+        if (isNumber(field.input) && kNumbers[i++].input != field.input)
+            return false;
+    return i == kNumbers.size();
+}());
 
-constexpr std::array<std::pair<std::string_view, Mode>, 3> kModes = {
-    {{kModeNominal, Mode::nominal}, {kModeUpper, Mode::upper}, {kModeLower, Mode::lower}}};
+constexpr std::size_t fieldAt(Input input) {
+    return static_cast<std::size_t>(input);
+}
 
 constexpr const char* kStateIt = "способ записи чисел задают --decimal=, и --decimal=.";
-
-// The density of the grade a text names, trailing blanks or not
-// (spreadsheets drop the blank some grades end with), found by one hashed
-// lookup.
-std::optional<double> gradeDensity(std::string_view text) {
-    static const auto grades = [] {
-        std::unordered_map<std::string_view, double> byName;
-        for (const Alloy& alloy : kAlloys)
-            byName.emplace(trimWhiteSpace(alloy.grade), Модуль1::AlloyDensity(alloy.grade));
-        return byName;
-    }();
-    const auto it = grades.find(trimWhiteSpace(text));
-    return it == grades.end() ? std::nullopt : std::optional<double>(it->second);
-}
 
 // A density typed into the alloy field.
 std::optional<double> readDensity(std::string_view text, DecimalMark mark) {
@@ -63,8 +54,8 @@ std::optional<double> readDensity(std::string_view text, DecimalMark mark) {
 
 class Problems {
   public:
-    void add(std::size_t field, std::string_view what) {
-        add(std::string(kInputFields[field].name) + " — " + std::string(what));
+    void add(Input input, std::string_view what) {
+        add(std::string(fieldOf(input).name) + " — " + std::string(what));
     }
     void add(std::string_view text) {
         if (!m_text.empty())
@@ -94,14 +85,14 @@ std::string_view refusal(std::string_view text, const NumberField* rule, Decimal
 
 // A number read one way from a file that never showed its way, when the
 // other way makes it a thousand times more or less: "2,000".
-void warnThousands(std::string_view text, double value, std::size_t field, const Reading& reading,
+void warnThousands(std::string_view text, double value, Input input, const Reading& reading,
                    Problems& warnings) {
     if (reading.shown || text.find(',') == std::string_view::npos || !numberLook(text).thousands)
         return;
     const auto other = pastedNumber(text, reading.mark == DecimalMark::dot ? DecimalMark::comma
                                                                            : DecimalMark::dot);
     const auto otherValue = other ? parseNumber(*other) : std::nullopt;
-    warnings.add(field, "«" + std::string(text) + "» прочитано как " + formatNumber(value) +
+    warnings.add(input, "«" + std::string(text) + "» прочитано как " + formatNumber(value) +
                             ", не " + formatNumber(otherValue.value_or(0)) + "; " + kStateIt);
 }
 
@@ -150,59 +141,98 @@ class ReadBefore {
     std::array<Entry, kSlots> m_entries{};
 };
 
-// A number field's number, read once as the window's field would take the
-// text.
-std::optional<double> read(std::string_view text, const NumberField* rule, std::size_t field,
-                           const Reading& reading, Problems& problems, Problems& warnings,
-                           std::string& taken);
+// One line's fields read as the window's fields would take them, each
+// once, with what keeps its mass from being worked out and what was read one
+// way but could mean another.
+class LineReader {
+  public:
+    explicit LineReader(const Reading& reading) : m_reading(reading) {}
 
-// The same, looked up first among the texts the field read before, when no
-// warning can come of it.
-std::optional<double> number(std::string_view text, const NumberField* rule, std::size_t field,
-                             const Reading& reading, Problems& problems, Problems& warnings,
-                             std::string& taken) {
+    std::optional<double> density(std::string_view text);
+    Mode mode(std::string_view text);
+    // Looked up first among the texts the field read before, when no
+    // warning can come of it.
+    std::optional<double> number(std::string_view text, const NumberInput& input);
+
+    Problems problems;
+    Problems warnings;
+
+  private:
+    std::optional<double> read(std::string_view text, const NumberInput& input);
+    // Why the field made nothing of its text, as the core says; a number
+    // field's refusal tells more than "не число".
+    void refused(Input input, std::string_view trimmed, std::string_view refusal = {}) {
+        const NoMass why = whyNoMass(input, trimmed, false).value_or(NoMass::NotNumber);
+        problems.add(input, why == NoMass::NotNumber ? refusal : noMassWords(why));
+    }
+
+    const Reading& m_reading;
+    // Each field's text as the field takes it, in turn, in room kept from
+    // line to line.
+    static thread_local std::string t_taken;
+};
+
+thread_local std::string LineReader::t_taken;
+
+std::optional<double> LineReader::density(std::string_view text) {
+    const std::string_view trimmed = trimWhiteSpace(text);
+    if (const Alloy* grade = gradeNamed(trimmed))
+        return grade->density;
+    const auto typed = readDensity(text, m_reading.mark);
+    if (typed)
+        warnThousands(text, *typed, Input::Alloy, m_reading, warnings);
+    else
+        refused(Input::Alloy, trimmed);
+    return typed;
+}
+
+Mode LineReader::mode(std::string_view text) {
+    const std::string_view trimmed = trimWhiteSpace(text);
+    if (const auto why = whyNoMass(Input::Mode, trimmed, false))
+        problems.add(Input::Mode, noMassWords(*why));
+    return modeOf(trimmed);
+}
+
+std::optional<double> LineReader::number(std::string_view text, const NumberInput& input) {
     thread_local std::array<ReadBefore, kBatchFields> before;
-    if (!reading.shown)
-        return read(text, rule, field, reading, problems, warnings, taken);
-    if (const auto value = before[field].find(text, reading))
+    if (!m_reading.shown)
+        return read(text, input);
+    ReadBefore& seen = before[fieldAt(input.input)];
+    if (const auto value = seen.find(text, m_reading))
         return value;
-    const auto value = read(text, rule, field, reading, problems, warnings, taken);
+    const auto value = read(text, input);
     if (value)
-        before[field].keep(text, reading, *value);
+        seen.keep(text, m_reading, *value);
     return value;
 }
 
-std::optional<double> read(std::string_view text, const NumberField* rule, std::size_t field,
-                           const Reading& reading, Problems& problems, Problems& warnings,
-                           std::string& taken) {
+std::optional<double> LineReader::read(std::string_view text, const NumberInput& input) {
     // The paste rule trims the text first: it is trimmed once here.
     const std::string_view trimmed = trimWhiteSpace(text);
-    if (trimmed.empty()) {
-        problems.add(field, noMassWords(NoMass::Empty));
+    if (m_reading.both && text.find(',') != std::string_view::npos) {
+        problems.add(input.input, "«" + std::string(text) +
+                                      "»: в файле запятая и отделяет дробную часть, и "
+                                      "группирует разряды; " +
+                                      kStateIt);
         return std::nullopt;
     }
-    if (reading.both && text.find(',') != std::string_view::npos) {
-        problems.add(field, "«" + std::string(text) +
-                                "»: в файле запятая и отделяет дробную часть, и группирует "
-                                "разряды; " +
-                                kStateIt);
-        return std::nullopt;
-    }
-    const bool read = rule ? admittedNumber(trimmed, rule->admitted, reading.mark, taken)
-                           : pastedNumber(trimmed, reading.mark, taken);
-    const auto value = read ? parseNumber(taken) : std::nullopt;
+    const NumberField* rule = input.rule;
+    const bool taken =
+        !trimmed.empty() && (rule ? admittedNumber(trimmed, rule->admitted, m_reading.mark, t_taken)
+                                  : pastedNumber(trimmed, m_reading.mark, t_taken));
+    const auto value = taken ? parseNumber(t_taken) : std::nullopt;
     if (!value) {
-        problems.add(field, refusal(text, rule, reading.mark));
+        refused(input.input, trimmed, refusal(text, rule, m_reading.mark));
         return std::nullopt;
     }
     // Never more characters than bytes: only a long text is counted.
     const auto room = static_cast<std::size_t>(rule && rule->room > 0 ? rule->room : 0);
-    if (room > 0 && taken.size() > room && characterCount(taken) > room) {
-        problems.add(field, "длиннее " + countOf(room, "знака", "знаков", "знаков"));
+    if (room > 0 && t_taken.size() > room && characterCount(t_taken) > room) {
+        problems.add(input.input, "длиннее " + countOf(room, "знака", "знаков", "знаков"));
         return std::nullopt;
     }
-    if (!reading.shown)
-        warnThousands(text, *value, field, reading, warnings);
+    if (!m_reading.shown)
+        warnThousands(text, *value, input.input, m_reading, warnings);
     return value;
 }
 
@@ -210,8 +240,8 @@ std::optional<double> read(std::string_view text, const NumberField* rule, std::
 
 void NumberEvidence::note(const std::vector<std::string_view>& fields) {
     for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i == 1)
-            continue; // the mode
+        if (i == fieldAt(Input::Mode))
+            continue;
         const NumberLook look = numberLook(fields[i]);
         commaDecimal |= look.commaDecimal;
         commaGroups |= look.commaGroups;
@@ -280,55 +310,28 @@ LineMass lineMass(const std::vector<std::string_view>& fields, const Reading& re
                      std::to_string(kBatchFields));
         return {{}, std::move(problems.text()), {}};
     }
-    Problems warnings;
-    double density = 0;
-    if (const auto grade = gradeDensity(fields[0]))
-        density = *grade;
-    else if (trimWhiteSpace(fields[0]).empty())
-        problems.add(0, noMassWords(NoMass::Empty));
-    else if (const auto typed = readDensity(fields[0], reading.mark)) {
-        density = *typed;
-        warnThousands(fields[0], density, 0, reading, warnings);
-    } else
-        problems.add(0, noMassWords(NoMass::NotGrade));
-
-    const std::string_view modeText = trimWhiteSpace(fields[1]);
-    Mode mode = Mode::none;
-    const auto known = std::find_if(kModes.begin(), kModes.end(),
-                                    [&](const auto& m) { return m.first == modeText; });
-    if (known != kModes.end())
-        mode = known->second;
-    else if (modeText.empty())
-        problems.add(1, noMassWords(NoMass::Empty));
-    else
-        problems.add(1, noMassWords(NoMass::NotMode));
-
+    LineReader line(reading);
+    const double density = line.density(fields[fieldAt(Input::Alloy)]).value_or(0);
+    const Mode mode = line.mode(fields[fieldAt(Input::Mode)]);
     MassNumbers numbers;
-    // Each field's text as the field takes it, in turn, in room kept
-    // from line to line.
-    thread_local std::string taken;
-    for (const NumberInput& input : kNumbers) {
-        // Only the deviation the mode works with is read, as in the window.
-        if ((input.number == &MassNumbers::upper && mode != Mode::upper) ||
-            (input.number == &MassNumbers::lower && mode != Mode::lower))
-            continue;
-        if (const auto value = number(fields[input.field], input.rule, input.field, reading,
-                                      problems, warnings, taken))
-            numbers.*input.number = *value;
-    }
-    if (!problems.text().empty())
-        return {{}, std::move(problems.text()), std::move(warnings.text())};
+    for (const NumberInput& input : kNumbers)
+        if (worksFrom(mode, input.input))
+            if (const auto value = line.number(fields[fieldAt(input.input)], input))
+                numbers[input.input] = *value;
+    if (!line.problems.text().empty())
+        return {{}, std::move(line.problems.text()), std::move(line.warnings.text())};
     std::string mass = massText(density, mode, numbers);
     if (mass.empty()) {
         // The places alone can be beyond what rounding takes.
         MassNumbers whole = numbers;
-        whole.places = 0;
+        whole[Input::Places] = 0;
         if (!massText(density, mode, whole).empty())
-            problems.add(8, "вне пределов");
+            line.problems.add(Input::Places, "вне пределов");
         else
-            problems.add("масса не считается: " + std::string(noMassWords(NoMass::OutOfRange)));
+            line.problems.add("масса не считается: " +
+                              std::string(noMassWords(NoMass::OutOfRange)));
     }
-    return {std::move(mass), std::move(problems.text()), std::move(warnings.text())};
+    return {std::move(mass), std::move(line.problems.text()), std::move(line.warnings.text())};
 }
 
 std::string countOf(std::size_t n, const char* one, const char* few, const char* many) {

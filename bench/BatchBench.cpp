@@ -1,5 +1,6 @@
 // The batch as a user runs it: the real program on a generated file of a
-// million lines (semicolons, then tabs) and on one of ten, its output to
+// million lines (semicolons, then tabs, then one whose number texts never
+// repeat) and on one of ten, its output to
 // /dev/null, and beside it the awk script a user might write instead
 // (BatchPeer.awk) on the same files, interleaved. Prints the median wall
 // time and peak resident memory of each, and the program's time over awk's.
@@ -7,6 +8,7 @@
 
 #include "alloys/AlloyTable.h"
 #include "calc/Inputs.h"
+#include "calc/NumberText.h"
 
 #include <algorithm>
 #include <array>
@@ -49,7 +51,7 @@ FILE* temporaryFile(std::string& path) {
 // A spreadsheet's list: every grade, as the table has it or with its
 // trailing blank dropped, and typed densities; all three modes; sizes with
 // a comma, a dot or grouped digits; one line in ten thousand without a count.
-std::string makeInput(long lines, char sep) {
+std::string makeInput(long lines, char sep, bool unique = false) {
     std::string path;
     FILE* file = temporaryFile(path);
     std::mt19937 random(19);
@@ -77,6 +79,20 @@ std::string makeInput(long lines, char sep) {
                        : std::to_string(n);
         };
         const std::string count = i % 10000 == 9999 ? "" : std::to_string(1 + pick(500));
+        if (unique) {
+            // Six digits each, a different whole for every line and field.
+            const auto digits = [&](long factor, long offset) {
+                char text[8];
+                std::snprintf(text, sizeof text, "%06ld", (i * factor + offset) % 1000000);
+                return std::string(text);
+            };
+            std::fprintf(file, "%s%c%s%c%s%c%s%c%s%c%s%c%s%c%s%c%d\n", alloy.c_str(), sep,
+                         modes[static_cast<std::size_t>(pick(3))], sep, digits(1, 0).c_str(), sep,
+                         digits(17, 1).c_str(), sep, digits(19, 2).c_str(), sep,
+                         digits(7, 3).c_str(), sep, digits(11, 5).c_str(), sep,
+                         digits(13, 1).c_str(), sep, pick(5));
+            continue;
+        }
         std::fprintf(file, "%s%c%s%c%s%c0,%d%c-0,%d%c%s%c%s%c%s%c%d\n", alloy.c_str(), sep,
                      modes[static_cast<std::size_t>(pick(3))], sep,
                      thicknesses[static_cast<std::size_t>(pick(8))], sep, 1 + pick(3), sep,
@@ -97,8 +113,8 @@ std::string makeGrades(char sep) {
     for (const sheetmass::Alloy& alloy : sheetmass::kAlloys) {
         std::string grade(alloy.grade);
         grade.erase(grade.find_last_not_of(' ') + 1);
-        std::fprintf(file, "%s%c%.*s\n", grade.c_str(), sep, static_cast<int>(alloy.density.size()),
-                     alloy.density.data());
+        std::fprintf(file, "%s%c%s\n", grade.c_str(), sep,
+                     sheetmass::formatNumber(alloy.density).c_str());
     }
     std::fclose(file);
     return path;
@@ -159,6 +175,11 @@ int main(int argc, char* argv[]) {
     std::vector<Case> cases = {
         {std::to_string(lines) + " lines, semicolons", makeInput(lines, ';'), ';', {}, {}},
         {std::to_string(lines) + " lines, tabs", makeInput(lines, '\t'), '\t', {}, {}},
+        {std::to_string(lines) + " lines, no number text twice",
+         makeInput(lines, ';', true),
+         ';',
+         {},
+         {}},
         {"10 lines", makeInput(10, ';'), ';', {}, {}}};
     const std::string grades[] = {makeGrades(';'), makeGrades('\t')};
     const auto awk = [&](const Case& c) {
@@ -196,6 +217,6 @@ int main(int argc, char* argv[]) {
     for (const std::string& g : grades)
         std::remove(g.c_str());
     std::printf("peak memory beyond the ten-line run: %+ld KiB\n",
-                std::max(peaks[0], peaks[1]) - peaks[2]);
+                std::max({peaks[0], peaks[1], peaks[2]}) - peaks[3]);
     return 0;
 }

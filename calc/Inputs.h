@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace sheetmass {
 
@@ -55,5 +56,33 @@ inline const std::string& textOf(const Inputs& in, Input input) {
 inline constexpr const char* kModeNominal = "номиналу";
 inline constexpr const char* kModeUpper = "центру верхнего отклонения";
 inline constexpr const char* kModeLower = "центру нижнего отклонения";
+
+// Which thickness the mass is worked from: the nominal one, or the centre
+// of the upper or the lower deviation; none for any other text.
+enum class Mode { nominal, upper, lower, none };
+
+// The mode a text of the mode field names, compared byte for byte: a reader
+// that trims (a paste, a batch line) trims before asking.
+constexpr Mode modeOf(std::string_view text) {
+    constexpr std::array<std::pair<std::string_view, Mode>, 3> kModes = {
+        {{kModeNominal, Mode::nominal}, {kModeUpper, Mode::upper}, {kModeLower, Mode::lower}}};
+    for (const auto& [name, mode] : kModes)
+        if (name == text)
+            return mode;
+    return Mode::none;
+}
+
+// The inputs whose texts are numbers: all but the alloy and the mode.
+constexpr bool isNumber(Input input) {
+    return input != Input::Alloy && input != Input::Mode;
+}
+
+// Whether the mass is worked from an input under a mode: the deviation the
+// mode does not use is never read; the others always are.
+constexpr bool worksFrom(Mode mode, Input input) {
+    return input == Input::Upper   ? mode == Mode::upper
+           : input == Input::Lower ? mode == Mode::lower
+                                   : true;
+}
 
 } // namespace sheetmass

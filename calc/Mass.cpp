@@ -19,24 +19,17 @@ struct Worked {
     std::optional<double> sheetMass;
 };
 
-Mode modeOf(const std::string& mode) {
-    return mode == kModeNominal ? Mode::nominal
-           : mode == kModeUpper ? Mode::upper
-           : mode == kModeLower ? Mode::lower
-                                : Mode::none;
-}
-
 Worked work(double density, Mode mode, const MassNumbers& n) {
     std::optional<double> thickness;
     if (mode != Mode::none) {
-        const double deviationHalf = mode == Mode::upper   ? n.upper / 2
-                                     : mode == Mode::lower ? n.lower / 2
+        const double deviationHalf = mode == Mode::upper   ? n[Input::Upper] / 2
+                                     : mode == Mode::lower ? n[Input::Lower] / 2
                                                            : 0;
-        thickness = deviationHalf + n.thickness;
+        thickness = deviationHalf + n[Input::Thickness];
         if (!std::isfinite(*thickness))
             return {};
     }
-    const double area = n.width * n.length;
+    const double area = n[Input::Width] * n[Input::Length];
     if (!std::isfinite(area))
         return {};
     // Of the batch, and of one sheet for the reader.
@@ -51,10 +44,10 @@ Worked work(double density, Mode mode, const MassNumbers& n) {
             return std::nullopt;
         return mass / 1e6;
     };
-    const auto batch = massOf(n.count * area);
+    const auto batch = massOf(n[Input::Count] * area);
     if (!batch)
         return {};
-    std::string mass = roundedText(*batch, n.places);
+    std::string mass = roundedText(*batch, n[Input::Places]);
     if (mass.empty())
         return {};
     return {std::move(mass), thickness, massOf(area)};
@@ -65,21 +58,17 @@ Worked work(double density, Mode mode, const MassNumbers& n) {
 Worked work(const Inputs& in, double density) {
     const Mode mode = modeOf(in.mode);
     MassNumbers n;
-    const auto read = [](const std::string& text, double& to) {
-        const auto number = parseNumber(text);
-        if (number)
-            to = *number;
-        return number.has_value();
-    };
-    if (mode == Mode::upper && !read(in.upper, n.upper))
-        return {};
-    if (mode == Mode::lower && !read(in.lower, n.lower))
-        return {};
-    if (mode != Mode::none && !read(in.thickness, n.thickness))
-        return {};
-    if (!read(in.length, n.length) || !read(in.width, n.width) || !read(in.count, n.count) ||
-        !read(in.places, n.places))
-        return {};
+    for (const InputField& field : kInputFields) {
+        // Without a mode there is no thickness: the mass is 0.
+        const Input input = field.input;
+        if (!isNumber(input) || !worksFrom(mode, input) ||
+            (input == Input::Thickness && mode == Mode::none))
+            continue;
+        const auto number = parseNumber(in.*field.text);
+        if (!number)
+            return {};
+        n[input] = *number;
+    }
     return work(density, mode, n);
 }
 

@@ -3,6 +3,8 @@
 #include "calc/Inputs.h"
 #include "calc/NoMass.h"
 
+#include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,16 +24,13 @@ std::string massText(const Inputs& in, DensityLookup& densityOf);
 
 // The same from numbers already read, for a reader that reads each field
 // once: the density, which of the three modes (or none), and the fields'
-// numbers. Only the deviation the mode uses is looked at.
-enum class Mode { nominal, upper, lower, none };
+// numbers, by input (the alloy's and the mode's stay unused). Only the
+// deviation the mode uses is looked at.
 struct MassNumbers {
-    double thickness = 0;
-    double upper = 0;
-    double lower = 0;
-    double length = 0;
-    double width = 0;
-    double count = 0;
-    double places = 0;
+    std::array<double, kInputCount> values{};
+
+    double& operator[](Input input) { return values[static_cast<std::size_t>(input)]; }
+    double operator[](Input input) const { return values[static_cast<std::size_t>(input)]; }
 };
 std::string massText(double density, Mode mode, const MassNumbers& numbers);
 

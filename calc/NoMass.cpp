@@ -18,14 +18,6 @@ constexpr std::pair<NoMass, std::string_view> kWords[] = {
     {NoMass::OutOfRange, "числа вне пределов"},
 };
 
-std::optional<NoMass> numberFault(const std::string& text) {
-    if (text.empty())
-        return NoMass::Empty;
-    if (!parseNumber(text))
-        return NoMass::NotNumber;
-    return std::nullopt;
-}
-
 } // namespace
 
 std::string_view noMassWords(NoMass why) {
@@ -35,26 +27,33 @@ std::string_view noMassWords(NoMass why) {
     return {};
 }
 
+std::optional<NoMass> whyNoMass(Input input, std::string_view text, bool read) {
+    if (input == Input::Mode)
+        read = modeOf(text) != Mode::none;
+    if (read)
+        return std::nullopt;
+    if (text.empty())
+        return NoMass::Empty;
+    return input == Input::Mode    ? NoMass::NotMode
+           : input == Input::Alloy ? NoMass::NotGrade
+                                   : NoMass::NotNumber;
+}
+
 std::optional<Blocker> firstBlocker(const Inputs& in, double density) {
-    const bool upper = in.mode == kModeUpper;
-    const bool lower = in.mode == kModeLower;
-    if (in.mode != kModeNominal && !upper && !lower)
-        return Blocker{Input::Mode, in.mode.empty() ? NoMass::Empty : NoMass::NotMode};
-    if (density == 0 && !parseNumber(in.alloy))
-        return Blocker{Input::Alloy, in.alloy.empty() ? NoMass::Empty : NoMass::NotGrade};
-    const std::pair<Input, const std::string*> numbers[] = {
-        {Input::Thickness, &in.thickness},
-        {Input::Upper, upper ? &in.upper : nullptr},
-        {Input::Lower, lower ? &in.lower : nullptr},
-        {Input::Length, &in.length},
-        {Input::Width, &in.width},
-        {Input::Count, &in.count},
-        {Input::Places, &in.places},
-    };
-    for (const auto& [input, text] : numbers)
-        if (text != nullptr)
-            if (const auto fault = numberFault(*text))
-                return Blocker{input, *fault};
+    // The mode first: the inputs it works from depend on it.
+    if (const auto why = whyNoMass(Input::Mode, in.mode, false))
+        return Blocker{Input::Mode, *why};
+    const Mode mode = modeOf(in.mode);
+    for (const InputField& field : kInputFields) {
+        const Input input = field.input;
+        if (input == Input::Mode || !worksFrom(mode, input))
+            continue;
+        const std::string& text = in.*field.text;
+        // A density of 0 is read when the alloy text is the number 0.
+        const bool read = (input == Input::Alloy && density != 0) || parseNumber(text);
+        if (const auto why = whyNoMass(input, text, read))
+            return Blocker{input, *why};
+    }
     return std::nullopt;
 }
 

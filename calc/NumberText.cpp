@@ -66,10 +66,6 @@ std::string_view trimBlanks(std::string_view text) {
     return text;
 }
 
-// Powers of ten that a double holds exactly.
-constexpr std::array<double, 23> kExactPowers = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                                 1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                                 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 constexpr std::uint64_t kExactWhole = std::uint64_t{1} << 53;
 
 // The magnitude of a short number: its digits as a whole number and its
@@ -88,7 +84,7 @@ std::optional<double> exactlyRead(const NumberParts& parts) {
     if (power > 22 || power < -22 || whole > kExactWhole)
         return std::nullopt;
     const double digits = static_cast<double>(whole);
-    const auto exact = kExactPowers[static_cast<std::size_t>(power < 0 ? -power : power)];
+    const auto exact = kTens[static_cast<std::size_t>(power < 0 ? -power : power)];
     return power < 0 ? digits / exact : digits * exact;
 }
 
@@ -114,9 +110,11 @@ __extension__ using Wide = unsigned __int128;
 
 constexpr std::uint64_t kLeast15 = 100'000'000'000'000; // the smallest whole of 15 digits
 constexpr int kMostFive = 27;                           // 5^27 < 2^63
-constexpr std::array<double, 28> kTens = {
-    1e-13, 1e-12, 1e-11, 1e-10, 1e-9, 1e-8, 1e-7, 1e-6, 1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0,
-    1e1,   1e2,   1e3,   1e4,   1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14};
+// 10^n for n from -13 to 14: a negative power as the one division that
+// rounds its true value, as its literal does.
+double tenTo(int n) {
+    return n >= 0 ? kTens[static_cast<std::size_t>(n)] : 1 / kTens[static_cast<std::size_t>(-n)];
+}
 // "00", "01" … "99": the digits of a whole written two at a time.
 constexpr auto kPairs = [] {
     std::array<char, 200> pairs{};
@@ -148,7 +146,7 @@ std::optional<ShownDigits> exactDigits(double magnitude) {
     // log10(2) ≈ 78913 / 2^18 guesses the decimal exponent or one below it;
     // the powers of ten in doubles mostly tell which, the whole surely.
     int exponent = ((binary + 52) * 78913) >> 18;
-    if (exponent < 14 && magnitude >= kTens[static_cast<std::size_t>(exponent + 14)])
+    if (exponent < 14 && magnitude >= tenTo(exponent + 1))
         ++exponent;
     for (int tries = 0; tries < 3; ++tries) {
         const int power = 14 - exponent; // 0 … 27
@@ -301,8 +299,7 @@ std::optional<double> parseNumber(std::string_view text) {
         digits += decimals;
     }
     if (p == end && digits > 0 && digits <= 15) {
-        const double value =
-            static_cast<double>(whole) / kExactPowers[static_cast<std::size_t>(decimals)];
+        const double value = static_cast<double>(whole) / kTens[static_cast<std::size_t>(decimals)];
         return negative ? -value : value;
     }
     const auto parts = splitNumber(text);
@@ -314,9 +311,9 @@ ShownDigits shownDigits(double magnitude) {
     if (magnitude >= 1 && magnitude < 1e15 && magnitude == std::floor(magnitude)) {
         const auto whole = static_cast<std::uint64_t>(magnitude);
         int exponent = 0;
-        while (exponent < 14 && whole >= kWholeTens[static_cast<std::size_t>(exponent + 1)])
+        while (exponent < 14 && whole >= wholeTenTo(exponent + 1))
             ++exponent;
-        return {whole * kWholeTens[static_cast<std::size_t>(14 - exponent)], exponent};
+        return {whole * wholeTenTo(14 - exponent), exponent};
     }
     if (const auto exact = exactDigits(magnitude))
         return *exact;

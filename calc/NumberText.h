@@ -38,14 +38,20 @@ std::optional<double> toDouble(const NumberParts& parts);
 // splitNumber, then toDouble.
 std::optional<double> parseNumber(std::string_view text);
 
-// 10^0 … 10^15 as whole numbers: the places a shown number has room for.
-inline constexpr auto kWholeTens = [] {
-    std::array<std::uint64_t, 16> tens{};
+// 10^0 … 10^22, every power of ten a double holds exactly: the one table
+// of them. Each product is exact, so the compiler's are the true powers.
+inline constexpr auto kTens = [] {
+    std::array<double, 23> tens{};
     tens[0] = 1;
     for (std::size_t i = 1; i < tens.size(); ++i)
         tens[i] = tens[i - 1] * 10;
     return tens;
 }();
+
+// 10^n as a whole number, n from 0 to 19.
+constexpr std::uint64_t wholeTenTo(int n) {
+    return static_cast<std::uint64_t>(kTens[static_cast<std::size_t>(n)]);
+}
 
 // The 15 significant digits formatNumber shows of a positive finite value,
 // as one whole of exactly 15 digits and the power of ten of its first: the

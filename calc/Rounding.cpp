@@ -13,9 +13,6 @@ namespace {
 
 constexpr int kExactPlaces = 15;
 
-constexpr std::array<double, kExactPlaces + 1> kPow10 = {
-    1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-
 void increment(std::string& digits) {
     for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
         if (*it != '9') {
@@ -73,7 +70,7 @@ Short roundShort(const NumberParts& x, long long kept) {
 
 double valueOf(Short rounded, int places) {
     const double value =
-        static_cast<double>(rounded.whole) / kPow10[static_cast<std::size_t>(places)];
+        static_cast<double>(rounded.whole) / kTens[static_cast<std::size_t>(places)];
     return rounded.negative ? -value : value;
 }
 
@@ -131,7 +128,7 @@ std::optional<double> roundParts(const NumberParts& parts, double places) {
     if (!x)
         return std::nullopt;
     if (exactPlaces) {
-        if (!std::isfinite(*x * kPow10[static_cast<std::size_t>(d)]))
+        if (!std::isfinite(*x * kTens[static_cast<std::size_t>(d)]))
             return std::nullopt;
         return roundDecimal(parts, d);
     }
@@ -159,11 +156,11 @@ std::string roundedText(double value, double places) {
         const ShownDigits shown = shownDigits(std::fabs(value));
         const int kept = shown.exponent + 1 + d; // digits before the cut
         if (kept <= kExactPlaces) {
-            const auto tenTo = [](int n) { return kWholeTens[static_cast<std::size_t>(n)]; };
-            const std::uint64_t whole = kept > 0 ? shown.digits / tenTo(kExactPlaces - kept) : 0;
+            const std::uint64_t whole =
+                kept > 0 ? shown.digits / wholeTenTo(kExactPlaces - kept) : 0;
             const std::uint64_t firstDropped =
                 kept >= 0 && kept < kExactPlaces
-                    ? shown.digits / tenTo(kExactPlaces - 1 - kept) % 10
+                    ? shown.digits / wholeTenTo(kExactPlaces - 1 - kept) % 10
                     : 0;
             const Short rounded = cut(value < 0, whole, firstDropped >= 5);
             return formatDecimal(rounded.negative, rounded.whole, d);

@@ -43,19 +43,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::string out = writeListImage(v, input);
     check(out.size() >= input.size());
-    check(out.size() >= kAlloyAt + kItemHead + v.alloy.size());
+    check(out.size() >= itemAt(Input::Alloy) + kItemHead + v.alloy.size());
 
     // The items in the order they are written.
     std::string ListValues::*const texts[] = {&ListValues::thickness, &ListValues::upper,
                                               &ListValues::lower,     &ListValues::length,
                                               &ListValues::width,     &ListValues::count};
-    const std::size_t textAt[] = {kThicknessAt, kUpperAt, kLowerAt, kLengthAt, kWidthAt, kCountAt};
+    const std::size_t textAt[] = {itemAt(Input::Thickness), itemAt(Input::Upper),
+                                  itemAt(Input::Lower),     itemAt(Input::Length),
+                                  itemAt(Input::Width),     itemAt(Input::Count)};
     Span spans[9];
     for (int i = 0; i < 6; ++i)
         spans[i] = {textAt[i], textAt[i] + kItemHead + (v.*texts[i]).size()};
-    spans[6] = {kPlacesAt, kPlacesAt + 8};
-    spans[7] = {kAlloyAt, kAlloyAt + kItemHead + v.alloy.size()};
-    spans[8] = {kModeAt, kModeAt + kItemHead + v.mode.size()};
+    spans[6] = {itemAt(Input::Places), itemAt(Input::Places) + 8};
+    spans[7] = {itemAt(Input::Alloy), itemAt(Input::Alloy) + kItemHead + v.alloy.size()};
+    spans[8] = {itemAt(Input::Mode), itemAt(Input::Mode) + kItemHead + v.mode.size()};
     auto intact = [&spans](int item) {
         for (int later = item + 1; later < 9; ++later)
             if (spans[item].overlaps(spans[later]))

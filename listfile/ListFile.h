@@ -11,7 +11,7 @@ namespace sheetmass {
 // List.abc on disk. Paths are the bytes the system names files by.
 
 // No item of List.abc reaches further into the file than this.
-inline constexpr std::size_t kListReach = kAlloyAt + kItemHead + kMaxTextBytes;
+inline constexpr std::size_t kListReach = itemAt(Input::Alloy) + kItemHead + kMaxTextBytes;
 
 struct ListFileBytes {
     std::string bytes;     // at most the limit asked for

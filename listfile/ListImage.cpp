@@ -52,33 +52,36 @@ ListItem numberItem(std::size_t at, double value) {
 
 } // namespace
 
+std::string ListValues::*listText(Input input) {
+    constexpr std::array<std::string ListValues::*, kInputCount> kTexts = {
+        &ListValues::alloy, &ListValues::mode,  &ListValues::thickness,
+        &ListValues::upper, &ListValues::lower, &ListValues::length,
+        &ListValues::width, &ListValues::count, nullptr};
+    return kTexts[static_cast<std::size_t>(input)];
+}
+
 ListValues readListImage(std::string_view image) {
     ListValues v;
-    v.thickness = readText(image, kThicknessAt);
-    v.upper = readText(image, kUpperAt);
-    v.lower = readText(image, kLowerAt);
-    v.length = readText(image, kLengthAt);
-    v.width = readText(image, kWidthAt);
-    v.count = readText(image, kCountAt);
-    v.places = readNumber(image, kPlacesAt);
-    v.alloy = readText(image, kAlloyAt);
-    v.mode = readText(image, kModeAt);
+    for (const auto& [input, at] : kListItems) {
+        if (input == Input::Places)
+            v.places = readNumber(image, at);
+        else
+            v.*listText(input) = readText(image, at);
+    }
     return v;
 }
 
 std::vector<ListItem> listItems(const ListValues& values, std::string_view old) {
     // Without a new number the file keeps the one it had, even where an
     // over-long Текст6 runs across it.
-    const double places = values.places ? *values.places : readNumber(old, kPlacesAt);
-    return {textItem(kThicknessAt, values.thickness),
-            textItem(kUpperAt, values.upper),
-            textItem(kLowerAt, values.lower),
-            textItem(kLengthAt, values.length),
-            textItem(kWidthAt, values.width),
-            textItem(kCountAt, values.count),
-            numberItem(kPlacesAt, places),
-            textItem(kAlloyAt, values.alloy),
-            textItem(kModeAt, values.mode)};
+    const std::size_t placesAt = itemAt(Input::Places);
+    const double places = values.places ? *values.places : readNumber(old, placesAt);
+    std::vector<ListItem> items;
+    items.reserve(kListItems.size());
+    for (const auto& [input, at] : kListItems)
+        items.push_back(input == Input::Places ? numberItem(at, places)
+                                               : textItem(at, values.*listText(input)));
+    return items;
 }
 
 std::string writeListImage(const ListValues& values, std::string_view old) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "calc/Inputs.h"
+
+#include <array>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -25,15 +28,34 @@ struct ListValues {
     bool operator==(const ListValues&) const = default;
 };
 
-inline constexpr std::size_t kModeAt = 0;
-inline constexpr std::size_t kThicknessAt = 100;
-inline constexpr std::size_t kUpperAt = 110;
-inline constexpr std::size_t kLowerAt = 120;
-inline constexpr std::size_t kLengthAt = 130;
-inline constexpr std::size_t kWidthAt = 140;
-inline constexpr std::size_t kCountAt = 150;
-inline constexpr std::size_t kPlacesAt = 160;
-inline constexpr std::size_t kAlloyAt = 200;
+// Where each input's item lies, in the order a save writes them: Текст1 …
+// Текст6, the number, Комбо1, Комбо2, so that where an over-long text runs
+// into a later item the later one wins.
+struct ListItemPlace {
+    Input input;
+    std::size_t at;
+};
+inline constexpr std::array<ListItemPlace, kInputCount> kListItems = {{
+    {Input::Thickness, 100},
+    {Input::Upper, 110},
+    {Input::Lower, 120},
+    {Input::Length, 130},
+    {Input::Width, 140},
+    {Input::Count, 150},
+    {Input::Places, 160},
+    {Input::Alloy, 200},
+    {Input::Mode, 0},
+}};
+
+constexpr std::size_t itemAt(Input input) {
+    for (const ListItemPlace& place : kListItems)
+        if (place.input == input)
+            return place.at;
+    return 0;
+}
+
+// The text List.abc keeps of an input; the places are a number, not a text.
+std::string ListValues::*listText(Input input);
 
 inline constexpr std::size_t kItemHead = 4;          // 16-bit tag and 16-bit count
 inline constexpr std::size_t kModeRoom = 96;         // bytes of text before Текст1's item
@@ -53,10 +75,8 @@ struct ListItem {
     std::string bytes;
 };
 
-// The writes that save the values over `old`, in the order they are made:
-// Текст1 … Текст6, number, Комбо1, Комбо2, so that where an over-long text
-// runs into a later item the later one wins. Texts beyond 65,535 bytes are
-// cut. A save in place makes exactly these writes and nothing else.
+// The writes that save the values over `old`, in kListItems' order. Texts
+// beyond 65,535 bytes are cut. A save in place makes exactly these writes and nothing else.
 std::vector<ListItem> listItems(const ListValues& values, std::string_view old);
 
 // `old` with the items of listItems written over it: never shorter than

@@ -243,7 +243,7 @@ TEST(massText, RandomSheetsKeepTheirRelations) {
         std::swap(other.length, other.width);
         EXPECT_EQ(massText(other), massText(sheet));
         other = sheet;
-        other.alloy = alloy.density;
+        other.alloy = sheetmass::formatNumber(alloy.density);
         EXPECT_EQ(massText(other), massText(sheet));
         other.mode = Up;
         const double up = shown(other);
