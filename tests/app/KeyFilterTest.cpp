@@ -275,36 +275,19 @@ class TestKeyFilter : public test::GuiTest {
             const char* says; // nullptr: taken
         } rows[] = {
             {Typed, "Текст1", "2.5", "2,5", "13,3", nullptr},
-            {Typed, "Комбо1", "2.7", "2,7", "10,26", nullptr},
-            // The keys of the Latin dot and comma on a Russian keyboard.
-            {Typed, "Текст1", "2ю5", "2,5", "13,3", nullptr},
-            {Typed, "Текст1", "2б5", "2,5", "13,3", nullptr},
-            {Typed, "Текст4", "1Ю5", "1,5", "0,01", nullptr},
-            {Typed, "Комбо1", "2Б7", "2,7", "10,26", nullptr},
-            {Typed, "Текст6", "1ю", "1", "10,53", "Этот знак здесь не вводится"},
             {Typed, "Текст1", "2,5,5", "2,55", "13,57", "Вторая запятая не вводится"},
-            {Typed, "Текст1", "2,5ю", "2,5", "13,3", "Вторая запятая не вводится"},
-            {Typed, "Текст4", "1234567", "123456", "649,75", "Больше знаков поле не вмещает"},
             {Typed, "Текст7", "5", "", "", written},
-            // Letters find a grade, whatever their case or alphabet; none
-            // stays in the field.
+            // A letter finds a grade; none stays in the field.
             {TypedPickedUndo, "Комбо1", "|Д16", "Д16 (1160)", "10,53", nullptr},
-            {TypedPickedUndo, "Комбо1", "|д16", "Д16 (1160)", "10,53", nullptr},
-            {TypedPickedUndo, "Комбо1", "|AMг6", "АМг6 (1560)", "10,03", nullptr},
-            {Typed, "Комбо1", "Ж", "", "", "Этот знак здесь не вводится"},
             {EscapedReopened, "Комбо1", "А|Д16", "Д16 (1160)", "10,53", nullptr},
             {CtrlV, "Текст1", "2,5\n", "2,5", "13,3", nullptr},
             {ShiftInsert, "Текст4", "1 250,5", "1250,5", "6,58", nullptr},
             {Menu, "Текст4", "\t1\u00A0250,5\u202F", "1250,5", "6,58", nullptr},
             {Drop, "Комбо1", "2.7", "2,7", "10,26", nullptr},
-            {CtrlV, "Текст3", "-0.2", "-0,2", "10,53", nullptr},
-            {Drop, "Текст6", "3\n", "3", "31,58", nullptr},
             {MiddleClick, "Текст5", "1 000\n", "1000", "10,53", nullptr},
             {Commit, "Текст1", "2.5 ", "2,5", "13,3", nullptr},
-            {Commit, "Текст1", "ю", ",", "", nullptr},
             // A list's entry is picked, as from the list.
             {CtrlV, "Комбо1", "Д16 (1160)\n", "Д16 (1160)", "10,53", nullptr},
-            {Menu, "Комбо2", "номиналу\r\n", "номиналу", "11,08", nullptr},
             {Drop, "Комбо2", "центру верхнего отклонения", "центру верхнего отклонения", "11,63",
              nullptr},
             // One change, undone and done again as one.
@@ -318,15 +301,8 @@ class TestKeyFilter : public test::GuiTest {
             // nothing to paste.
             {CtrlV, "Текст4", "1250,55", "", "", room},
             {Drop, "Текст6", "12345678", "", "", room},
-            {TypedPasted, "Текст4", "1234|567", "1234", "6,49", room},
-            {Menu, "Текст4", "-5", "", "", character},
-            {CtrlV, "Текст1", "1e3", "", "", character},
-            {ShiftInsert, "Текст3", "1,2.5", "", "", separator},
             {TypedPasted, "Текст1", "2,5|,5", "2,5", "13,3", separator},
             {Commit, "Текст6", "1,5", "", "", character},
-            // Backspace passes as a key, not in a text.
-            {CtrlV, "Текст6", "1\b2", "", "", character},
-            {CtrlV, "Комбо2", "2", "", "10,53", character},
             {CtrlV, "Текст1", "", "", "", "в буфере обмена нет текста"},
             {HtmlOnly, "Текст1", "<b>2,5</b>", "", "", "в буфере обмена нет текста"},
             // The result takes nothing: it is read-only, no drop is offered
@@ -334,9 +310,6 @@ class TestKeyFilter : public test::GuiTest {
             {CtrlV, "Текст7", "3ABC", "", "", written},
             {Drop, "Текст7", "5", "", "", nullptr},
             {Menu, "Текст7", "5", "", "", nullptr},
-            // The places keep their unfiltered text; it counts from the next
-            // calculation another field starts.
-            {CtrlV, "Комбо3", "x.5", "x.5", "10,53", nullptr},
         };
         for (const auto& r : rows)
             QTest::addRow("%s %s %s", kWayNames[r.way], r.name, r.text)

@@ -1,0 +1,511 @@
+#include "behaviour/Form1Behaviour.h"
+#include "forms/Form1.h"
+#include "listfile/ListPlaces.h"
+#include "tests/support/TypicalSave.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+using namespace sheetmass;
+using namespace sheetmass::behaviour;
+namespace fs = std::filesystem;
+
+namespace {
+
+const forms::Control& at(const char* name) {
+    const forms::Control* c = forms::findControl(forms::kForm1, name);
+    EXPECT_NE(c, nullptr) << name;
+    return *c;
+}
+
+// A fresh program folder of the test's own, gone at its end.
+struct Folder {
+    Folder() {
+        path = fs::temp_directory_path() / ("behaviour-" + std::to_string(std::random_device{}()));
+        fs::remove_all(path);
+        fs::create_directory(path);
+    }
+    ~Folder() { fs::remove_all(path); }
+    std::string utf8() const {
+        const std::u8string s = path.u8string();
+        return std::string(s.begin(), s.end());
+    }
+    std::string saved() const {
+        std::ifstream in(path / "List.abc", std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
+    }
+    fs::path path;
+};
+
+// The window's behaviour over the typical save: Д16, 2 mm ±0,2, 2000 × 1000,
+// one sheet, two places, by the nominal: 11,08 kg.
+struct Started {
+    Started() {
+        std::ofstream(folder.path / "List.abc", std::ios::binary) << TypicalSaveImage();
+        first = room.start();
+    }
+    Folder folder;
+    ListPlaces places{folder.utf8(), ""};
+    Form1Behaviour room{places};
+    Answer first;
+};
+
+const char* const kHintThickness = "Толщина листа в мм, например 2,5";
+const char* const kHintLower = "Нижнее отклонение толщины в мм, со знаком минус, например -0,2";
+const char* const kHintLength = "Длина листа в мм, например 2000";
+const char* const kHintCount = "Количество листов, штук";
+const char* const kHintAlloy = "Марка сплава из списка или плотность в г/см³, например 2,7";
+const char* const kHintMode = "Как считать толщину: выберите из списка";
+const char* const kHintResult = "Масса всех листов в кг, результат расчёта";
+const std::string kWritten = "Массу пишет расчёт; её можно выделить и скопировать.\n";
+
+std::string tipOf(const Answer& a) {
+    return a.refused ? a.refused->tip : std::string();
+}
+
+// What the result shows after the answer, if it writes it.
+std::optional<std::string> resultShown(const Answer& a) {
+    std::optional<std::string> shown;
+    for (const Answer::Text& t : a.shows)
+        if (t.control == &at("Текст7"))
+            shown = t.text;
+    return shown;
+}
+
+// Keys typed into each kind of field: passed on, a character put in their
+// place, or refused with the tooltip's text.
+TEST(Form1Behaviour, keys) {
+    const Key dot{KeyKind::Character, U'.'};
+    const struct {
+        const char* field;
+        Key key;
+        FieldState state;
+        bool pass;
+        const char* insert; // nullptr: none
+        std::string tip;
+    } rows[] = {
+        {"Текст1", {KeyKind::Character, U'2'}, {"", 0, 0}, true, nullptr, ""},
+        {"Текст1", dot, {"2", 1, 1}, false, ",", ""},
+        {"Текст1", {KeyKind::Character, U'ю'}, {"2", 1, 1}, false, ",", ""},
+        {"Текст1", {KeyKind::Character, U'б'}, {"2", 1, 1}, false, ",", ""},
+        {"Комбо1", {KeyKind::Character, U'Б'}, {"2", 1, 1}, false, ",", ""},
+        {"Текст1",
+         {KeyKind::Character, U','},
+         {"2,5", 3, 3},
+         false,
+         nullptr,
+         std::string("Вторая запятая не вводится: в числе она одна.\n") + kHintThickness},
+        // The comma selected goes with the key.
+        {"Текст1", {KeyKind::Character, U','}, {"2,5", 1, 2}, true, nullptr, ""},
+        {"Текст1",
+         dot,
+         {"2,5", 0, 0},
+         false,
+         nullptr,
+         std::string("Вторая запятая не вводится: в числе она одна.\n") + kHintThickness},
+        {"Текст4",
+         {KeyKind::Character, U'7'},
+         {"123456", 6, 6},
+         false,
+         nullptr,
+         std::string("Больше знаков поле не вмещает.\n") + kHintLength},
+        {"Текст4", {KeyKind::Character, U'7'}, {"123456", 0, 1}, true, nullptr, ""},
+        {"Текст6",
+         {KeyKind::Character, U'ю'},
+         {"1", 1, 1},
+         false,
+         nullptr,
+         std::string("Этот знак здесь не вводится.\n") + kHintCount},
+        {"Текст3", {KeyKind::Character, U'-'}, {"", 0, 0}, true, nullptr, ""},
+        {"Текст1", {KeyKind::KeypadDecimal, 0}, {"2", 1, 1}, false, ",", ""},
+        // The places take any text, and the keypad's decimal still a comma.
+        {"Комбо3", {KeyKind::KeypadDecimal, 0}, {"1", 1, 1}, false, ",", ""},
+        {"Комбо3", {KeyKind::Character, U'x'}, {"", 0, 0}, true, nullptr, ""},
+        {"Текст1", {KeyKind::Backspace, 0}, {"2", 1, 1}, true, nullptr, ""},
+        {"Текст1", {KeyKind::Delete, 0}, {"2", 0, 0}, true, nullptr, ""},
+        {"Текст1", {KeyKind::Other, 0}, {"2", 0, 0}, true, nullptr, ""},
+        {"Комбо1",
+         {KeyKind::Character, U'Ж'},
+         {"", 0, 0},
+         false,
+         nullptr,
+         std::string("Этот знак здесь не вводится.\n") + kHintAlloy},
+        {"Текст7",
+         {KeyKind::Character, U'5'},
+         {"11,08", 5, 5},
+         false,
+         nullptr,
+         kWritten + kHintResult},
+        {"Текст7",
+         {KeyKind::Backspace, 0},
+         {"11,08", 5, 5},
+         false,
+         nullptr,
+         kWritten + kHintResult},
+        {"Текст7", {KeyKind::Delete, 0}, {"11,08", 0, 0}, false, nullptr, kWritten + kHintResult},
+        {"Текст7", {KeyKind::Cut, 0}, {"11,08", 0, 5}, false, nullptr, kWritten + kHintResult},
+        {"Текст7", {KeyKind::Undo, 0}, {"11,08", 0, 0}, false, nullptr, kWritten + kHintResult},
+        {"Текст7", {KeyKind::Redo, 0}, {"11,08", 0, 0}, false, nullptr, kWritten + kHintResult},
+        {"Текст7",
+         {KeyKind::KeypadDecimal, 0},
+         {"11,08", 0, 0},
+         false,
+         nullptr,
+         kWritten + kHintResult},
+        {"Текст7", {KeyKind::Other, 0}, {"11,08", 0, 0}, true, nullptr, ""},
+    };
+    Folder folder;
+    ListPlaces places(folder.utf8(), "");
+    for (const auto& r : rows) {
+        SCOPED_TRACE(std::string(r.field) + " '" + r.state.text + "'");
+        Form1Behaviour room(places);
+        const Answer a = room.key(at(r.field), r.key, r.state);
+        EXPECT_EQ(a.pass, r.pass);
+        EXPECT_EQ(a.insert.value_or("-"), r.insert ? r.insert : "-");
+        EXPECT_EQ(tipOf(a), r.tip);
+        if (a.refused) {
+            EXPECT_EQ(a.refused->at, &at(r.field));
+        }
+        EXPECT_FALSE(a.openAt);
+    }
+}
+
+// Texts that come at once, pasted or dropped: taken whole, a list's entry
+// picked, or refused with the tooltip's text.
+TEST(Form1Behaviour, pastesAndDrops) {
+    const int kPasted = -1;
+    const struct {
+        const char* field;
+        std::optional<std::string> text;
+        FieldState state;
+        int dropAt; // kPasted: a paste
+        const char* insert;
+        int insertAt; // -1: at the selection
+        int pick;     // -1: none
+        std::string tip;
+    } rows[] = {
+        {"Текст4", "1 250,5", {"", 0, 0}, kPasted, "1250,5", -1, -1, ""},
+        {"Текст3", "-0.2", {"", 0, 0}, kPasted, "-0,2", -1, -1, ""},
+        {"Комбо1", "Д16 (1160)\n", {"", 0, 0}, kPasted, nullptr, -1, 84, ""},
+        {"Комбо1", " АМг6 (1560)", {"2,7", 0, 3}, kPasted, nullptr, -1, 64, ""},
+        {"Комбо2", "номиналу", {"", 0, 0}, kPasted, nullptr, -1, 0, ""},
+        {"Комбо2", "центру нижнего отклонения", {"", 0, 0}, 0, nullptr, -1, 2, ""},
+        {"Текст4",
+         "1250,55",
+         {"", 0, 0},
+         kPasted,
+         nullptr,
+         -1,
+         -1,
+         std::string("Не вставлено: длиннее, чем вмещает поле.\n") + kHintLength},
+        {"Текст4",
+         "567",
+         {"1234", 4, 4},
+         kPasted,
+         nullptr,
+         -1,
+         -1,
+         std::string("Не вставлено: длиннее, чем вмещает поле.\n") + kHintLength},
+        {"Текст4", "567", {"1234", 1, 4}, kPasted, "567", -1, -1, ""},
+        {"Текст1",
+         "1e3",
+         {"", 0, 0},
+         kPasted,
+         nullptr,
+         -1,
+         -1,
+         std::string("Не вставлено: здесь такие знаки не вводятся.\n") + kHintThickness},
+        {"Текст3",
+         "1,2.5",
+         {"", 0, 0},
+         kPasted,
+         nullptr,
+         -1,
+         -1,
+         std::string("Не вставлено: в числе одна запятая.\n") + kHintLower},
+        {"Текст1",
+         ",5",
+         {"2,5", 3, 3},
+         kPasted,
+         nullptr,
+         -1,
+         -1,
+         std::string("Не вставлено: в числе одна запятая.\n") + kHintThickness},
+        {"Текст1", ",5", {"2,5", 0, 3}, kPasted, ",5", -1, -1, ""},
+        {"Текст1",
+         std::nullopt,
+         {"", 0, 0},
+         kPasted,
+         nullptr,
+         -1,
+         -1,
+         std::string("Не вставлено: в буфере обмена нет текста.\n") + kHintThickness},
+        {"Комбо2",
+         "2",
+         {"", 0, 0},
+         kPasted,
+         nullptr,
+         -1,
+         -1,
+         std::string("Не вставлено: здесь такие знаки не вводятся.\n") + kHintMode},
+        // A drop replaces no selection: the whole text counts.
+        {"Текст4", "5", {"123", 0, 3}, 1, "5", 1, -1, ""},
+        {"Текст4",
+         "567",
+         {"1234", 0, 4},
+         2,
+         nullptr,
+         -1,
+         -1,
+         std::string("Не вставлено: длиннее, чем вмещает поле.\n") + kHintLength},
+        {"Комбо3", "x.5", {"", 0, 0}, kPasted, "x.5", -1, -1, ""},
+        {"Комбо3", "x.5", {"2", 0, 1}, 0, "x.5", 0, -1, ""},
+        {"Текст7", "5", {"11,08", 0, 0}, kPasted, nullptr, -1, -1, kWritten + kHintResult},
+        {"Текст7", "5", {"11,08", 0, 0}, 2, nullptr, -1, -1, kWritten + kHintResult},
+    };
+    Folder folder;
+    ListPlaces places(folder.utf8(), "");
+    for (const auto& r : rows) {
+        SCOPED_TRACE(std::string(r.field) + " '" + r.text.value_or("(none)") + "'");
+        Form1Behaviour room(places);
+        const forms::Control& field = at(r.field);
+        const Answer a = r.dropAt == kPasted ? room.paste(field, r.text, r.state)
+                                             : room.drop(field, *r.text, r.dropAt, r.state);
+        EXPECT_FALSE(a.pass);
+        EXPECT_EQ(a.insert.value_or("-"), r.insert ? r.insert : "-");
+        EXPECT_EQ(a.insertAt.value_or(-1), r.insertAt);
+        EXPECT_EQ(a.pick ? int(a.pick->entry) : -1, r.pick);
+        if (a.pick) {
+            EXPECT_EQ(a.pick->list, &field);
+        }
+        EXPECT_EQ(tipOf(a), r.tip);
+    }
+}
+
+// Letters in a list spell their way to an entry: the first typed into the
+// field opens the list, the rest reach the open list.
+TEST(Form1Behaviour, spelling) {
+    enum Step { Typed, Listed, Back, Closed };
+    const struct {
+        const char* list;
+        std::vector<std::pair<Step, char32_t>> steps;
+        int openAt; // the last answer's; -1: none
+        bool beep;
+    } rows[] = {
+        {"Комбо1", {{Typed, U'д'}}, 82, false},
+        {"Комбо1", {{Typed, U'Д'}}, 82, false},
+        {"Комбо1", {{Typed, U'A'}}, 16, false}, // Latin, as its Cyrillic look-alike
+        {"Комбо1", {{Typed, U'a'}}, 16, false},
+        {"Комбо1", {{Typed, U'B'}}, 70, false},
+        {"Комбо1", {{Typed, U'м'}}, 92, false},
+        {"Комбо1", {{Typed, U'R'}}, 14, false},
+        {"Комбо2", {{Typed, U'ц'}}, 1, false},
+        {"Комбо1", {{Typed, U'Д'}, {Listed, U'1'}, {Listed, U'6'}}, 84, false},
+        {"Комбо1", {{Typed, U'д'}, {Listed, U'1'}, {Listed, U'6'}, {Listed, U'Ж'}}, -1, true},
+        // A letter that spells nothing is not kept.
+        {"Комбо1",
+         {{Typed, U'д'}, {Listed, U'1'}, {Listed, U'6'}, {Listed, U'Ж'}, {Listed, U'ч'}},
+         85,
+         false},
+        {"Комбо1", {{Typed, U'Д'}, {Listed, U'1'}, {Listed, U'6'}, {Back, 0}}, 82, false},
+        {"Комбо1", {{Typed, U'Д'}, {Listed, U'1'}, {Back, 0}}, 82, false},
+        // Never below the first letter.
+        {"Комбо1", {{Typed, U'Д'}, {Back, 0}}, -1, false},
+        {"Комбо1", {{Typed, U'Д'}, {Back, 0}, {Listed, U'6'}}, 91, false},
+        // A list opened afresh spells from nothing.
+        {"Комбо1", {{Typed, U'Д'}, {Listed, U'1'}, {Closed, 0}, {Listed, U'6'}}, -1, true},
+        {"Комбо1", {{Typed, U'Д'}, {Closed, 0}, {Listed, U'А'}, {Listed, U'М'}}, 56, false},
+    };
+    Folder folder;
+    ListPlaces places(folder.utf8(), "");
+    for (const auto& r : rows) {
+        SCOPED_TRACE(std::string(r.list) + " row " + std::to_string(&r - rows));
+        Form1Behaviour room(places);
+        const forms::Control& list = at(r.list);
+        Answer a;
+        for (const auto& [step, c] : r.steps) {
+            if (step == Typed)
+                a = room.key(list, {KeyKind::Character, c}, {});
+            else if (step == Listed)
+                a = room.listKey(list, {KeyKind::Character, c});
+            else if (step == Back)
+                a = room.listKey(list, {KeyKind::Backspace, 0});
+            else
+                room.listClosed(list);
+        }
+        EXPECT_EQ(a.openAt ? int(a.openAt->entry) : -1, r.openAt);
+        if (a.openAt) {
+            EXPECT_EQ(a.openAt->list, &list);
+        }
+        EXPECT_EQ(a.beep, r.beep);
+        EXPECT_FALSE(a.refused);
+    }
+}
+
+// The result after changes and picks over the typical save: what it shows,
+// or nothing when the event does not recalculate, and its tooltip.
+TEST(Form1Behaviour, theResultAndItsReasons) {
+    enum Event { Change, Pick };
+    const struct {
+        std::vector<std::tuple<Event, const char*, std::string>> events;
+        std::optional<std::string> shown; // none: the last event writes no result
+        std::string tip;
+    } rows[] = {
+        {{{Change, "Комбо3", "1"}, {Change, "Текст6", "10"}},
+         "110,8",
+         std::string(kHintResult) + "\nТолщина в расчёте: 2 мм\nМасса одного листа: 11,08 кг"},
+        // The places wait for another field's change.
+        {{{Change, "Комбо3", "1"}}, std::nullopt, ""},
+        {{{Change, "Комбо2", kModeLower}}, std::nullopt, ""},
+        {{{Change, "Комбо2", kModeUpper}, {Pick, "Комбо2", "1"}},
+         "11,63",
+         std::string(kHintResult) + "\nТолщина в расчёте: 2,1 мм\nМасса одного листа: 11,634 кг"},
+        {{{Pick, "Комбо3", "0"}},
+         "11",
+         std::string(kHintResult) + "\nТолщина в расчёте: 2 мм\nМасса одного листа: 11,08 кг"},
+        {{{Change, "Комбо1", "2,7"}},
+         "10,8",
+         std::string(kHintResult) + "\nТолщина в расчёте: 2 мм\nМасса одного листа: 10,8 кг"},
+        {{{Pick, "Комбо1", "64"}},
+         "10,56",
+         std::string(kHintResult) + "\nТолщина в расчёте: 2 мм\nМасса одного листа: 10,56 кг"},
+        {{{Change, "Текст1", ""}},
+         "",
+         std::string(kHintResult) + "\nМасса не считается: толщина листа — пусто"},
+        {{{Change, "Текст5", "1,2,"}},
+         "",
+         std::string(kHintResult) + "\nМасса не считается: ширина листа — не число"},
+        {{{Change, "Комбо2", ""}, {Change, "Текст6", "3"}},
+         "",
+         std::string(kHintResult) + "\nВыберите, как считать массу"},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE("row " + std::to_string(&r - rows));
+        Started s;
+        Answer a;
+        for (const auto& [event, name, text] : r.events)
+            a = event == Change ? s.room.changed(at(name), text)
+                                : s.room.pick(at(name), std::stoul(text));
+        EXPECT_EQ(resultShown(a), r.shown);
+        EXPECT_EQ(a.resultTip.value_or(""), r.tip);
+        EXPECT_EQ(a.save, Save::AfterPause);
+    }
+}
+
+TEST(Form1Behaviour, startRestoresTheSaveAndFocusesTheMode) {
+    Started s;
+    const std::pair<const char*, const char*> shown[] = {
+        {"Комбо2", "номиналу"}, {"Комбо1", "Д16 (1160)"}, {"Текст1", "2"},    {"Текст2", "0,2"},
+        {"Текст3", "-0,2"},     {"Текст4", "2000"},       {"Текст5", "1000"}, {"Текст6", "1"},
+        {"Комбо3", "2"},        {"Текст7", "11,08"}};
+    for (const auto& [name, text] : shown) {
+        bool found = false;
+        for (const Answer::Text& t : s.first.shows)
+            if (t.control == &at(name)) {
+                EXPECT_EQ(t.text, text) << name;
+                found = true;
+            }
+        EXPECT_TRUE(found) << name;
+    }
+    EXPECT_EQ(s.first.focus, &at("Комбо2"));
+    EXPECT_EQ(s.first.resultTip.value_or(""), std::string(kHintResult) +
+                                                  "\nТолщина в расчёте: 2 мм\n"
+                                                  "Масса одного листа: 11,08 кг");
+}
+
+TEST(Form1Behaviour, aPauseSavesTheChange) {
+    Started s;
+    EXPECT_EQ(s.room.changed(at("Текст6"), "3").save, Save::AfterPause);
+    EXPECT_EQ(s.room.changed(at("Текст6"), "3").save, Save::None); // no change
+    const std::string before = s.folder.saved();
+    s.room.pauseEnded();
+    std::string after = TypicalSaveImage();
+    after[154] = '3';
+    EXPECT_NE(s.folder.saved(), before);
+    EXPECT_EQ(s.folder.saved(), after);
+}
+
+TEST(Form1Behaviour, closing) {
+    const struct {
+        std::vector<CloseReason> closes;
+        std::vector<int> unsaved; // -1: saved, 0: on standard error, 1: in a box
+    } rows[] = {
+        {{CloseReason::User}, {1}},
+        {{CloseReason::Quit}, {0}},
+        {{CloseReason::Session}, {0}},
+        {{CloseReason::User, CloseReason::User}, {1, -1}},
+        {{CloseReason::Quit, CloseReason::User}, {0, -1}},
+        {{CloseReason::Session, CloseReason::User}, {0, 1}},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE("row " + std::to_string(&r - rows));
+        ListPlaces nowhere("", "");
+        Form1Behaviour room(nowhere);
+        for (std::size_t i = 0; i < r.closes.size(); ++i) {
+            const Answer a = room.close(r.closes[i]);
+            EXPECT_EQ(a.unsaved ? int(a.unsaved->inBox) : -1, r.unsaved[i]) << i;
+            if (a.unsaved) {
+                EXPECT_FALSE(a.unsaved->why.empty());
+            }
+        }
+    }
+}
+
+TEST(Form1Behaviour, theSessionsEndSavesAndTheCloseSavesAgain) {
+    Started s;
+    s.room.changed(at("Текст6"), "3");
+    EXPECT_FALSE(s.room.close(CloseReason::Session).unsaved);
+    EXPECT_EQ(s.folder.saved()[154], '3');
+    s.room.changed(at("Текст6"), "4");
+    EXPECT_FALSE(s.room.close(CloseReason::User).unsaved);
+    EXPECT_EQ(s.folder.saved()[154], '4');
+}
+
+TEST(Form1Behaviour, theFace) {
+    const struct {
+        std::set<std::string> installed;
+        const char* face;
+    } rows[] = {
+        {{"MS Sans Serif", "DejaVu Sans"}, "MS Sans Serif"},
+        {{"DejaVu Sans", "PT Sans", "Liberation Sans"}, "Liberation Sans"},
+        {{"DejaVu Sans", "PT Sans"}, "PT Sans"},
+        {{"DejaVu Sans", "Arial"}, "DejaVu Sans"},
+        {{"Arial"}, "MS Sans Serif"},
+        {{}, "MS Sans Serif"},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(
+            faceFor([&](std::string_view f) { return r.installed.count(std::string(f)) > 0; }),
+            r.face);
+}
+
+TEST(Form1Behaviour, whereARefusalGoes) {
+    const struct {
+        int fieldTop, fieldBottom, tipHeight, screenTop, top;
+    } rows[] = {
+        {100, 124, 40, 0, 58}, {42, 66, 40, 0, 0},       {41, 66, 40, 0, 68},
+        {10, 34, 40, 0, 36},   {500, 524, 40, 480, 526}, {600, 624, 40, 480, 558},
+    };
+    for (const auto& r : rows)
+        EXPECT_EQ(refusalTop(r.fieldTop, r.fieldBottom, r.tipHeight, r.screenTop), r.top)
+            << r.fieldTop;
+}
+
+TEST(Form1Behaviour, roomAndFirstFocus) {
+    const std::pair<const char*, int> rows[] = {
+        {"Текст1", 6}, {"Текст2", 6},  {"Текст3", 6}, {"Текст4", 6}, {"Текст5", 6},
+        {"Текст6", 6}, {"Комбо2", 96}, {"Комбо1", 0}, {"Комбо3", 0}, {"Текст7", 0},
+    };
+    for (const auto& [name, room] : rows)
+        EXPECT_EQ(roomOf(at(name)), room) << name;
+    EXPECT_EQ(&firstFocus(forms::kForm1), &at("Комбо2"));
+}
+
+} // namespace
