@@ -293,10 +293,6 @@ class TestForm1 : public test::GuiTest {
         QTest::addColumn<QStringList>("masses");
         QTest::newRow("Комбо1") << u("Комбо1") << u("2,7") << QStringList{"8,4", "8,4", "11,34"};
         QTest::newRow("Текст1") << u("Текст1") << u("15") << QStringList{"5,54", "83,1"};
-        QTest::newRow("Текст2") << u("Текст2") << u("15") << QStringList{"13,85", "52,63"};
-        QTest::newRow("Текст3") << u("Текст3") << u("15") << QStringList{"11,63", "11,63"};
-        QTest::newRow("Текст4") << u("Текст4") << u("15") << QStringList{"0,01", "0,09"};
-        QTest::newRow("Текст5") << u("Текст5") << u("15") << QStringList{"0,01", "0,17"};
         QTest::newRow("Текст6") << u("Текст6") << u("15") << QStringList{"11,63", "174,51"};
     }
     void typingIntoEachInputRecalculates() {
@@ -408,40 +404,6 @@ class TestForm1 : public test::GuiTest {
         fillValid();
         control<QLineEdit>("Текст7")->setText("123");
         QCOMPARE(result(), u("123"));
-    }
-
-    // No mass, and no 0 kg for real sheets: the result stays blank, and its
-    // tooltip and description name the first input in the way, in the
-    // batch's words.
-    void aBlankResultSaysWhy_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("says");
-        const char* const rows[][3] = {
-            {"", "", "Выберите, как считать массу"}, // a first start
-            {"Комбо2", "", "Выберите, как считать массу"},
-            {"Комбо2", "Номиналу", "Выберите, как считать массу"},
-            {"Комбо1", "", "Масса не считается: сплав — пусто"},
-            {"Текст1", "2,5,5", "Масса не считается: толщина листа — не число"},
-            {"Текст5", "", "Масса не считается: ширина листа — пусто"},
-            {"Текст3", "", "Масса не считается: нижнее отклонение — пусто"},
-        };
-        for (const auto& [name, text, says] : rows)
-            QTest::addRow("%s '%s'", name, text) << u(name) << u(text) << u(says);
-    }
-    void aBlankResultSaysWhy() {
-        QFETCH(QString, name);
-        QFETCH(QString, text);
-        QFETCH(QString, says);
-        if (!name.isEmpty()) {
-            fillValid();
-            setTextOf(control("Комбо2"), u(kModeLower));
-            setTextOf(control(name.toStdString()), text);
-            recalculate();
-        }
-        QCOMPARE(result(), QString());
-        QVERIFY2(resultField()->toolTip().contains(says), qPrintable(resultField()->toolTip()));
-        QCOMPARE(resultField()->accessibleDescription(), resultField()->toolTip());
     }
 
     void aLongResultShowsItsStart() {
