@@ -1,6 +1,6 @@
 // The program for Windows, a console one: the batch, the help and the
 // version. The window comes with a front end of its own.
-#include "app/CommandLine.h"
+#include "cli/CommandLine.h"
 #include "platform/Console.h"
 #include "platform/Streams.h"
 

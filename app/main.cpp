@@ -1,8 +1,8 @@
-#include "app/CommandLine.h"
 #include "app/Form1.h"
 #include "app/QuitOnSignal.h"
 #include "app/SavedInputs.h"
 #include "app/Startup.h"
+#include "cli/CommandLine.h"
 #include "platform/Process.h"
 
 #include <QApplication>

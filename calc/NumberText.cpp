@@ -108,8 +108,8 @@ Digits digitsOf(const char* first, const char* last) {
 
 __extension__ using Wide = unsigned __int128;
 
-constexpr std::uint64_t kLeast15 = 100'000'000'000'000; // the smallest whole of 15 digits
-constexpr int kMostFive = 27;                           // 5^27 < 2^63
+constexpr std::uint64_t kLeast15 = wholeTenTo(14); // the smallest whole of 15 digits
+constexpr int kMostFive = 27;                      // 5^27 < 2^63
 // 10^n for n from -13 to 14: a negative power as the one division that
 // rounds its true value, as its literal does.
 double tenTo(int n) {

@@ -11,7 +11,8 @@ enum class Failure : unsigned char {
     Missing, // nothing has that name
     Refused, // the rule for other users' names refuses it, or it is no regular file
     Denied,  // no permission, or a read-only file system
-    Busy,    // held locked by another for longer than the wait
+    Busy,    // held by another process for now: a lock past its wait, or on Windows
+             // a file another holds open shared with no one, or locked
     Other,
 };
 

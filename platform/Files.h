@@ -31,16 +31,21 @@ struct CheckedFile {
     FileFacts facts;
 };
 
-// Opens the file at `path`. Only what belongs to the user running the
-// program or to root is trusted: the file, and every folder and link on
-// its path, each opened by its handle from the root down. A symbolic link,
-// the file's or its folder's, is followed only when it is trusted and leads
-// straight (no second link) to a file, or folder, of that user's own.
-// Nothing but a regular file is ever opened, so no FIFO or device is waited
-// on. What is checked is the opened handle, so nothing another user swaps
-// in meanwhile is read or written. Failure::Missing: nothing has that name,
-// and `folder` and `name` are set all the same; Failure::Refused: the rule
-// refuses what is there.
+// Opens the file at `path`, trusting only what the user running the program or
+// the system owns (root on POSIX; on Windows the system, the administrators and
+// the installer's service), since only its owner can change where a path
+// through it leads: every folder and link on the path, and the file, which on
+// Windows must be the user's own. Each is judged on the handle it is opened as,
+// from the root down, so nothing another user swaps in meanwhile is read or
+// written (POSIX: opened by the descriptor of the folder above; Windows: by its
+// full name, the file's folder held so that it is not renamed meanwhile). A
+// link, the file's or its folder's, is followed only when it is trusted and
+// leads straight (no second link) to a file, or folder, of the user's own; the
+// folders on the way there are judged too on POSIX, not on Windows. Only a
+// regular file is handed back, and nothing that waits to open (a FIFO, a
+// device) is waited on. Failure::Missing: nothing has that name, and `folder`
+// and `name` are set all the same; Failure::Refused: the rule refuses what is
+// there.
 [[nodiscard]] Error openChecked(const std::string& path, Access access, CheckedFile& out);
 
 // Creates an empty file of that name in the folder, never through a link
@@ -60,21 +65,27 @@ struct CheckedFile {
 
 // The first run of bytes the file holds at `from` or after it, as [start,
 // end); between runs lie holes, which read as zeros and take no disk.
-// start == end == the file's size when no run follows. Where the system
-// keeps no holes, the rest of the file is one run.
+// start == end == the file's size when no run follows. Where the file
+// system keeps no holes, and on Windows, where only sparse files have them
+// and no save makes one, the rest of the file is one run.
 [[nodiscard]] Error nextData(const File& file, std::uint64_t from, std::uint64_t& start,
                              std::uint64_t& end);
 
-// Makes the file at least `size` bytes long; what is added reads as zeros
-// and, where the system can, takes no disk.
+// Makes the file at least `size` bytes long; what is added reads as zeros,
+// on POSIX a hole, which takes no disk where the file system keeps holes.
 [[nodiscard]] Error extendTo(const File& file, std::uint64_t size);
 
-// A lock that only the user running the program can take, open or hold up:
-// the file `name` in `folder`, made when missing, that no one else may
-// open, in a folder of the user's that no one else may change (reached as
-// openChecked reaches folders). Held until `held` closes. Waits no longer
-// than `wait` for another of the user's processes: Failure::Busy then;
-// Failure::Refused when the folder or the file is not private so.
+// A lock that only the user running the program can take, open or hold up
+// (the system aside: root, or the system and the administrators): the file
+// `name` in `folder`, made when missing, that no one else may open, in a
+// folder of the user's that no one else may change, reached as openChecked
+// reaches folders and not made. POSIX: the file with no group or other bits
+// (made 0600), in a folder no group or other may write, locked by flock.
+// Windows: the file made with the user's alone security, in a folder whose
+// permissions let no one else change it, locked by being held open shared
+// with no one. Held until `held` closes. Waits no longer than `wait` for
+// another of the user's processes: Failure::Busy then; Failure::Refused
+// when the folder or the file is not private so.
 [[nodiscard]] Error lockPrivately(const std::string& folder, const std::string& name,
                                   std::chrono::milliseconds wait, File& held);
 

@@ -9,22 +9,27 @@ namespace sheetmass::platform {
 // empty when it cannot tell, or the file is gone.
 std::string programFile();
 
-// The folder where `program` keeps the files of the user running it; by
-// the XDG rules on POSIX: under $XDG_DATA_HOME when that is absolute, else
-// under ~/.local/share, the home taken from the password file when $HOME
-// is unset or empty. Empty when there is no home.
+// The folder where `program` keeps the files of the user running it, not
+// made here. POSIX: by the XDG rules, under $XDG_DATA_HOME when that is
+// absolute, else under ~/.local/share, the home taken from the password
+// file when $HOME is unset or empty. Windows: under the roaming application
+// data folder. Empty when the system names no such place.
 std::string dataFolder(std::string_view program);
 
-// The user's folder for what lasts a session, such as locks; on POSIX
-// $XDG_RUNTIME_DIR when absolute. Empty when there is none.
+// The user's own folder on this machine for locks: $XDG_RUNTIME_DIR when
+// absolute on POSIX, which lasts the session; the local application data
+// folder on Windows. Empty when there is none.
 std::string runtimeFolder();
 
 // Whether anything has that name, links followed.
 bool exists(const std::string& path);
 
-// Makes the folder and any missing folders it is in, only the user's (the
-// XDG rules' 0700), reaching them as openChecked does; true when it is a
-// folder afterwards.
+// Makes the folder and any missing folders it is in, reaching each as
+// openChecked reaches folders, owners checked. What it makes is the user's
+// alone, so that no one else can change what is saved in it: mode 0700 on
+// POSIX, as the XDG rules ask; on Windows owned by the user, all rights the
+// user's alone, nothing inherited from above. True when the folder is there
+// afterwards, reached so.
 bool makeFolders(const std::string& folder);
 
 // Whether this user may make new files in the folder.

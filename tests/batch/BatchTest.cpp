@@ -1,7 +1,7 @@
 #include "alloys/AlloyDensity.h"
 #include "alloys/AlloyTable.h"
-#include "app/CommandLine.h"
 #include "calc/Mass.h"
+#include "cli/CommandLine.h"
 #include "tests/support/BatchSheets.h"
 
 #include <gtest/gtest.h>

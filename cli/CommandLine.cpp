@@ -1,4 +1,4 @@
-#include "app/CommandLine.h"
+#include "cli/CommandLine.h"
 
 #include "batch/Batch.h"
 #include "platform/Streams.h"
