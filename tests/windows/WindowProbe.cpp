@@ -4,7 +4,7 @@
 // Usage: window_probe start PROGRAM | ended MS | kill MS | wait-window FORM MS | gone FORM MS |
 // where FORM NAME
 //        | focus FORM NAME | text FORM NAME | tooltip FORM WORDS | quiet FORM MS | face FORM NAME |
-//        place FORM NAME | drop FORM NAME TEXT
+//        place FORM NAME | drop FORM NAME TEXT | limit FORM NAME | font FORM NAME FACE
 // The program's process id comes in PROBE_PID. | until FORM NAME TEXT MS | close FORM
 #include "forms/Form1.h"
 #include "forms/Form2.h"
@@ -85,6 +85,40 @@ template <class Ready> bool within(int ms, Ready ready) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     return true;
+}
+
+// Which face the control's font is, read from outside: it lays its text
+// out as wide as the face does at the design's size, the face installed
+// under its own name.
+bool inFace(const forms::Window& form, const forms::Control& c, HWND edit,
+            const std::wstring& face) {
+    wchar_t text[512] = {};
+    const int n = int(::SendMessageW(edit, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text)));
+    const auto x = [&](int at) {
+        return int(short(LOWORD(::SendMessageW(edit, EM_POSFROMCHAR, WPARAM(at), 0))));
+    };
+    const int laid = n > 1 ? x(n - 1) - x(0) : 0;
+    const forms::Font& f = c.font.points > 0 ? c.font : form.font;
+    LOGFONTW wanted{};
+    wanted.lfHeight = -int(f.points * ::GetDpiForSystem() / 72 + 0.5);
+    wanted.lfWeight = f.bold ? FW_BOLD : FW_NORMAL;
+    wanted.lfCharSet = RUSSIAN_CHARSET;
+    face.copy(wanted.lfFaceName, LF_FACESIZE - 1);
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    const HFONT font = ::CreateFontIndirectW(&wanted);
+    const HGDIOBJ was = ::SelectObject(dc, font);
+    SIZE size{};
+    ::GetTextExtentPoint32W(dc, text, std::max(n - 1, 0), &size);
+    wchar_t got[LF_FACESIZE] = {};
+    ::GetTextFaceW(dc, LF_FACESIZE, got);
+    ::SelectObject(dc, was);
+    ::DeleteObject(font);
+    ::DeleteDC(dc);
+    if (face == got && n > 1 && laid == size.cx)
+        return true;
+    std::fprintf(stderr, "«%s» laid out %d px wide; in %s (%s) %ld px\n", utf8(text).c_str(), laid,
+                 utf8(face).c_str(), utf8(got).c_str(), size.cx);
+    return false;
 }
 
 // A text dragged from this process, as another program's drag would come.
@@ -387,6 +421,16 @@ int wmain(int argc, wchar_t** argv) {
         std::printf("%lu %lu\n", first, end);
         return 0;
     }
+    // A list's edit part, where its text is; a field is its own.
+    HWND edit = ::FindWindowExW(control, nullptr, L"Edit", nullptr);
+    edit = edit != nullptr ? edit : control;
+    if (command == "limit") {
+        // The most characters the edit takes from the keys.
+        std::printf("%lu\n", DWORD(::SendMessageW(edit, EM_GETLIMITTEXT, 0, 0)));
+        return 0;
+    }
+    if (command == "font" && a.size() > 3)
+        return inFace(form, *forms::findControl(form, a[2]), edit, argv[4]) ? 0 : 1;
     if (command == "text") {
         std::printf("%s\n", textOf(control).c_str());
         return 0;
