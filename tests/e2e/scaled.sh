@@ -44,7 +44,9 @@ while read -r scale main about; do
   close_and_wait "$second"
   close_window "$id"
   wait_exit "$pid"
-  check "×$scale exit status after both windows closed (124: still running)" "$?" 0
+  status=$?
+  check "×$scale exit status after both windows closed (124: still running)" "$status" 0
+  [ "$status" = 0 ] || sed 's/^/  stderr: /' "$work/stderr"
   pid=""
 done <<'EOF'
 1 266x377 235x176
