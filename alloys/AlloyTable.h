@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 namespace sheetmass {
 
@@ -120,5 +121,10 @@ inline constexpr std::array<Alloy, kAlloyCount> kAlloys = {{
 // (spreadsheets drop the blank some grades end with); nullptr when none. A
 // reader that matches exactly compares the grade's text after.
 const Alloy* gradeNamed(std::string_view name);
+
+// The grades whose bracketed number is `number` ("Д16 (1160)" for 1160,
+// both grades for 1340), in the list's order: a density typed that is a
+// grade's number, copied from a certificate.
+std::vector<std::string_view> gradesNumbered(double number);
 
 } // namespace sheetmass

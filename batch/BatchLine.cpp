@@ -321,15 +321,10 @@ LineMass lineMass(const std::vector<std::string_view>& fields, const Reading& re
     if (!line.problems.text().empty())
         return {{}, std::move(line.problems.text()), std::move(line.warnings.text())};
     std::string mass = massText(density, mode, numbers);
-    if (mass.empty()) {
-        // The places alone can be beyond what rounding takes.
-        MassNumbers whole = numbers;
-        whole[Input::Places] = 0;
-        if (!massText(density, mode, whole).empty())
-            line.problems.add(Input::Places, "вне пределов");
-        else
-            line.problems.add("масса не считается: " +
-                              std::string(noMassWords(NoMass::OutOfRange)));
+    if (const auto why = whyNoMass(density, mode, numbers, !mass.empty(), gradesNumbered)) {
+        mass.clear();
+        line.problems.add(why->input ? blockerText(*why)
+                                     : "масса не считается: " + blockerText(*why));
     }
     return {std::move(mass), std::move(line.problems.text()), std::move(line.warnings.text())};
 }

@@ -1,6 +1,7 @@
 #include "behaviour/Form1Behaviour.h"
 
 #include "alloys/AlloyDensity.h"
+#include "alloys/AlloyTable.h"
 #include "behaviour/Text.h"
 #include "calc/Mass.h"
 #include "fields/EntrySearch.h"
@@ -64,7 +65,7 @@ Answer Form1Behaviour::start() {
 }
 
 Answer Form1Behaviour::recalculated(Answer a) const {
-    const MassResult result = massResult(m_inputs, Модуль1::AlloyDensity);
+    const MassResult result = massResult(m_inputs, Модуль1::AlloyDensity, gradesNumbered);
     const forms::Control& shown = resultOf(forms::kForm1);
     a.shows.push_back({&shown, result.mass});
     a.resultTip = forms::resultTip(shown.hint, result);

@@ -385,6 +385,48 @@ TEST(Form1Behaviour, theResultAndItsReasons) {
         {{{Change, "Комбо2", ""}, {Change, "Текст6", "3"}},
          "",
          std::string(kHintResult) + "\nВыберите, как считать массу"},
+        // A grade's number is no density: none is above osmium's 22,6.
+        {{{Change, "Комбо1", "1160"}},
+         "",
+         std::string(kHintResult) +
+             "\nМасса не считается: сплав — плотность 1160 г/см³ больше 22,6, такой нет ни у "
+             "одного металла: 1160 — номер марки «Д16 (1160)»"},
+        {{{Change, "Комбо1", "1340"}},
+         "",
+         std::string(kHintResult) +
+             "\nМасса не считается: сплав — плотность 1340 г/см³ больше 22,6, такой нет ни у "
+             "одного металла: 1340 — номер марок «АВ (1340)» и «АД31 (1340)»"},
+        {{{Change, "Комбо1", "22,61"}},
+         "",
+         std::string(kHintResult) +
+             "\nМасса не считается: сплав — плотность 22,61 г/см³ больше 22,6, такой нет ни у "
+             "одного металла"},
+        {{{Change, "Комбо1", "22,6"}},
+         "90,4",
+         std::string(kHintResult) + "\nТолщина в расчёте: 2 мм\nМасса одного листа: 90,4 кг"},
+        // A band deeper than the thickness leaves no sheet, one as deep a sheet of no mass.
+        {{{Change, "Комбо2", kModeLower}, {Change, "Текст3", "-5"}},
+         "",
+         std::string(kHintResult) + "\nМасса не считается: нижнее отклонение — -5 мм, с ним "
+                                    "толщина в расчёте -0,5 мм, меньше нуля"},
+        {{{Change, "Комбо2", kModeUpper}, {Change, "Текст2", "-5"}},
+         "",
+         std::string(kHintResult) + "\nМасса не считается: верхнее отклонение — -5 мм, с ним "
+                                    "толщина в расчёте -0,5 мм, меньше нуля"},
+        {{{Change, "Комбо2", kModeLower}, {Change, "Текст1", "0,5"}, {Change, "Текст3", "-1,002"}},
+         "",
+         std::string(kHintResult) + "\nМасса не считается: нижнее отклонение — -1,002 мм, с ним "
+                                    "толщина в расчёте -0,001 мм, меньше нуля"},
+        {{{Change, "Комбо2", kModeUpper}, {Change, "Текст1", "0,5"}, {Change, "Текст2", "-1,002"}},
+         "",
+         std::string(kHintResult) + "\nМасса не считается: верхнее отклонение — -1,002 мм, с ним "
+                                    "толщина в расчёте -0,001 мм, меньше нуля"},
+        {{{Change, "Комбо2", kModeLower}, {Change, "Текст3", "-4"}},
+         "0",
+         std::string(kHintResult) + "\nТолщина в расчёте: 0 мм\nМасса одного листа: 0 кг"},
+        {{{Change, "Комбо2", kModeUpper}, {Change, "Текст2", "-4"}},
+         "0",
+         std::string(kHintResult) + "\nТолщина в расчёте: 0 мм\nМасса одного листа: 0 кг"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE("row " + std::to_string(&r - rows));
