@@ -123,11 +123,17 @@ Answer Form1Behaviour::listKey(const forms::Control& list, Key key) {
 
 Answer Form1Behaviour::spell(const forms::Control& list, Key key) {
     const char32_t c = key.kind == KeyKind::KeypadDecimal ? U',' : key.character;
-    const std::string wanted = m_spelled + utf8Of(c);
+    // A Latin letter that spells nothing as typed (look-alikes folded) was
+    // typed with the wrong layout on: the Russian letter of its key.
+    const std::optional<char32_t> russian = russianOnSameKey(c);
     Answer a;
-    if (const auto entry = firstEntryBeginningWith(list.entries, wanted)) {
-        m_spelled = wanted;
-        a.openAt = Answer::Entry{&list, *entry};
+    for (const char32_t typed : {c, russian.value_or(c)}) {
+        const std::string wanted = m_spelled + utf8Of(typed);
+        if (const auto entry = firstEntryBeginningWith(list.entries, wanted)) {
+            m_spelled = wanted;
+            a.openAt = Answer::Entry{&list, *entry};
+            break;
+        }
     }
     return a;
 }

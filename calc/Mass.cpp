@@ -94,8 +94,10 @@ MassResult massResult(const Inputs& in, DensityLookup& densityOf, GradesNumbered
     if (const auto blocker = whyNoMass(density, mode, numbers, !worked.mass.empty(), gradesOf))
         return none(*blocker);
     // No grade's text is the number of its density: a text that reads as
-    // the density was typed.
-    std::string grade = parseNumber(in.alloy) == density ? std::string() : in.alloy;
+    // the density was typed. A grade is named without its trailing blank.
+    std::string grade;
+    if (parseNumber(in.alloy) != density)
+        grade = in.alloy.substr(0, in.alloy.find_last_not_of(' ') + 1);
     return {std::move(worked.mass), text(worked.thickness), text(worked.sheetMass),
             formatNumber(density),  std::move(grade),       std::nullopt};
 }

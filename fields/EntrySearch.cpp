@@ -26,6 +26,9 @@ constexpr std::array<std::pair<char32_t, char32_t>, 12> kLookAlikes = {{
     {U'Y', U'У'},
 }};
 
+// The letters of the standard Russian layout on the keys of a to z.
+constexpr std::u32string_view kRussianKeys = U"фисвуапршолдьтщзйкыегмцчня";
+
 char32_t folded(char32_t c) {
     if (c >= U'a' && c <= U'z')
         c -= U'a' - U'A';
@@ -66,6 +69,14 @@ std::optional<std::size_t> firstEntryBeginningWith(std::span<const std::string_v
         return std::nullopt;
     return firstEntry(
         entries, [&](std::string_view entry) { return foldedText(entry).starts_with(wanted); });
+}
+
+std::optional<char32_t> russianOnSameKey(char32_t latin) {
+    if (latin >= U'a' && latin <= U'z')
+        return kRussianKeys[latin - U'a'];
+    if (latin >= U'A' && latin <= U'Z')
+        return kRussianKeys[latin - U'A'] - (U'а' - U'А');
+    return std::nullopt;
 }
 
 std::optional<std::size_t> entryNamed(std::span<const std::string_view> entries,
