@@ -72,15 +72,16 @@ class Problems {
 // is told apart from no number at all.
 std::string_view refusal(std::string_view text, const NumberField* rule, DecimalMark mark) {
     const auto pasted = pastedNumber(text, mark);
-    if (rule == nullptr || !pasted || !parseNumber(*pasted))
+    const auto value = pasted ? parseNumber(*pasted) : std::nullopt;
+    if (rule == nullptr || !value)
         return noMassWords(NoMass::NotNumber);
     const std::string_view admitted = rule->admitted;
     const auto lacks = [&](char c) {
         return pasted->find(c) != std::string::npos && admitted.find(c) == std::string_view::npos;
     };
-    return noMassWords(lacks('-')   ? NoMass::BelowZero
-                       : lacks(',') ? NoMass::NotWhole
-                                    : NoMass::NotNumber);
+    // "-0" is not below zero: only its minus is refused.
+    const NoMass minus = *value < 0 ? NoMass::BelowZero : NoMass::Minus;
+    return noMassWords(lacks('-') ? minus : lacks(',') ? NoMass::NotWhole : NoMass::NotNumber);
 }
 
 // A number read one way from a file that never showed its way, when the

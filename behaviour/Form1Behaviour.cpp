@@ -220,6 +220,7 @@ Answer Form1Behaviour::close(CloseReason why) {
     Answer a;
     if (std::string whyNot; !m_places.save(m_inputs, &whyNot))
         a.unsaved = Answer::Unsaved{std::move(whyNot), why == CloseReason::User};
+    m_unsaved = a.unsaved.has_value();
     return a;
 }
 

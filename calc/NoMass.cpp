@@ -12,6 +12,7 @@ constexpr std::pair<NoMass, std::string_view> kWords[] = {
     {NoMass::Empty, "пусто"},
     {NoMass::NotNumber, "не число"},
     {NoMass::BelowZero, "меньше нуля"},
+    {NoMass::Minus, "минус здесь не вводится"},
     {NoMass::NotWhole, "не целое число"},
     {NoMass::NotGrade, "не марка из списка и не плотность"},
     {NoMass::NotMode, "не «номиналу», не «центру верхнего отклонения» и не «центру нижнего "

@@ -12,12 +12,14 @@
 namespace sheetmass {
 
 // Why there is no mass: the one list of reasons that the window's result and
-// the batch both give, in the user's words. NoMetal: a density above the
-// densest metal's. NoThickness: a worked thickness below zero.
+// the batch both give, in the user's words. Minus: a minus where the field
+// takes none, on a number that is not below zero ("-0"). NoMetal: a density
+// above the densest metal's. NoThickness: a worked thickness below zero.
 enum class NoMass {
     Empty,
     NotNumber,
     BelowZero,
+    Minus,
     NotWhole,
     NotGrade,
     NotMode,

@@ -395,6 +395,10 @@ TEST(Form1Behaviour, theResultAndItsReasons) {
         {{{Change, "Текст5", "1,2,"}},
          "",
          std::string(kHintResult) + "\nМасса не считается: ширина листа — не число"},
+        // A spoiled save's places, kept as they came: the field is named.
+        {{{Change, "Комбо3", "-2,42631949806676E+201"}, {Change, "Текст6", "10"}},
+         "",
+         std::string(kHintResult) + "\nМасса не считается: знаков после запятой — вне пределов"},
         {{{Change, "Комбо2", ""}, {Change, "Текст6", "3"}},
          "",
          std::string(kHintResult) + "\nВыберите, как считать массу"},
