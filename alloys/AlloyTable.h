@@ -117,6 +117,14 @@ inline constexpr std::array<Alloy, kAlloyCount> kAlloys = {{
 }};
 // clang-format on
 
+// The grades' texts alone, in the list's order: the alloy list's entries.
+inline constexpr std::array<std::string_view, kAlloyCount> kGradeTexts = [] {
+    std::array<std::string_view, kAlloyCount> grades{};
+    for (std::size_t i = 0; i < kAlloyCount; ++i)
+        grades[i] = kAlloys[i].grade;
+    return grades;
+}();
+
 // The grade whose text is `name` but for the blanks at the ends of either
 // (spreadsheets drop the blank some grades end with); nullptr when none. A
 // reader that matches exactly compares the grade's text after.

@@ -5,6 +5,7 @@
 #include "calc/Mass.h"
 #include "calc/NoMass.h"
 #include "calc/NumberText.h"
+#include "fields/EntrySearch.h"
 #include "fields/FieldRule.h"
 #include "fields/PastedText.h"
 
@@ -67,6 +68,17 @@ class Problems {
   private:
     std::string m_text;
 };
+
+// ", ближе всего: «Д1 (1110)», «Д12 (1521)», «Д16 (1160)»", for an alloy
+// that names no grade; nothing when none is near.
+std::string nearestGrades(std::string_view name) {
+    std::string said;
+    for (const std::size_t entry : nearestEntries(kGradeTexts, name, 3))
+        said.append(said.empty() ? ", ближе всего: «" : ", «")
+            .append(trimWhiteSpace(kGradeTexts[entry]))
+            .append("»");
+    return said;
+}
 
 // Why a field refuses a text: a number of a form the field does not take
 // is told apart from no number at all.
@@ -182,8 +194,15 @@ std::optional<double> LineReader::density(std::string_view text) {
     const auto typed = readDensity(text, m_reading.mark);
     if (typed)
         warnThousands(text, *typed, Input::Alloy, m_reading, warnings);
-    else
+    // Written otherwise, as the window's list finds it: no grade so
+    // written reads as a number.
+    else if (const auto entry = entryNamed(kGradeTexts, trimmed))
+        return kAlloys[*entry].density;
+    else if (trimmed.empty())
         refused(Input::Alloy, trimmed);
+    else
+        problems.add(Input::Alloy,
+                     std::string(noMassWords(NoMass::NotGrade)) + nearestGrades(trimmed));
     return typed;
 }
 
