@@ -1,6 +1,7 @@
 #include "alloys/AlloyTable.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 
 namespace sheetmass {
@@ -42,6 +43,23 @@ const Alloy* gradeNamed(std::string_view name) {
     if (it == kByName.end() || it->name != name)
         return nullptr;
     return &kAlloys[it->row];
+}
+
+std::vector<std::string_view> gradesNumbered(double number) {
+    std::vector<std::string_view> grades;
+    for (const Alloy& alloy : kAlloys) {
+        const std::string_view grade = alloy.grade;
+        const std::size_t open = grade.find('(');
+        const std::size_t close = grade.find(')', open);
+        if (open == std::string_view::npos || close == std::string_view::npos)
+            continue;
+        int bracketed = 0;
+        const char* last = grade.data() + close;
+        const auto [end, error] = std::from_chars(grade.data() + open + 1, last, bracketed);
+        if (error == std::errc() && end == last && bracketed == number)
+            grades.push_back(withoutBlanks(grade));
+    }
+    return grades;
 }
 
 } // namespace sheetmass

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 namespace sheetmass {
 
@@ -116,9 +117,22 @@ inline constexpr std::array<Alloy, kAlloyCount> kAlloys = {{
 }};
 // clang-format on
 
+// The grades' texts alone, in the list's order: the alloy list's entries.
+inline constexpr std::array<std::string_view, kAlloyCount> kGradeTexts = [] {
+    std::array<std::string_view, kAlloyCount> grades{};
+    for (std::size_t i = 0; i < kAlloyCount; ++i)
+        grades[i] = kAlloys[i].grade;
+    return grades;
+}();
+
 // The grade whose text is `name` but for the blanks at the ends of either
 // (spreadsheets drop the blank some grades end with); nullptr when none. A
 // reader that matches exactly compares the grade's text after.
 const Alloy* gradeNamed(std::string_view name);
+
+// The grades whose bracketed number is `number` ("Д16 (1160)" for 1160,
+// both grades for 1340), in the list's order: a density typed that is a
+// grade's number, copied from a certificate.
+std::vector<std::string_view> gradesNumbered(double number);
 
 } // namespace sheetmass

@@ -17,6 +17,9 @@ class Форма1 : public DesignedWindow {
     explicit Форма1(SavedInputs saved, QWidget* parent = nullptr);
     ~Форма1() override;
 
+    // What the program ends with once the window is gone (Form1Behaviour).
+    int exitStatus() const { return m_behaviour.exitStatus(); }
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 

@@ -21,5 +21,7 @@ int main(int argc, char* argv[]) {
     sheetmass::quitOnSignals();
     sheetmass::Форма1 window(sheetmass::SavedInputs::forThisProgram());
     window.show();
-    return app.exec();
+    // A signal quits the loop with 0; inputs it left unsaved still count.
+    const int status = app.exec();
+    return status != 0 ? status : window.exitStatus();
 }

@@ -375,11 +375,17 @@ class Batch {
     int finish() {
         if (!m_surveyed)
             m_reading = m_evidence.reading(m_options.decimal, separator());
+        // The lines left out said in the total's own row, for whoever
+        // reads only the spreadsheet.
         putOwn(kTotal);
-        m_out.put(std::string(kBatchFields, separator()));
+        m_out.put(separator());
+        if (m_refused > 0)
+            putField("не в сумме: " + countOf(m_refused, "строка", "строки", "строк") +
+                     " без массы");
+        m_out.put(std::string(kBatchFields - 1, separator()));
         putField(shown(m_total.text()));
         m_out.put(m_ending);
-        return m_anyRefused ? 1 : 0;
+        return m_refused > 0 ? 1 : 0;
     }
 
     Output& out() { return m_out; }
@@ -457,7 +463,7 @@ class Batch {
     char separator() const { return m_separator == 0 ? ';' : m_separator; }
 
     void refuse(std::string_view why) {
-        m_anyRefused = true;
+        ++m_refused;
         m_out.flush(); // the message after the lines before it
         say(m_err, "строка " + std::to_string(m_lineNumber) + ": " + std::string(why));
     }
@@ -471,7 +477,7 @@ class Batch {
     char m_separator = 0;
     std::string_view m_ending = "\n";
     bool m_anyRead = false;
-    bool m_anyRefused = false;
+    std::size_t m_refused = 0; // lines without a mass
     bool m_longStarted = false;
     long long m_lineNumber = 0;
     std::string m_decoded;

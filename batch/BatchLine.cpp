@@ -5,6 +5,7 @@
 #include "calc/Mass.h"
 #include "calc/NoMass.h"
 #include "calc/NumberText.h"
+#include "fields/EntrySearch.h"
 #include "fields/FieldRule.h"
 #include "fields/PastedText.h"
 
@@ -68,19 +69,31 @@ class Problems {
     std::string m_text;
 };
 
+// ", ближе всего: «Д1 (1110)», «Д12 (1521)», «Д16 (1160)»", for an alloy
+// that names no grade; nothing when none is near.
+std::string nearestGrades(std::string_view name) {
+    std::string said;
+    for (const std::size_t entry : nearestEntries(kGradeTexts, name, 3))
+        said.append(said.empty() ? ", ближе всего: «" : ", «")
+            .append(trimWhiteSpace(kGradeTexts[entry]))
+            .append("»");
+    return said;
+}
+
 // Why a field refuses a text: a number of a form the field does not take
 // is told apart from no number at all.
 std::string_view refusal(std::string_view text, const NumberField* rule, DecimalMark mark) {
     const auto pasted = pastedNumber(text, mark);
-    if (rule == nullptr || !pasted || !parseNumber(*pasted))
+    const auto value = pasted ? parseNumber(*pasted) : std::nullopt;
+    if (rule == nullptr || !value)
         return noMassWords(NoMass::NotNumber);
     const std::string_view admitted = rule->admitted;
     const auto lacks = [&](char c) {
         return pasted->find(c) != std::string::npos && admitted.find(c) == std::string_view::npos;
     };
-    return noMassWords(lacks('-')   ? NoMass::BelowZero
-                       : lacks(',') ? NoMass::NotWhole
-                                    : NoMass::NotNumber);
+    // "-0" is not below zero: only its minus is refused.
+    const NoMass minus = *value < 0 ? NoMass::BelowZero : NoMass::Minus;
+    return noMassWords(lacks('-') ? minus : lacks(',') ? NoMass::NotWhole : NoMass::NotNumber);
 }
 
 // A number read one way from a file that never showed its way, when the
@@ -181,8 +194,15 @@ std::optional<double> LineReader::density(std::string_view text) {
     const auto typed = readDensity(text, m_reading.mark);
     if (typed)
         warnThousands(text, *typed, Input::Alloy, m_reading, warnings);
-    else
+    // Written otherwise, as the window's list finds it: no grade so
+    // written reads as a number.
+    else if (const auto entry = entryNamed(kGradeTexts, trimmed))
+        return kAlloys[*entry].density;
+    else if (trimmed.empty())
         refused(Input::Alloy, trimmed);
+    else
+        problems.add(Input::Alloy,
+                     std::string(noMassWords(NoMass::NotGrade)) + nearestGrades(trimmed));
     return typed;
 }
 
@@ -321,15 +341,10 @@ LineMass lineMass(const std::vector<std::string_view>& fields, const Reading& re
     if (!line.problems.text().empty())
         return {{}, std::move(line.problems.text()), std::move(line.warnings.text())};
     std::string mass = massText(density, mode, numbers);
-    if (mass.empty()) {
-        // The places alone can be beyond what rounding takes.
-        MassNumbers whole = numbers;
-        whole[Input::Places] = 0;
-        if (!massText(density, mode, whole).empty())
-            line.problems.add(Input::Places, "вне пределов");
-        else
-            line.problems.add("масса не считается: " +
-                              std::string(noMassWords(NoMass::OutOfRange)));
+    if (const auto why = whyNoMass(density, mode, numbers, !mass.empty(), gradesNumbered)) {
+        mass.clear();
+        line.problems.add(why->input ? blockerText(*why)
+                                     : "масса не считается: " + blockerText(*why));
     }
     return {std::move(mass), std::move(line.problems.text()), std::move(line.warnings.text())};
 }

@@ -54,14 +54,25 @@ std::string DecimalSum::text() const {
     if (top == sum.rend())
         return "0";
     const int point = -kLowest; // index of the digit that weighs 1
-    const int highest = std::max(point, static_cast<int>(sum.rend() - top) - 1);
-    const int lowest = std::min(
-        point, static_cast<int>(std::find_if(sum.begin(), sum.end(), nonZero) - sum.begin()));
+    const int first = static_cast<int>(sum.rend() - top) - 1;
+    const int last = static_cast<int>(std::find_if(sum.begin(), sum.end(), nonZero) - sum.begin());
+    const auto digit = [&](int i) {
+        return static_cast<char>('0' + sum[static_cast<std::size_t>(i)]);
+    };
     std::string text = negative ? "-" : "";
-    for (int i = highest; i >= lowest; --i) {
+    // Written as a line's mass is: with an exponent from 15 whole digits on
+    // and below 0,0001, every digit kept.
+    if (const int exponent = first - point; exponent >= 15 || exponent < -4) {
+        for (int i = first; i >= last; --i)
+            text.append(1, digit(i)).append(i == first && i > last ? "," : "");
+        const int size = exponent < 0 ? -exponent : exponent;
+        return text.append(exponent < 0 ? "E-" : "E+").append(size < 10 ? "0" : "") +
+               std::to_string(size);
+    }
+    for (int i = std::max(point, first); i >= std::min(point, last); --i) {
         if (i == point - 1)
             text += ',';
-        text += static_cast<char>('0' + sum[static_cast<std::size_t>(i)]);
+        text += digit(i);
     }
     return text;
 }

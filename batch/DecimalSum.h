@@ -16,8 +16,9 @@ class DecimalSum {
     // lies beyond a double's range.
     bool add(std::string_view number);
 
-    // The sum in plain decimal with a comma, no exponent, no trailing
-    // zeros: "110,8", "-0,54", "150000000000000000000", "0".
+    // The sum with a comma, every digit and no trailing zeros, in the form
+    // a line's mass takes: plain from 0,0001 to 15 whole digits ("110,8",
+    // "-0,54", "0"), else with an exponent ("1,5E+20", "1E-05").
     std::string text() const;
 
   private:

@@ -1,6 +1,7 @@
 #include "behaviour/Form1Behaviour.h"
 
 #include "alloys/AlloyDensity.h"
+#include "alloys/AlloyTable.h"
 #include "behaviour/Text.h"
 #include "calc/Mass.h"
 #include "fields/EntrySearch.h"
@@ -64,7 +65,7 @@ Answer Form1Behaviour::start() {
 }
 
 Answer Form1Behaviour::recalculated(Answer a) const {
-    const MassResult result = massResult(m_inputs, Модуль1::AlloyDensity);
+    const MassResult result = massResult(m_inputs, Модуль1::AlloyDensity, gradesNumbered);
     const forms::Control& shown = resultOf(forms::kForm1);
     a.shows.push_back({&shown, result.mass});
     a.resultTip = forms::resultTip(shown.hint, result);
@@ -122,11 +123,17 @@ Answer Form1Behaviour::listKey(const forms::Control& list, Key key) {
 
 Answer Form1Behaviour::spell(const forms::Control& list, Key key) {
     const char32_t c = key.kind == KeyKind::KeypadDecimal ? U',' : key.character;
-    const std::string wanted = m_spelled + utf8Of(c);
+    // A Latin letter that spells nothing as typed (look-alikes folded) was
+    // typed with the wrong layout on: the Russian letter of its key.
+    const std::optional<char32_t> russian = russianOnSameKey(c);
     Answer a;
-    if (const auto entry = firstEntryBeginningWith(list.entries, wanted)) {
-        m_spelled = wanted;
-        a.openAt = Answer::Entry{&list, *entry};
+    for (const char32_t typed : {c, russian.value_or(c)}) {
+        const std::string wanted = m_spelled + utf8Of(typed);
+        if (const auto entry = firstEntryBeginningWith(list.entries, wanted)) {
+            m_spelled = wanted;
+            a.openAt = Answer::Entry{&list, *entry};
+            break;
+        }
     }
     return a;
 }
@@ -213,6 +220,7 @@ Answer Form1Behaviour::close(CloseReason why) {
     Answer a;
     if (std::string whyNot; !m_places.save(m_inputs, &whyNot))
         a.unsaved = Answer::Unsaved{std::move(whyNot), why == CloseReason::User};
+    m_unsaved = a.unsaved.has_value();
     return a;
 }
 

@@ -47,6 +47,10 @@ class Form1Behaviour {
     // kSaveAfterPause has passed since the last change.
     Answer pauseEnded();
     Answer close(CloseReason why);
+    // The program's status once the window is gone: 1 when the last close
+    // left the inputs unsaved, so that whoever started it (a session, a
+    // script that sent it a signal) can tell they were lost.
+    int exitStatus() const { return m_unsaved ? 1 : 0; }
 
     const Inputs& inputs() const { return m_inputs; }
 
@@ -60,6 +64,7 @@ class Form1Behaviour {
     const ListPlaces& m_places;
     Inputs m_inputs;
     bool m_closed = false;
+    bool m_unsaved = false;
     const forms::Control* m_spelling = nullptr; // the list a letter search is open in
     std::string m_spelled;
 };

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -83,6 +84,26 @@ constexpr bool worksFrom(Mode mode, Input input) {
     return input == Input::Upper   ? mode == Mode::upper
            : input == Input::Lower ? mode == Mode::lower
                                    : true;
+}
+
+// The fields' numbers, by input, for a reader that reads each field once
+// (the alloy's and the mode's stay unused).
+struct MassNumbers {
+    std::array<double, kInputCount> values{};
+
+    double& operator[](Input input) { return values[static_cast<std::size_t>(input)]; }
+    double operator[](Input input) const { return values[static_cast<std::size_t>(input)]; }
+};
+
+// The thickness the mass is worked from, in mm: the nominal one, or half
+// the deviation the mode uses added to it; none without a mode.
+constexpr std::optional<double> workedThickness(Mode mode, const MassNumbers& n) {
+    if (mode == Mode::none)
+        return std::nullopt;
+    const double deviationHalf = mode == Mode::upper   ? n[Input::Upper] / 2
+                                 : mode == Mode::lower ? n[Input::Lower] / 2
+                                                       : 0;
+    return deviationHalf + n[Input::Thickness];
 }
 
 } // namespace sheetmass

@@ -20,15 +20,9 @@ struct Worked {
 };
 
 Worked work(double density, Mode mode, const MassNumbers& n) {
-    std::optional<double> thickness;
-    if (mode != Mode::none) {
-        const double deviationHalf = mode == Mode::upper   ? n[Input::Upper] / 2
-                                     : mode == Mode::lower ? n[Input::Lower] / 2
-                                                           : 0;
-        thickness = deviationHalf + n[Input::Thickness];
-        if (!std::isfinite(*thickness))
-            return {};
-    }
+    const std::optional<double> thickness = workedThickness(mode, n);
+    if (thickness && !std::isfinite(*thickness))
+        return {};
     const double area = n[Input::Width] * n[Input::Length];
     if (!std::isfinite(area))
         return {};
@@ -53,10 +47,9 @@ Worked work(double density, Mode mode, const MassNumbers& n) {
     return {std::move(mass), thickness, massOf(area)};
 }
 
-// The window's fields read in its order; a field that holds no number ends
-// the calculation without a result.
-Worked work(const Inputs& in, double density) {
-    const Mode mode = modeOf(in.mode);
+// The window's fields read in its order; none when a field the mass is
+// worked from holds no number.
+std::optional<MassNumbers> numbersOf(const Inputs& in, Mode mode) {
     MassNumbers n;
     for (const InputField& field : kInputFields) {
         // Without a mode there is no thickness: the mass is 0.
@@ -66,10 +59,10 @@ Worked work(const Inputs& in, double density) {
             continue;
         const auto number = parseNumber(in.*field.text);
         if (!number)
-            return {};
+            return std::nullopt;
         n[input] = *number;
     }
-    return work(density, mode, n);
+    return n;
 }
 
 std::string text(const std::optional<double>& value) {
@@ -83,16 +76,30 @@ std::string massText(double density, Mode mode, const MassNumbers& numbers) {
 }
 
 std::string massText(const Inputs& in, DensityLookup& densityOf) {
-    return work(in, densityOf(in.alloy)).mass;
+    const double density = densityOf(in.alloy);
+    const Mode mode = modeOf(in.mode);
+    const auto numbers = numbersOf(in, mode);
+    return numbers ? work(density, mode, *numbers).mass : std::string();
 }
 
-MassResult massResult(const Inputs& in, DensityLookup& densityOf) {
+MassResult massResult(const Inputs& in, DensityLookup& densityOf, GradesNumbered& gradesOf) {
     const double density = densityOf(in.alloy);
-    Worked worked = work(in, density);
-    const auto blocker = firstBlocker(in, density);
-    if (blocker || worked.mass.empty())
-        return {{}, {}, {}, blocker.value_or(Blocker{std::nullopt, NoMass::OutOfRange})};
-    return {std::move(worked.mass), text(worked.thickness), text(worked.sheetMass), std::nullopt};
+    const auto none = [](const Blocker& why) { return MassResult{{}, {}, {}, {}, {}, why}; };
+    if (const auto blocker = firstBlocker(in, density))
+        return none(*blocker);
+    // Every field the mode works from holds a number now.
+    const Mode mode = modeOf(in.mode);
+    const MassNumbers numbers = numbersOf(in, mode).value_or(MassNumbers{});
+    Worked worked = work(density, mode, numbers);
+    if (const auto blocker = whyNoMass(density, mode, numbers, !worked.mass.empty(), gradesOf))
+        return none(*blocker);
+    // No grade's text is the number of its density: a text that reads as
+    // the density was typed. A grade is named without its trailing blank.
+    std::string grade;
+    if (parseNumber(in.alloy) != density)
+        grade = in.alloy.substr(0, in.alloy.find_last_not_of(' ') + 1);
+    return {std::move(worked.mass), text(worked.thickness), text(worked.sheetMass),
+            formatNumber(density),  std::move(grade),       std::nullopt};
 }
 
 } // namespace sheetmass

@@ -22,31 +22,28 @@ using DensityLookup = double(std::string_view alloy);
 // before any other field is read.
 std::string massText(const Inputs& in, DensityLookup& densityOf);
 
-// The same from numbers already read, for a reader that reads each field
-// once: the density, which of the three modes (or none), and the fields'
-// numbers, by input (the alloy's and the mode's stay unused). Only the
-// deviation the mode uses is looked at.
-struct MassNumbers {
-    std::array<double, kInputCount> values{};
-
-    double& operator[](Input input) { return values[static_cast<std::size_t>(input)]; }
-    double operator[](Input input) const { return values[static_cast<std::size_t>(input)]; }
-};
+// The same from numbers already read: the density, which of the three
+// modes (or none), and the fields' numbers. Only the deviation the mode
+// uses is looked at.
 std::string massText(double density, Mode mode, const MassNumbers& numbers);
 
 // The result as the window shows it, with what it was worked from, for the
-// reader to check: the thickness the mode made of the fields, in mm, and the
-// unrounded mass of one sheet, in kg, both in the number-to-text form. No
+// reader to check: the thickness the mode made of the fields, in mm, the
+// unrounded mass of one sheet, in kg, both in the number-to-text form, and
+// the density, with the grade it is of (empty for a density typed). No
 // mass, rather than massText's 0, when the mode is none of the three or the
 // alloy is no grade and no number: a 0 kg batch of real sheets would pass
-// for a result. Without a mass the other two are empty and the first input
-// that keeps it from being worked out is named.
+// for a result; nor for numbers no sheet has (whyNoMass). Without a mass
+// the others are empty and the first input that keeps it from being worked
+// out is named.
 struct MassResult {
     std::string mass;
     std::string thickness;
     std::string sheetMass;
+    std::string density;
+    std::string grade;
     std::optional<Blocker> none;
 };
-MassResult massResult(const Inputs& in, DensityLookup& densityOf);
+MassResult massResult(const Inputs& in, DensityLookup& densityOf, GradesNumbered& gradesOf);
 
 } // namespace sheetmass

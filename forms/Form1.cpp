@@ -6,14 +6,6 @@
 namespace sheetmass::forms {
 namespace {
 
-// The alloy table's grades, as the alloy list shows them.
-const std::array<std::string_view, kAlloyCount> kGrades = [] {
-    std::array<std::string_view, kAlloyCount> grades;
-    for (std::size_t i = 0; i < kAlloyCount; ++i)
-        grades[i] = kAlloys[i].grade;
-    return grades;
-}();
-
 constexpr std::array<std::string_view, 3> kModes = {kModeNominal, kModeUpper, kModeLower};
 
 constexpr std::array<std::string_view, 16> kPlaces = {"0", "1", "2",  "3",  "4",  "5",  "6",  "7",
@@ -33,7 +25,7 @@ const std::array<Control, 22> kControls = {{
     {.name = "Метка1", .kind = Kind::Label, .container = "Рамка1", .place = {120, 280, 1095, 375}, .tabIndex = 10, .text = "Сплав . . .", .captions = "Комбо1"},
     {.name = "Комбо1", .kind = Kind::ListField, .container = "Рамка1", .place = {1200, 240, 2415, 360}, .tabIndex = 1,
      .hint = "Марка сплава из списка или плотность в г/см³, например 2,7", .admits = &kAlloyField,
-     .changeRecalculates = true, .pickRecalculates = true, .entries = kGrades, .shows = Input::Alloy},
+     .changeRecalculates = true, .pickRecalculates = true, .entries = kGradeTexts, .shows = Input::Alloy},
     {.name = "Метка2", .kind = Kind::Label, .container = "Рамка1", .place = {120, 840, 2415, 255}, .tabIndex = 11, .text = "Толщина листа . . . . . ", .textColour = kNavy, .captions = "Текст1"},
     {.name = "Текст1", .kind = Kind::TextField, .container = "Рамка1", .place = {2520, 720, 1095, 375}, .tabIndex = 2, .textColour = kDeepBlue,
      .hint = "Толщина листа в мм, например 2,5", .admits = &kSizeField, .changeRecalculates = true, .shows = Input::Thickness},

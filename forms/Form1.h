@@ -13,6 +13,12 @@ extern const Window kForm1;
 // the number.
 inline constexpr std::string_view kResultThickness = "Толщина в расчёте: %1 мм";
 inline constexpr std::string_view kResultSheetMass = "Масса одного листа: %1 кг";
+// The density the mass used (%1), and where it came from: a grade (%2), or
+// typed into the alloy field.
+inline constexpr std::string_view kResultDensityOfGrade =
+    "Плотность в расчёте: %1 г/см³, марки «%2»";
+inline constexpr std::string_view kResultDensityTyped =
+    "Плотность в расчёте: %1 г/см³, как введена";
 
 // What the result's tooltip says while there is no result: that no mode is
 // chosen, or the first field that keeps the mass from being worked out and

@@ -32,6 +32,10 @@ std::string resultTip(std::string_view hint, const MassResult& result) {
         tip += "\n" + filled(kResultThickness, {result.thickness});
     if (!result.sheetMass.empty())
         tip += "\n" + filled(kResultSheetMass, {result.sheetMass});
+    if (!result.density.empty())
+        tip += "\n" + (result.grade.empty()
+                           ? filled(kResultDensityTyped, {result.density})
+                           : filled(kResultDensityOfGrade, {result.density, result.grade}));
     return tip;
 }
 

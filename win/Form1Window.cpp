@@ -404,7 +404,7 @@ LRESULT CALLBACK form1Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
         // Named once the window was up (makeHints), with its hints.
         if (f->tips != nullptr)
             forgetNames(forms::kForm1, f->made);
-        ::PostQuitMessage(0);
+        ::PostQuitMessage(f->behaviour.exitStatus());
         return 0;
     case WM_NCDESTROY:
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);

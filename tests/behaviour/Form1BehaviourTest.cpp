@@ -65,6 +65,7 @@ const char* const kHintAlloy = "Марка сплава из списка или
 const char* const kHintMode = "Как считать толщину: выберите из списка";
 const char* const kHintResult = "Масса всех листов в кг, результат расчёта";
 const std::string kWritten = "Массу пишет расчёт; её можно выделить и скопировать.\n";
+const std::string kOfD16 = "\nПлотность в расчёте: 2,77 г/см³, марки «Д16 (1160)»";
 
 std::string tipOf(const Answer& a) {
     return a.refused ? a.refused->tip : std::string();
@@ -322,6 +323,13 @@ TEST(Form1Behaviour, spelling) {
         // A list opened afresh spells from nothing.
         {"Комбо1", {{Typed, U'Д'}, {Listed, U'1'}, {Closed, 0}, {Listed, U'6'}}, -1, true},
         {"Комбо1", {{Typed, U'Д'}, {Closed, 0}, {Listed, U'А'}, {Listed, U'М'}}, 56, false},
+        // A Latin letter that starts no grade is the Russian one of its key;
+        // one that does, look-alikes folded, is itself.
+        {"Комбо1", {{Typed, U'l'}, {Listed, U'1'}, {Listed, U'6'}}, 84, false},
+        {"Комбо1", {{Typed, U'f'}, {Listed, U'v'}}, 56, false},
+        {"Комбо1", {{Typed, U'F'}, {Listed, U'V'}, {Listed, U'W'}}, 66, false},
+        {"Комбо1", {{Typed, U'A'}, {Listed, U'M'}, {Listed, U'г'}, {Listed, U'6'}}, 64, false},
+        {"Комбо1", {{Typed, U'R'}, {Listed, U'R'}, {Listed, U'5'}, {Listed, U'3'}}, 15, false},
     };
     Folder folder;
     ListPlaces places(folder.utf8(), "");
@@ -360,31 +368,83 @@ TEST(Form1Behaviour, theResultAndItsReasons) {
     } rows[] = {
         {{{Change, "Комбо3", "1"}, {Change, "Текст6", "10"}},
          "110,8",
-         std::string(kHintResult) + "\nТолщина в расчёте: 2 мм\nМасса одного листа: 11,08 кг"},
+         std::string(kHintResult) + "\nТолщина в расчёте: 2 мм\nМасса одного листа: 11,08 кг" +
+             kOfD16},
         // The places wait for another field's change.
         {{{Change, "Комбо3", "1"}}, std::nullopt, ""},
         {{{Change, "Комбо2", kModeLower}}, std::nullopt, ""},
         {{{Change, "Комбо2", kModeUpper}, {Pick, "Комбо2", "1"}},
          "11,63",
-         std::string(kHintResult) + "\nТолщина в расчёте: 2,1 мм\nМасса одного листа: 11,634 кг"},
+         std::string(kHintResult) + "\nТолщина в расчёте: 2,1 мм\nМасса одного листа: 11,634 кг" +
+             kOfD16},
         {{{Pick, "Комбо3", "0"}},
          "11",
-         std::string(kHintResult) + "\nТолщина в расчёте: 2 мм\nМасса одного листа: 11,08 кг"},
+         std::string(kHintResult) + "\nТолщина в расчёте: 2 мм\nМасса одного листа: 11,08 кг" +
+             kOfD16},
         {{{Change, "Комбо1", "2,7"}},
          "10,8",
-         std::string(kHintResult) + "\nТолщина в расчёте: 2 мм\nМасса одного листа: 10,8 кг"},
+         std::string(kHintResult) + "\nТолщина в расчёте: 2 мм\nМасса одного листа: 10,8 кг\n"
+                                    "Плотность в расчёте: 2,7 г/см³, как введена"},
         {{{Pick, "Комбо1", "64"}},
          "10,56",
-         std::string(kHintResult) + "\nТолщина в расчёте: 2 мм\nМасса одного листа: 10,56 кг"},
+         std::string(kHintResult) + "\nТолщина в расчёте: 2 мм\nМасса одного листа: 10,56 кг\n"
+                                    "Плотность в расчёте: 2,64 г/см³, марки «АМг6 (1560)»"},
         {{{Change, "Текст1", ""}},
          "",
          std::string(kHintResult) + "\nМасса не считается: толщина листа — пусто"},
         {{{Change, "Текст5", "1,2,"}},
          "",
          std::string(kHintResult) + "\nМасса не считается: ширина листа — не число"},
+        // A spoiled save's places, kept as they came: the field is named.
+        {{{Change, "Комбо3", "-2,42631949806676E+201"}, {Change, "Текст6", "10"}},
+         "",
+         std::string(kHintResult) + "\nМасса не считается: знаков после запятой — вне пределов"},
         {{{Change, "Комбо2", ""}, {Change, "Текст6", "3"}},
          "",
          std::string(kHintResult) + "\nВыберите, как считать массу"},
+        // A grade's number is no density: none is above osmium's 22,6.
+        {{{Change, "Комбо1", "1160"}},
+         "",
+         std::string(kHintResult) +
+             "\nМасса не считается: сплав — плотность 1160 г/см³ больше 22,6, такой нет ни у "
+             "одного металла: 1160 — номер марки «Д16 (1160)»"},
+        {{{Change, "Комбо1", "1340"}},
+         "",
+         std::string(kHintResult) +
+             "\nМасса не считается: сплав — плотность 1340 г/см³ больше 22,6, такой нет ни у "
+             "одного металла: 1340 — номер марок «АВ (1340)» и «АД31 (1340)»"},
+        {{{Change, "Комбо1", "22,61"}},
+         "",
+         std::string(kHintResult) +
+             "\nМасса не считается: сплав — плотность 22,61 г/см³ больше 22,6, такой нет ни у "
+             "одного металла"},
+        {{{Change, "Комбо1", "22,6"}},
+         "90,4",
+         std::string(kHintResult) + "\nТолщина в расчёте: 2 мм\nМасса одного листа: 90,4 кг\n"
+                                    "Плотность в расчёте: 22,6 г/см³, как введена"},
+        // A band deeper than the thickness leaves no sheet, one as deep a sheet of no mass.
+        {{{Change, "Комбо2", kModeLower}, {Change, "Текст3", "-5"}},
+         "",
+         std::string(kHintResult) + "\nМасса не считается: нижнее отклонение — -5 мм, с ним "
+                                    "толщина в расчёте -0,5 мм, меньше нуля"},
+        {{{Change, "Комбо2", kModeUpper}, {Change, "Текст2", "-5"}},
+         "",
+         std::string(kHintResult) + "\nМасса не считается: верхнее отклонение — -5 мм, с ним "
+                                    "толщина в расчёте -0,5 мм, меньше нуля"},
+        {{{Change, "Комбо2", kModeLower}, {Change, "Текст1", "0,5"}, {Change, "Текст3", "-1,002"}},
+         "",
+         std::string(kHintResult) + "\nМасса не считается: нижнее отклонение — -1,002 мм, с ним "
+                                    "толщина в расчёте -0,001 мм, меньше нуля"},
+        {{{Change, "Комбо2", kModeUpper}, {Change, "Текст1", "0,5"}, {Change, "Текст2", "-1,002"}},
+         "",
+         std::string(kHintResult) + "\nМасса не считается: верхнее отклонение — -1,002 мм, с ним "
+                                    "толщина в расчёте -0,001 мм, меньше нуля"},
+        {{{Change, "Комбо2", kModeLower}, {Change, "Текст3", "-4"}},
+         "0",
+         std::string(kHintResult) + "\nТолщина в расчёте: 0 мм\nМасса одного листа: 0 кг" + kOfD16},
+        {{{Change, "Комбо2", kModeUpper}, {Change, "Текст2", "-4"}},
+         "0",
+         std::string(kHintResult) + "\nТолщина в расчёте: 0 мм\nМасса одного листа: 0 кг" + kOfD16},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE("row " + std::to_string(&r - rows));
@@ -417,7 +477,8 @@ TEST(Form1Behaviour, startRestoresTheSaveAndFocusesTheMode) {
     EXPECT_EQ(s.first.focus, &at("Комбо2"));
     EXPECT_EQ(s.first.resultTip.value_or(""), std::string(kHintResult) +
                                                   "\nТолщина в расчёте: 2 мм\n"
-                                                  "Масса одного листа: 11,08 кг");
+                                                  "Масса одного листа: 11,08 кг" +
+                                                  kOfD16);
 }
 
 TEST(Form1Behaviour, aPauseSavesTheChange) {

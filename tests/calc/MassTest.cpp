@@ -179,7 +179,8 @@ TEST(massResult, ThicknessAndOneSheetBesideTheResult) {
     };
     for (const auto& [in, mass, thickness, sheetMass, none] : cases) {
         SCOPED_TRACE(describe(in));
-        const auto result = sheetmass::massResult(in, Модуль1::AlloyDensity);
+        const auto result =
+            sheetmass::massResult(in, Модуль1::AlloyDensity, sheetmass::gradesNumbered);
         EXPECT_EQ(result.mass, mass);
         EXPECT_EQ(result.thickness, thickness);
         EXPECT_EQ(result.sheetMass, sheetMass);

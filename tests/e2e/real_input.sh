@@ -87,6 +87,15 @@ done
 stop
 cmp "$work/List.abc" "$expected" || fail "a second close changed List.abc"
 
+# On the Latin layout the keys of д16 type l16: the grade is found all the same.
+setxkbmap us || fail "no Latin layout"
+start
+key Tab End shift+Home BackSpace                 # the alloy, emptied
+key l 1 6 Return
+got=$(shown)
+[ "$got" = "Д16 (1160)" ] || fail "l16 typed on the Latin layout finds '$got', not Д16 (1160)"
+stop
+
 # Third start, on a Russian keyboard: the keys that carry the Latin dot and
 # comma type the decimal comma, letters in the alloy field find the grade,
 # and a refused key is heard: the desktop's bell, counted as it rings.
@@ -112,4 +121,4 @@ result=$(shown)
 [ "$result" = "13,85" ] || fail "result shows '$result', not 13,85"
 stop
 kill "$evd" 2>/dev/null
-echo "PASS: typed, saved 214 bytes, restored all nine inputs, typed on a Russian keyboard"
+echo "PASS: typed, saved 214 bytes, restored all nine inputs, a grade typed on the wrong layout, typed on a Russian keyboard"
