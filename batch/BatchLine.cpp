@@ -44,18 +44,43 @@ constexpr std::size_t fieldAt(Input input) {
     return static_cast<std::size_t>(input);
 }
 
-constexpr const char* kStateIt = "способ записи чисел задают --decimal=, и --decimal=.";
+constexpr const char* kStateIt = "; способ записи чисел задают ";
+
+// The command line that states a way, when another one is the other
+// reading: the Russian way outright only against the German one, since a
+// stated decimal comma leaves the groups to the file.
+std::string_view optionFor(NumberWay way, NumberWay other) {
+    switch (way) {
+    case NumberWay::english:
+        return "--decimal=.";
+    case NumberWay::german:
+        return "--decimal=, --group=.";
+    case NumberWay::russian:
+        break;
+    }
+    return other == NumberWay::german ? "--group=\" \"" : "--decimal=,";
+}
+
+std::string_view wayWords(NumberWay way) {
+    return way == NumberWay::english  ? "английская"
+           : way == NumberWay::german ? "немецкая"
+                                      : "русская";
+}
 
 // A density typed into the alloy field.
-std::optional<double> readDensity(std::string_view text, DecimalMark mark) {
-    const auto typed = admittedNumber(text, kAlloyField.admitted, mark);
+std::optional<double> readDensity(std::string_view text, NumberWay way) {
+    const auto typed = admittedNumber(text, kAlloyField.admitted, way);
     return typed ? parseNumber(*typed) : std::nullopt;
 }
 
 class Problems {
   public:
-    void add(Input input, std::string_view what) {
-        add(std::string(fieldOf(input).name) + " — " + std::string(what));
+    // The field, the text it was given (none when empty), and what is wrong.
+    void add(Input input, std::string_view text, std::string_view what) {
+        std::string said(fieldOf(input).name);
+        if (!text.empty())
+            said.append(" «").append(text).append("»");
+        add(said.append(" — ").append(what));
     }
     void add(std::string_view text) {
         if (!m_text.empty())
@@ -69,31 +94,56 @@ class Problems {
 };
 
 // Why a field refuses a text: a number of a form the field does not take
-// is told apart from no number at all.
-std::string_view refusal(std::string_view text, const NumberField* rule, DecimalMark mark) {
-    const auto pasted = pastedNumber(text, mark);
-    if (rule == nullptr || !pasted || !parseNumber(*pasted))
-        return noMassWords(NoMass::NotNumber);
-    const std::string_view admitted = rule->admitted;
-    const auto lacks = [&](char c) {
-        return pasted->find(c) != std::string::npos && admitted.find(c) == std::string_view::npos;
-    };
-    return noMassWords(lacks('-')   ? NoMass::BelowZero
-                       : lacks(',') ? NoMass::NotWhole
-                                    : NoMass::NotNumber);
+// is told apart from no number at all, and a number another way reads
+// names that way and its option.
+std::string refusal(std::string_view text, const NumberField* rule, NumberWay way) {
+    const auto pasted = pastedNumber(text, way);
+    std::string words(noMassWords(NoMass::NotNumber));
+    if (pasted && parseNumber(*pasted)) {
+        const std::string_view admitted = rule ? rule->admitted : "";
+        const auto lacks = [&](char c) {
+            return pasted->find(c) != std::string::npos &&
+                   admitted.find(c) == std::string_view::npos;
+        };
+        if (rule != nullptr && (lacks('-') || lacks(',')))
+            return std::string(noMassWords(lacks('-') ? NoMass::BelowZero : NoMass::NotWhole));
+        return words;
+    }
+    for (const NumberWay other : {NumberWay::russian, NumberWay::german, NumberWay::english}) {
+        const auto read = other == way ? std::nullopt : pastedNumber(text, other);
+        if (read && parseNumber(*read))
+            return words.append("; ")
+                .append(wayWords(other))
+                .append(" запись? ")
+                .append(optionFor(other, way));
+    }
+    return words;
 }
 
-// A number read one way from a file that never showed its way, when the
-// other way makes it a thousand times more or less: "2,000".
+// A number read one way from a file that never showed its way, where
+// another way reads it a thousand times more or less: "2,000", "1.500".
+// Readings that differ always differ so, a mark before three digits being
+// read or left out.
 void warnThousands(std::string_view text, double value, Input input, const Reading& reading,
                    Problems& warnings) {
-    if (reading.shown || text.find(',') == std::string_view::npos || !numberLook(text).thousands)
+    if (reading.shown || text.find_first_of(",.") == std::string_view::npos)
         return;
-    const auto other = pastedNumber(text, reading.mark == DecimalMark::dot ? DecimalMark::comma
-                                                                           : DecimalMark::dot);
-    const auto otherValue = other ? parseNumber(*other) : std::nullopt;
-    warnings.add(input, "«" + std::string(text) + "» прочитано как " + formatNumber(value) +
-                            ", не " + formatNumber(otherValue.value_or(0)) + "; " + kStateIt);
+    const NumberLook look = numberLook(text);
+    if (!look.thousands && !look.dotThousands)
+        return;
+    const NumberWay other = look.dotThousands                   ? NumberWay::german
+                            : reading.way == NumberWay::english ? NumberWay::russian
+                                                                : NumberWay::english;
+    const auto otherText = pastedNumber(text, other);
+    const auto otherValue = otherText ? parseNumber(*otherText) : std::nullopt;
+    const std::string otherWay(other == NumberWay::german    ? "по-немецки"
+                               : other == NumberWay::english ? "по-английски"
+                                                             : "по-русски");
+    warnings.add(input, text,
+                 "прочитано как " + formatNumber(value) + ", а " + otherWay + " это " +
+                     formatNumber(otherValue.value_or(0)) + kStateIt +
+                     std::string(optionFor(reading.way, other)) + " или " +
+                     std::string(optionFor(other, reading.way)));
 }
 
 // Short texts a number field has read without a word to say, with their
@@ -104,8 +154,8 @@ class ReadBefore {
   public:
     std::optional<double> find(std::string_view text, const Reading& reading) const {
         const Entry& entry = m_entries[slot(text)];
-        if (entry.size != text.size() || entry.size == 0 || entry.mark != reading.mark ||
-            entry.both != reading.both || !std::equal(text.begin(), text.end(), entry.text.begin()))
+        if (entry.size != text.size() || entry.size == 0 || entry.reading != key(reading) ||
+            !std::equal(text.begin(), text.end(), entry.text.begin()))
             return std::nullopt;
         return entry.value;
     }
@@ -115,8 +165,7 @@ class ReadBefore {
         Entry& entry = m_entries[slot(text)];
         std::copy(text.begin(), text.end(), entry.text.begin());
         entry.size = static_cast<std::uint8_t>(text.size());
-        entry.mark = reading.mark;
-        entry.both = reading.both;
+        entry.reading = key(reading);
         entry.value = value;
     }
 
@@ -125,10 +174,15 @@ class ReadBefore {
     struct Entry {
         std::array<char, kLongest> text{};
         std::uint8_t size = 0;
-        DecimalMark mark = DecimalMark::comma;
-        bool both = false;
+        std::uint8_t reading = 0;
         double value = 0;
     };
+    // What of the reading a field's number depends on, in one byte.
+    static std::uint8_t key(const Reading& reading) {
+        return static_cast<std::uint8_t>(static_cast<unsigned>(reading.way) |
+                                         (reading.commaBoth ? 4U : 0U) |
+                                         (reading.dotBoth ? 8U : 0U));
+    }
     // The length and the two ends tell most short texts apart.
     static std::size_t slot(std::string_view text) {
         if (text.empty())
@@ -163,8 +217,10 @@ class LineReader {
     // field's refusal tells more than "не число".
     void refused(Input input, std::string_view trimmed, std::string_view refusal = {}) {
         const NoMass why = whyNoMass(input, trimmed, false).value_or(NoMass::NotNumber);
-        problems.add(input, why == NoMass::NotNumber ? refusal : noMassWords(why));
+        problems.add(input, trimmed, why == NoMass::NotNumber ? refusal : noMassWords(why));
     }
+    // A mark the file writes both ways, in the text: no reading of it holds.
+    bool readsBothWays(std::string_view trimmed, Input input);
 
     const Reading& m_reading;
     // Each field's text as the field takes it, in turn, in room kept from
@@ -178,9 +234,9 @@ std::optional<double> LineReader::density(std::string_view text) {
     const std::string_view trimmed = trimWhiteSpace(text);
     if (const Alloy* grade = gradeNamed(trimmed))
         return grade->density;
-    const auto typed = readDensity(text, m_reading.mark);
+    const auto typed = readDensity(text, m_reading.way);
     if (typed)
-        warnThousands(text, *typed, Input::Alloy, m_reading, warnings);
+        warnThousands(trimmed, *typed, Input::Alloy, m_reading, warnings);
     else
         refused(Input::Alloy, trimmed);
     return typed;
@@ -189,7 +245,7 @@ std::optional<double> LineReader::density(std::string_view text) {
 Mode LineReader::mode(std::string_view text) {
     const std::string_view trimmed = trimWhiteSpace(text);
     if (const auto why = whyNoMass(Input::Mode, trimmed, false))
-        problems.add(Input::Mode, noMassWords(*why));
+        problems.add(Input::Mode, trimmed, noMassWords(*why));
     return modeOf(trimmed);
 }
 
@@ -206,59 +262,75 @@ std::optional<double> LineReader::number(std::string_view text, const NumberInpu
     return value;
 }
 
+bool LineReader::readsBothWays(std::string_view trimmed, Input input) {
+    const bool comma = m_reading.commaBoth && trimmed.find(',') != std::string_view::npos;
+    const bool dot = m_reading.dotBoth && trimmed.find('.') != std::string_view::npos;
+    if (!comma && !dot)
+        return false;
+    problems.add(input, trimmed,
+                 std::string(comma ? "в файле запятая" : "в файле точка") +
+                     " и отделяет дробную часть, и группирует разряды" + kStateIt +
+                     (comma ? "--decimal=, или --decimal=." : "--group=\" \" или --group=."));
+    return true;
+}
+
 std::optional<double> LineReader::read(std::string_view text, const NumberInput& input) {
     // The paste rule trims the text first: it is trimmed once here.
     const std::string_view trimmed = trimWhiteSpace(text);
-    if (m_reading.both && text.find(',') != std::string_view::npos) {
-        problems.add(input.input, "«" + std::string(text) +
-                                      "»: в файле запятая и отделяет дробную часть, и "
-                                      "группирует разряды; " +
-                                      kStateIt);
+    if ((m_reading.commaBoth || m_reading.dotBoth) && readsBothWays(trimmed, input.input))
         return std::nullopt;
-    }
+    // A file has no room to keep: a number is as long as it is.
     const NumberField* rule = input.rule;
     const bool taken =
-        !trimmed.empty() && (rule ? admittedNumber(trimmed, rule->admitted, m_reading.mark, t_taken)
-                                  : pastedNumber(trimmed, m_reading.mark, t_taken));
+        !trimmed.empty() && (rule ? admittedNumber(trimmed, rule->admitted, m_reading.way, t_taken)
+                                  : pastedNumber(trimmed, m_reading.way, t_taken));
     const auto value = taken ? parseNumber(t_taken) : std::nullopt;
     if (!value) {
-        refused(input.input, trimmed, refusal(text, rule, m_reading.mark));
-        return std::nullopt;
-    }
-    // Never more characters than bytes: only a long text is counted.
-    const auto room = static_cast<std::size_t>(rule && rule->room > 0 ? rule->room : 0);
-    if (room > 0 && t_taken.size() > room && characterCount(t_taken) > room) {
-        problems.add(input.input, "длиннее " + countOf(room, "знака", "знаков", "знаков"));
+        refused(input.input, trimmed, refusal(trimmed, rule, m_reading.way));
         return std::nullopt;
     }
     if (!m_reading.shown)
-        warnThousands(text, *value, input.input, m_reading, warnings);
+        warnThousands(trimmed, *value, input.input, m_reading, warnings);
     return value;
 }
 
 } // namespace
 
 void NumberEvidence::note(const std::vector<std::string_view>& fields) {
-    for (std::size_t i = 0; i < fields.size(); ++i) {
+    const std::size_t read = std::min(fields.size(), kBatchFields);
+    for (std::size_t i = 0; i < read; ++i) {
         if (i == fieldAt(Input::Mode))
             continue;
         const NumberLook look = numberLook(fields[i]);
         commaDecimal |= look.commaDecimal;
         commaGroups |= look.commaGroups;
         dotDecimal |= look.dotDecimal;
+        dotGroups |= look.dotGroups;
+        dotThousands |= look.dotThousands;
     }
 }
 
-Reading NumberEvidence::reading(char stated, char separator) const {
-    if (stated != 0)
-        return {static_cast<DecimalMark>(stated), true, false};
-    if (commaDecimal && commaGroups)
-        return {DecimalMark::comma, true, true};
+Reading NumberEvidence::reading(char decimal, char group, char separator) const {
+    using enum NumberWay;
+    if (group == '.')
+        return {german, true};
+    if (decimal == '.' || group == ',')
+        return {english, true};
+    if (group == ' ')
+        return {russian, true};
+    // Decimal commas and dots before groups of three alone: the German way.
+    const bool dotsGroup = dotGroups || (dotThousands && !dotDecimal);
+    if (decimal == ',')
+        return {dotsGroup ? german : russian, true, false, dotGroups && dotDecimal};
+    if (commaGroups && !commaDecimal && !dotGroups)
+        return {english, true};
+    if (dotGroups)
+        return {german, true, commaGroups, dotDecimal || commaGroups};
     if (commaDecimal)
-        return {DecimalMark::comma, true, false};
-    if (commaGroups || dotDecimal)
-        return {DecimalMark::dot, true, false};
-    return {separator == ',' ? DecimalMark::dot : DecimalMark::comma, false, false};
+        return {dotsGroup ? german : russian, true, commaGroups, false};
+    if (dotDecimal)
+        return {english, true};
+    return {separator == ',' ? english : russian, false};
 }
 
 void splitFields(std::string_view line, char separator, Fields& fields) {
@@ -268,6 +340,7 @@ void splitFields(std::string_view line, char separator, Fields& fields) {
     unquoted.reserve(line.size());
     std::size_t used = 0;
     std::size_t i = 0;
+    fields.ninthEnd = line.size();
     for (;;) {
         if (used == fields.views.size())
             fields.views.emplace_back();
@@ -296,6 +369,8 @@ void splitFields(std::string_view line, char separator, Fields& fields) {
         } else {
             field = line.substr(i, end - i);
         }
+        if (used == kBatchFields)
+            fields.ninthEnd = end;
         if (end == line.size())
             break;
         i = end + 1;
@@ -305,7 +380,7 @@ void splitFields(std::string_view line, char separator, Fields& fields) {
 
 LineMass lineMass(const std::vector<std::string_view>& fields, const Reading& reading) {
     Problems problems;
-    if (fields.size() != kBatchFields) {
+    if (fields.size() < kBatchFields) {
         problems.add(countOf(fields.size(), "поле", "поля", "полей") + ", а нужно " +
                      std::to_string(kBatchFields));
         return {{}, std::move(problems.text()), {}};
@@ -326,7 +401,8 @@ LineMass lineMass(const std::vector<std::string_view>& fields, const Reading& re
         MassNumbers whole = numbers;
         whole[Input::Places] = 0;
         if (!massText(density, mode, whole).empty())
-            line.problems.add(Input::Places, "вне пределов");
+            line.problems.add(Input::Places, trimWhiteSpace(fields[fieldAt(Input::Places)]),
+                              "вне пределов");
         else
             line.problems.add("масса не считается: " +
                               std::string(noMassWords(NoMass::OutOfRange)));
