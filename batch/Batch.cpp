@@ -492,7 +492,8 @@ class Batch {
         putText(raw.substr(0, at), utf8);
         m_out.put(separator());
         putField(added);
-        putText(raw.substr(at), utf8);
+        if (at < raw.size())
+            putText(raw.substr(at), utf8);
         m_out.put(ending);
     }
 

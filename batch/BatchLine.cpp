@@ -120,16 +120,17 @@ std::string refusal(std::string_view text, const NumberField* rule, NumberWay wa
     return words;
 }
 
-// A number read one way from a file that never showed its way, where
-// another way reads it a thousand times more or less: "2,000", "1.500".
+// A number read one way from a file that never showed its way, or a dot
+// before three digits in a file whose other dots decided it, where another
+// way reads it a thousand times more or less: "2,000", "1.500".
 // Readings that differ always differ so, a mark before three digits being
 // read or left out.
 void warnThousands(std::string_view text, double value, Input input, const Reading& reading,
                    Problems& warnings) {
-    if (reading.shown || text.find_first_of(",.") == std::string_view::npos)
+    if ((reading.shown && !reading.dotsOpen) || text.find_first_of(",.") == std::string_view::npos)
         return;
     const NumberLook look = numberLook(text);
-    if (!look.thousands && !look.dotThousands)
+    if (reading.shown ? !look.dotThousands : !look.thousands && !look.dotThousands)
         return;
     const NumberWay other = look.dotThousands                   ? NumberWay::german
                             : reading.way == NumberWay::english ? NumberWay::russian
@@ -251,7 +252,7 @@ Mode LineReader::mode(std::string_view text) {
 
 std::optional<double> LineReader::number(std::string_view text, const NumberInput& input) {
     thread_local std::array<ReadBefore, kBatchFields> before;
-    if (!m_reading.shown)
+    if (!m_reading.shown || m_reading.dotsOpen)
         return read(text, input);
     ReadBefore& seen = before[fieldAt(input.input)];
     if (const auto value = seen.find(text, m_reading))
@@ -289,7 +290,7 @@ std::optional<double> LineReader::read(std::string_view text, const NumberInput&
         refused(input.input, trimmed, refusal(trimmed, rule, m_reading.way));
         return std::nullopt;
     }
-    if (!m_reading.shown)
+    if (!m_reading.shown || m_reading.dotsOpen)
         warnThousands(trimmed, *value, input.input, m_reading, warnings);
     return value;
 }
@@ -320,16 +321,17 @@ Reading NumberEvidence::reading(char decimal, char group, char separator) const 
         return {russian, true};
     // Decimal commas and dots before groups of three alone: the German way.
     const bool dotsGroup = dotGroups || (dotThousands && !dotDecimal);
+    const bool dotsOpen = !dotGroups && dotThousands && dotDecimal;
     if (decimal == ',')
-        return {dotsGroup ? german : russian, true, false, dotGroups && dotDecimal};
+        return {dotsGroup ? german : russian, true, false, dotGroups && dotDecimal, dotsOpen};
     if (commaGroups && !commaDecimal && !dotGroups)
         return {english, true};
     if (dotGroups)
         return {german, true, commaGroups, dotDecimal || commaGroups};
     if (commaDecimal)
-        return {dotsGroup ? german : russian, true, commaGroups, false};
+        return {dotsGroup ? german : russian, true, commaGroups, false, dotsOpen};
     if (dotDecimal)
-        return {english, true};
+        return {english, true, false, false, dotsOpen};
     return {separator == ',' ? english : russian, false};
 }
 

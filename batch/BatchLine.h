@@ -26,11 +26,15 @@ void splitFields(std::string_view line, char separator, Fields& fields);
 // How a file's numbers are read: the way, whether the file (or the command
 // line) showed it, and whether the file shows a mark both before the
 // decimals and between groups, so that a number with it cannot be read.
+// `dotsOpen`: dots before decimals decided the way, and dots before three
+// digits ("1.500") were read beside them, which the German way would make a
+// thousand times more.
 struct Reading {
     NumberWay way = NumberWay::russian;
     bool shown = false;
     bool commaBoth = false;
     bool dotBoth = false;
+    bool dotsOpen = false;
 };
 
 // What the number fields of a line show of the way the file writes numbers.

@@ -105,6 +105,11 @@ bool grouped(std::string& number, char decimal, char group) {
     const std::size_t mark = number.find(decimal);
     if (mark != std::string::npos && number.find(decimal, mark + 1) != std::string::npos)
         return false;
+    if (number.find(group) == std::string::npos) { // most numbers have no groups
+        if (mark != std::string::npos)
+            number[mark] = ',';
+        return true;
+    }
     const auto digitsAt = [&](std::size_t from) {
         std::size_t to = from;
         while (to < number.size() && isDigit(number[to]))

@@ -479,11 +479,13 @@ TEST(batch, AnswersEachKindOfLineAndCommandLine) {
          "",
          0,
          true},
+        // Dots before three digits beside dots before decimals: warned.
         {"a dot before other than three digits keeps the Russian reading",
          {"--batch"},
          "Д16 (1160);номиналу;1.5;0,2;-0,2;1.500;1000;10;2\n",
          "Д16 (1160);номиналу;1.5;0,2;-0,2;1.500;1000;10;2;0,06\n" + kTotal + "0,06\n",
-         "",
+         "строка 1: внимание: длина листа «1.500» — прочитано как 1,5, а по-немецки это 1500; "
+         "способ записи чисел задают --group=\" \" или --decimal=, --group=.\n",
          0},
         {"a seven-character length",
          {"--batch"},
