@@ -220,44 +220,83 @@ class Survey {
     void longLineStart() { ++m_lines; }
 
     // Whether a line could show what the evidence still lacks. Once a file
-    // has shown decimal commas and dots, only a field with two marks, a
-    // comma among them, can add commas between thousands; most lines of a
-    // long file are passed over at a glance.
+    // has shown decimal commas, only a dot or a field with two marks can
+    // change how it is read, and once it has shown decimal dots too, only
+    // the field with two marks; most lines of a long file are passed over
+    // at a glance.
     bool couldShowMore(std::string_view text) const {
-        if (evidence.commaDecimal && evidence.commaGroups)
-            return false;
-        if (!evidence.commaDecimal || !evidence.dotDecimal ||
+        if (!evidence.commaDecimal || evidence.commaGroups || evidence.dotGroups ||
             text.find('"') != std::string_view::npos)
             return true;
-        if (m_separator == ',')
-            return false;
-        // Another mark in the field of a comma, before it or after it; the
-        // commas are found by a search, the fields are short.
-        const auto isMark = [](char c) { return c == ',' || c == '.'; };
-        for (std::size_t comma = text.find(','); comma != std::string_view::npos;
-             comma = text.find(',', comma + 1)) {
-            for (std::size_t i = comma; i-- > 0 && text[i] != m_separator;)
-                if (isMark(text[i]))
-                    return true;
-            for (std::size_t i = comma + 1; i < text.size() && text[i] != m_separator; ++i)
-                if (isMark(text[i]))
-                    return true;
+        if (!evidence.dotDecimal && !evidence.dotThousands &&
+            text.find('.') != std::string_view::npos)
+            return true;
+        if (!evidence.dotDecimal && evidence.dotThousands && !dotsBetweenGroups(text))
+            return true;
+        return twoMarksInAField(text);
+    }
+    // Another mark after a mark, before the next separator; a
+    // comma-separated file quotes its commas.
+    bool twoMarksInAField(std::string_view text) const {
+        const auto isMark = [&](char c) { return (c == ',' || c == '.') && c != m_separator; };
+        for (const char mark : {',', '.'}) {
+            if (mark == m_separator)
+                continue;
+            for (std::size_t at = text.find(mark); at != std::string_view::npos;
+                 at = text.find(mark, at + 1))
+                for (std::size_t i = at + 1; i < text.size() && text[i] != m_separator; ++i)
+                    if (isMark(text[i]))
+                        return true;
         }
         return false;
+    }
+    // Every dot between one to three digits, not starting with 0, and three,
+    // each run a whole field's or up to another mark: "1.500", "12.000".
+    bool dotsBetweenGroups(std::string_view text) const {
+        const auto digit = [&](std::size_t i) { return text[i] >= '0' && text[i] <= '9'; };
+        const auto edge = [&](std::size_t i) {
+            return i == text.size() || text[i] == m_separator || text[i] == ',' || text[i] == '.';
+        };
+        for (std::size_t at = text.find('.'); at != std::string_view::npos;
+             at = text.find('.', at + 1)) {
+            std::size_t first = at;
+            while (first > 0 && at - first < 4 && digit(first - 1))
+                --first;
+            const bool before = at - first >= 1 && at - first <= 3 && text[first] != '0' &&
+                                (first == 0 || edge(first - 1));
+            const bool after = at + 4 <= text.size() && digit(at + 1) && digit(at + 2) &&
+                               digit(at + 3) && edge(at + 4);
+            if (!before || !after)
+                return false;
+        }
+        return true;
     }
     void longLinePart(std::string_view) {}
     void longLineEnd(std::string_view) {}
 
-    // Tab, semicolon, then comma: the first a line holds decides, and a
-    // spreadsheet's comma-separated file has neither of the other two.
+    // Tab, semicolon, then comma: the first a line holds outside quoted
+    // fields decides, and a spreadsheet's comma-separated file has neither
+    // of the other two there.
     static char separatorOf(std::string_view text) {
         if (isCopiedAsIs(text))
             return 0;
-        return text.find('\t') != std::string_view::npos  ? '\t'
-               : text.find(';') != std::string_view::npos ? ';'
-               : text.find(',') != std::string_view::npos ? ','
-                                                          : 0;
+        bool tab = false, semicolon = false, comma = false;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char c = text[i];
+            // A quote opens a field where a field begins, as it does for
+            // splitFields; "" inside stands for one.
+            if (c == '"' && (i == 0 || isSeparator(text[i - 1]))) {
+                for (++i; i < text.size() && (text[i] != '"' || text.substr(i, 2) == "\"\"");)
+                    i += text[i] == '"' ? 2 : 1;
+                continue;
+            }
+            tab |= c == '\t';
+            semicolon |= c == ';';
+            comma |= c == ',';
+        }
+        return tab ? '\t' : semicolon ? ';' : comma ? ',' : 0;
     }
+    static bool isSeparator(char c) { return c == '\t' || c == ';' || c == ','; }
     // Empty lines, comments (quoted too, as a spreadsheet writes a text
     // cell that holds the separator), and the rows of separators and
     // blanks a spreadsheet leaves.
@@ -290,7 +329,7 @@ class Batch {
         m_separator = survey.m_separator;
         if (m_options.encoding == Encoding::asInput && survey.m_encodingKnown)
             m_options.encoding = survey.m_cp1251 ? Encoding::cp1251 : Encoding::utf8;
-        m_reading = m_evidence.reading(m_options.decimal, separator());
+        m_reading = m_evidence.reading(m_options.decimal, m_options.group, separator());
     }
 
     bool beforeWaiting() { return m_out.flush(); }
@@ -309,17 +348,20 @@ class Batch {
         splitFields(text, separator(), m_fields);
         if (!m_surveyed) {
             m_evidence.note(m_fields.views);
-            m_reading = m_evidence.reading(m_options.decimal, separator());
+            m_reading = m_evidence.reading(m_options.decimal, m_options.group, separator());
         }
         const bool first = !m_anyRead;
         m_anyRead = true;
+        m_massAt = massAt(raw, utf8);
         if (text.find(kBom) != std::string_view::npos) {
             putLine(raw, utf8, {}, ending);
             refuse("метка порядка байтов (U+FEFF) не в начале файла: файлы склеены?");
             return;
         }
-        // A spreadsheet's row of column titles gets one for the mass.
-        if (first && m_fields.views.size() == kBatchFields && !hasDigit(text)) {
+        // A spreadsheet's row of column titles gets one for the mass,
+        // whatever titles its notes have.
+        if (first && m_fields.views.size() >= kBatchFields &&
+            !hasDigit(text.substr(0, m_fields.ninthEnd))) {
             putLine(raw, utf8, kMassTitle, ending);
             return;
         }
@@ -374,7 +416,7 @@ class Batch {
     // The total line, and the status.
     int finish() {
         if (!m_surveyed)
-            m_reading = m_evidence.reading(m_options.decimal, separator());
+            m_reading = m_evidence.reading(m_options.decimal, m_options.group, separator());
         // The lines left out said in the total's own row, for whoever
         // reads only the spreadsheet.
         putOwn(kTotal);
@@ -441,16 +483,29 @@ class Batch {
         putOwn(text);
         m_out.put('"');
     }
+    // Where the mass goes in the raw line: after the ninth field. Quotes and
+    // separators are ASCII, so a Windows-1251 line splits as its UTF-8 does.
+    std::size_t massAt(std::string_view raw, bool utf8) {
+        if (m_fields.views.size() <= kBatchFields)
+            return raw.size();
+        if (utf8)
+            return m_fields.ninthEnd;
+        splitFields(raw, separator(), m_rawFields);
+        return m_rawFields.ninthEnd;
+    }
     void putLine(std::string_view raw, bool utf8, std::string_view added, std::string_view ending) {
-        putText(raw, utf8);
+        const std::size_t at = std::min(m_massAt, raw.size());
+        putText(raw.substr(0, at), utf8);
         m_out.put(separator());
         putField(added);
+        if (at < raw.size())
+            putText(raw.substr(at), utf8);
         m_out.put(ending);
     }
 
     // A mass with the file's decimal mark.
     std::string shown(std::string mass) const {
-        if (m_reading.mark == DecimalMark::dot)
+        if (m_reading.way == NumberWay::english)
             std::replace(mass.begin(), mass.end(), ',', '.');
         return mass;
     }
@@ -483,17 +538,37 @@ class Batch {
     std::string m_decoded;
     std::string m_carry;
     Fields m_fields;
+    Fields m_rawFields;
+    std::size_t m_massAt = 0;
     DecimalSum m_total;
 };
 
 } // namespace
+
+std::string failureWords(const Error& error) {
+    switch (error.failure()) {
+    case platform::Failure::None:
+        return {};
+    case platform::Failure::Missing:
+        return "нет такого файла";
+    case platform::Failure::Refused:
+        return "не обычный файл";
+    case platform::Failure::Denied:
+        return "нет доступа";
+    case platform::Failure::Busy:
+        return "занят другой программой";
+    case platform::Failure::Other:
+        break;
+    }
+    return "ошибка системы (" + error.text() + ")";
+}
 
 int runBatch(Stream in, std::string_view name, Stream out, Stream err, const BatchOptions& options,
              const platform::File* file) {
     Batch batch(out, err, options);
     const auto unreadable = [&](const Error& error) {
         batch.out().flush();
-        say(err, "sheetmass: не читается «" + std::string(name) + "»: " + error.text());
+        say(err, "sheetmass: не читается «" + std::string(name) + "»: " + failureWords(error));
         return 2;
     };
     if (file != nullptr) {
@@ -511,7 +586,7 @@ int runBatch(Stream in, std::string_view name, Stream out, Stream err, const Bat
             at += got;
             return error;
         };
-        Survey survey(options.decimal != 0);
+        Survey survey(options.group != 0 || options.decimal == '.');
         if (const Error error = readLines(fetch, survey); !error.ok())
             return unreadable(error);
         if (readable)
@@ -523,12 +598,12 @@ int runBatch(Stream in, std::string_view name, Stream out, Stream err, const Bat
     if (const Error error = readLines(fetch, batch); !error.ok())
         return unreadable(error);
     if (!batch.out().error().ok()) {
-        say(err, "sheetmass: результат не записан: " + batch.out().error().text());
+        say(err, "sheetmass: результат не записан: " + failureWords(batch.out().error()));
         return 2;
     }
     const int status = batch.finish();
     if (!batch.out().flush()) {
-        say(err, "sheetmass: результат не записан: " + batch.out().error().text());
+        say(err, "sheetmass: результат не записан: " + failureWords(batch.out().error()));
         return 2;
     }
     return status;

@@ -45,18 +45,43 @@ constexpr std::size_t fieldAt(Input input) {
     return static_cast<std::size_t>(input);
 }
 
-constexpr const char* kStateIt = "способ записи чисел задают --decimal=, и --decimal=.";
+constexpr const char* kStateIt = "; способ записи чисел задают ";
+
+// The command line that states a way, when another one is the other
+// reading: the Russian way outright only against the German one, since a
+// stated decimal comma leaves the groups to the file.
+std::string_view optionFor(NumberWay way, NumberWay other) {
+    switch (way) {
+    case NumberWay::english:
+        return "--decimal=.";
+    case NumberWay::german:
+        return "--decimal=, --group=.";
+    case NumberWay::russian:
+        break;
+    }
+    return other == NumberWay::german ? "--group=\" \"" : "--decimal=,";
+}
+
+std::string_view wayWords(NumberWay way) {
+    return way == NumberWay::english  ? "английская"
+           : way == NumberWay::german ? "немецкая"
+                                      : "русская";
+}
 
 // A density typed into the alloy field.
-std::optional<double> readDensity(std::string_view text, DecimalMark mark) {
-    const auto typed = admittedNumber(text, kAlloyField.admitted, mark);
+std::optional<double> readDensity(std::string_view text, NumberWay way) {
+    const auto typed = admittedNumber(text, kAlloyField.admitted, way);
     return typed ? parseNumber(*typed) : std::nullopt;
 }
 
 class Problems {
   public:
-    void add(Input input, std::string_view what) {
-        add(std::string(fieldOf(input).name) + " — " + std::string(what));
+    // The field, the text it was given (none when empty), and what is wrong.
+    void add(Input input, std::string_view text, std::string_view what) {
+        std::string said(fieldOf(input).name);
+        if (!text.empty())
+            said.append(" «").append(text).append("»");
+        add(said.append(" — ").append(what));
     }
     void add(std::string_view text) {
         if (!m_text.empty())
@@ -81,32 +106,60 @@ std::string nearestGrades(std::string_view name) {
 }
 
 // Why a field refuses a text: a number of a form the field does not take
-// is told apart from no number at all.
-std::string_view refusal(std::string_view text, const NumberField* rule, DecimalMark mark) {
-    const auto pasted = pastedNumber(text, mark);
+// is told apart from no number at all, and a number another way reads
+// names that way and its option.
+std::string refusal(std::string_view text, const NumberField* rule, NumberWay way) {
+    const auto pasted = pastedNumber(text, way);
     const auto value = pasted ? parseNumber(*pasted) : std::nullopt;
-    if (rule == nullptr || !value)
-        return noMassWords(NoMass::NotNumber);
-    const std::string_view admitted = rule->admitted;
-    const auto lacks = [&](char c) {
-        return pasted->find(c) != std::string::npos && admitted.find(c) == std::string_view::npos;
-    };
-    // "-0" is not below zero: only its minus is refused.
-    const NoMass minus = *value < 0 ? NoMass::BelowZero : NoMass::Minus;
-    return noMassWords(lacks('-') ? minus : lacks(',') ? NoMass::NotWhole : NoMass::NotNumber);
+    std::string words(noMassWords(NoMass::NotNumber));
+    if (value) {
+        const std::string_view admitted = rule ? rule->admitted : "";
+        const auto lacks = [&](char c) {
+            return pasted->find(c) != std::string::npos &&
+                   admitted.find(c) == std::string_view::npos;
+        };
+        // "-0" is not below zero: only its minus is refused.
+        const NoMass minus = *value < 0 ? NoMass::BelowZero : NoMass::Minus;
+        if (rule != nullptr && (lacks('-') || lacks(',')))
+            return std::string(noMassWords(lacks('-') ? minus : NoMass::NotWhole));
+        return words;
+    }
+    for (const NumberWay other : {NumberWay::russian, NumberWay::german, NumberWay::english}) {
+        const auto read = other == way ? std::nullopt : pastedNumber(text, other);
+        if (read && parseNumber(*read))
+            return words.append("; ")
+                .append(wayWords(other))
+                .append(" запись? ")
+                .append(optionFor(other, way));
+    }
+    return words;
 }
 
-// A number read one way from a file that never showed its way, when the
-// other way makes it a thousand times more or less: "2,000".
+// A number read one way from a file that never showed its way, or a dot
+// before three digits in a file whose other dots decided it, where another
+// way reads it a thousand times more or less: "2,000", "1.500".
+// Readings that differ always differ so, a mark before three digits being
+// read or left out.
 void warnThousands(std::string_view text, double value, Input input, const Reading& reading,
                    Problems& warnings) {
-    if (reading.shown || text.find(',') == std::string_view::npos || !numberLook(text).thousands)
+    if ((reading.shown && !reading.dotsOpen) || text.find_first_of(",.") == std::string_view::npos)
         return;
-    const auto other = pastedNumber(text, reading.mark == DecimalMark::dot ? DecimalMark::comma
-                                                                           : DecimalMark::dot);
-    const auto otherValue = other ? parseNumber(*other) : std::nullopt;
-    warnings.add(input, "«" + std::string(text) + "» прочитано как " + formatNumber(value) +
-                            ", не " + formatNumber(otherValue.value_or(0)) + "; " + kStateIt);
+    const NumberLook look = numberLook(text);
+    if (reading.shown ? !look.dotThousands : !look.thousands && !look.dotThousands)
+        return;
+    const NumberWay other = look.dotThousands                   ? NumberWay::german
+                            : reading.way == NumberWay::english ? NumberWay::russian
+                                                                : NumberWay::english;
+    const auto otherText = pastedNumber(text, other);
+    const auto otherValue = otherText ? parseNumber(*otherText) : std::nullopt;
+    const std::string otherWay(other == NumberWay::german    ? "по-немецки"
+                               : other == NumberWay::english ? "по-английски"
+                                                             : "по-русски");
+    warnings.add(input, text,
+                 "прочитано как " + formatNumber(value) + ", а " + otherWay + " это " +
+                     formatNumber(otherValue.value_or(0)) + kStateIt +
+                     std::string(optionFor(reading.way, other)) + " или " +
+                     std::string(optionFor(other, reading.way)));
 }
 
 // Short texts a number field has read without a word to say, with their
@@ -117,8 +170,8 @@ class ReadBefore {
   public:
     std::optional<double> find(std::string_view text, const Reading& reading) const {
         const Entry& entry = m_entries[slot(text)];
-        if (entry.size != text.size() || entry.size == 0 || entry.mark != reading.mark ||
-            entry.both != reading.both || !std::equal(text.begin(), text.end(), entry.text.begin()))
+        if (entry.size != text.size() || entry.size == 0 || entry.reading != key(reading) ||
+            !std::equal(text.begin(), text.end(), entry.text.begin()))
             return std::nullopt;
         return entry.value;
     }
@@ -128,8 +181,7 @@ class ReadBefore {
         Entry& entry = m_entries[slot(text)];
         std::copy(text.begin(), text.end(), entry.text.begin());
         entry.size = static_cast<std::uint8_t>(text.size());
-        entry.mark = reading.mark;
-        entry.both = reading.both;
+        entry.reading = key(reading);
         entry.value = value;
     }
 
@@ -138,10 +190,15 @@ class ReadBefore {
     struct Entry {
         std::array<char, kLongest> text{};
         std::uint8_t size = 0;
-        DecimalMark mark = DecimalMark::comma;
-        bool both = false;
+        std::uint8_t reading = 0;
         double value = 0;
     };
+    // What of the reading a field's number depends on, in one byte.
+    static std::uint8_t key(const Reading& reading) {
+        return static_cast<std::uint8_t>(static_cast<unsigned>(reading.way) |
+                                         (reading.commaBoth ? 4U : 0U) |
+                                         (reading.dotBoth ? 8U : 0U));
+    }
     // The length and the two ends tell most short texts apart.
     static std::size_t slot(std::string_view text) {
         if (text.empty())
@@ -176,8 +233,10 @@ class LineReader {
     // field's refusal tells more than "не число".
     void refused(Input input, std::string_view trimmed, std::string_view refusal = {}) {
         const NoMass why = whyNoMass(input, trimmed, false).value_or(NoMass::NotNumber);
-        problems.add(input, why == NoMass::NotNumber ? refusal : noMassWords(why));
+        problems.add(input, trimmed, why == NoMass::NotNumber ? refusal : noMassWords(why));
     }
+    // A mark the file writes both ways, in the text: no reading of it holds.
+    bool readsBothWays(std::string_view trimmed, Input input);
 
     const Reading& m_reading;
     // Each field's text as the field takes it, in turn, in room kept from
@@ -191,9 +250,9 @@ std::optional<double> LineReader::density(std::string_view text) {
     const std::string_view trimmed = trimWhiteSpace(text);
     if (const Alloy* grade = gradeNamed(trimmed))
         return grade->density;
-    const auto typed = readDensity(text, m_reading.mark);
+    const auto typed = readDensity(text, m_reading.way);
     if (typed)
-        warnThousands(text, *typed, Input::Alloy, m_reading, warnings);
+        warnThousands(trimmed, *typed, Input::Alloy, m_reading, warnings);
     // Written otherwise, as the window's list finds it: no grade so
     // written reads as a number.
     else if (const auto entry = entryNamed(kGradeTexts, trimmed))
@@ -201,7 +260,7 @@ std::optional<double> LineReader::density(std::string_view text) {
     else if (trimmed.empty())
         refused(Input::Alloy, trimmed);
     else
-        problems.add(Input::Alloy,
+        problems.add(Input::Alloy, trimmed,
                      std::string(noMassWords(NoMass::NotGrade)) + nearestGrades(trimmed));
     return typed;
 }
@@ -209,13 +268,13 @@ std::optional<double> LineReader::density(std::string_view text) {
 Mode LineReader::mode(std::string_view text) {
     const std::string_view trimmed = trimWhiteSpace(text);
     if (const auto why = whyNoMass(Input::Mode, trimmed, false))
-        problems.add(Input::Mode, noMassWords(*why));
+        problems.add(Input::Mode, trimmed, noMassWords(*why));
     return modeOf(trimmed);
 }
 
 std::optional<double> LineReader::number(std::string_view text, const NumberInput& input) {
     thread_local std::array<ReadBefore, kBatchFields> before;
-    if (!m_reading.shown)
+    if (!m_reading.shown || m_reading.dotsOpen)
         return read(text, input);
     ReadBefore& seen = before[fieldAt(input.input)];
     if (const auto value = seen.find(text, m_reading))
@@ -226,59 +285,76 @@ std::optional<double> LineReader::number(std::string_view text, const NumberInpu
     return value;
 }
 
+bool LineReader::readsBothWays(std::string_view trimmed, Input input) {
+    const bool comma = m_reading.commaBoth && trimmed.find(',') != std::string_view::npos;
+    const bool dot = m_reading.dotBoth && trimmed.find('.') != std::string_view::npos;
+    if (!comma && !dot)
+        return false;
+    problems.add(input, trimmed,
+                 std::string(comma ? "в файле запятая" : "в файле точка") +
+                     " и отделяет дробную часть, и группирует разряды" + kStateIt +
+                     (comma ? "--decimal=, или --decimal=." : "--group=\" \" или --group=."));
+    return true;
+}
+
 std::optional<double> LineReader::read(std::string_view text, const NumberInput& input) {
     // The paste rule trims the text first: it is trimmed once here.
     const std::string_view trimmed = trimWhiteSpace(text);
-    if (m_reading.both && text.find(',') != std::string_view::npos) {
-        problems.add(input.input, "«" + std::string(text) +
-                                      "»: в файле запятая и отделяет дробную часть, и "
-                                      "группирует разряды; " +
-                                      kStateIt);
+    if ((m_reading.commaBoth || m_reading.dotBoth) && readsBothWays(trimmed, input.input))
         return std::nullopt;
-    }
+    // A file has no room to keep: a number is as long as it is.
     const NumberField* rule = input.rule;
     const bool taken =
-        !trimmed.empty() && (rule ? admittedNumber(trimmed, rule->admitted, m_reading.mark, t_taken)
-                                  : pastedNumber(trimmed, m_reading.mark, t_taken));
+        !trimmed.empty() && (rule ? admittedNumber(trimmed, rule->admitted, m_reading.way, t_taken)
+                                  : pastedNumber(trimmed, m_reading.way, t_taken));
     const auto value = taken ? parseNumber(t_taken) : std::nullopt;
     if (!value) {
-        refused(input.input, trimmed, refusal(text, rule, m_reading.mark));
+        refused(input.input, trimmed, refusal(trimmed, rule, m_reading.way));
         return std::nullopt;
     }
-    // Never more characters than bytes: only a long text is counted.
-    const auto room = static_cast<std::size_t>(rule && rule->room > 0 ? rule->room : 0);
-    if (room > 0 && t_taken.size() > room && characterCount(t_taken) > room) {
-        problems.add(input.input, "длиннее " + countOf(room, "знака", "знаков", "знаков"));
-        return std::nullopt;
-    }
-    if (!m_reading.shown)
-        warnThousands(text, *value, input.input, m_reading, warnings);
+    if (!m_reading.shown || m_reading.dotsOpen)
+        warnThousands(trimmed, *value, input.input, m_reading, warnings);
     return value;
 }
 
 } // namespace
 
 void NumberEvidence::note(const std::vector<std::string_view>& fields) {
-    for (std::size_t i = 0; i < fields.size(); ++i) {
+    const std::size_t read = std::min(fields.size(), kBatchFields);
+    for (std::size_t i = 0; i < read; ++i) {
         if (i == fieldAt(Input::Mode))
             continue;
         const NumberLook look = numberLook(fields[i]);
         commaDecimal |= look.commaDecimal;
         commaGroups |= look.commaGroups;
         dotDecimal |= look.dotDecimal;
+        dotGroups |= look.dotGroups;
+        dotThousands |= look.dotThousands;
     }
 }
 
-Reading NumberEvidence::reading(char stated, char separator) const {
-    if (stated != 0)
-        return {static_cast<DecimalMark>(stated), true, false};
-    if (commaDecimal && commaGroups)
-        return {DecimalMark::comma, true, true};
+Reading NumberEvidence::reading(char decimal, char group, char separator) const {
+    using enum NumberWay;
+    if (group == '.')
+        return {german, true};
+    if (decimal == '.' || group == ',')
+        return {english, true};
+    if (group == ' ')
+        return {russian, true};
+    // Decimal commas and dots before groups of three alone: the German way.
+    const bool dotsGroup = dotGroups || (dotThousands && !dotDecimal);
+    const bool dotsOpen = !dotGroups && dotThousands && dotDecimal;
+    if (decimal == ',')
+        return {dotsGroup ? german : russian, true, false, dotGroups && dotDecimal, dotsOpen};
+    if (commaGroups && !commaDecimal && !dotGroups)
+        return {english, true};
+    if (dotGroups)
+        return {german, true, commaGroups, dotDecimal || commaGroups};
     if (commaDecimal)
-        return {DecimalMark::comma, true, false};
-    if (commaGroups || dotDecimal)
-        return {DecimalMark::dot, true, false};
-    return {separator == ',' ? DecimalMark::dot : DecimalMark::comma, false, false};
+        return {dotsGroup ? german : russian, true, commaGroups, false, dotsOpen};
+    if (dotDecimal)
+        return {english, true, false, false, dotsOpen};
+    return {separator == ',' ? english : russian, false};
 }
 
 void splitFields(std::string_view line, char separator, Fields& fields) {
@@ -288,6 +364,7 @@ void splitFields(std::string_view line, char separator, Fields& fields) {
     unquoted.reserve(line.size());
     std::size_t used = 0;
     std::size_t i = 0;
+    fields.ninthEnd = line.size();
     for (;;) {
         if (used == fields.views.size())
             fields.views.emplace_back();
@@ -316,6 +393,8 @@ void splitFields(std::string_view line, char separator, Fields& fields) {
         } else {
             field = line.substr(i, end - i);
         }
+        if (used == kBatchFields)
+            fields.ninthEnd = end;
         if (end == line.size())
             break;
         i = end + 1;
@@ -325,7 +404,7 @@ void splitFields(std::string_view line, char separator, Fields& fields) {
 
 LineMass lineMass(const std::vector<std::string_view>& fields, const Reading& reading) {
     Problems problems;
-    if (fields.size() != kBatchFields) {
+    if (fields.size() < kBatchFields) {
         problems.add(countOf(fields.size(), "поле", "поля", "полей") + ", а нужно " +
                      std::to_string(kBatchFields));
         return {{}, std::move(problems.text()), {}};
@@ -343,8 +422,15 @@ LineMass lineMass(const std::vector<std::string_view>& fields, const Reading& re
     std::string mass = massText(density, mode, numbers);
     if (const auto why = whyNoMass(density, mode, numbers, !mass.empty(), gradesNumbered)) {
         mass.clear();
-        line.problems.add(why->input ? blockerText(*why)
-                                     : "масса не считается: " + blockerText(*why));
+        // The field's text, unless the reason already quotes its number.
+        const std::string_view text =
+            why->input ? trimWhiteSpace(fields[fieldAt(*why->input)]) : std::string_view();
+        if (why->input && why->said.find(text) == std::string::npos)
+            line.problems.add(*why->input, text,
+                              why->said.empty() ? noMassWords(why->why) : why->said);
+        else
+            line.problems.add(why->input ? blockerText(*why)
+                                         : "масса не считается: " + blockerText(*why));
     }
     return {std::move(mass), std::move(line.problems.text()), std::move(line.warnings.text())};
 }

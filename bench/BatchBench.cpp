@@ -2,9 +2,11 @@
 // million lines (semicolons, then tabs, then one whose number texts never
 // repeat) and on one of ten, its output to
 // /dev/null, and beside it the awk script a user might write instead
-// (BatchPeer.awk) on the same files, interleaved. Prints the median wall
-// time and peak resident memory of each, and the program's time over awk's.
-// usage: batch_bench [runs] [lines]
+// (BatchPeer.awk) on the same files, interleaved, and another build of the
+// program when one is named (the one before a change, say). Prints the
+// median wall time and peak resident memory of each, and the program's time
+// over awk's and over the other build's.
+// usage: batch_bench [runs] [lines] [other-sheetmass]
 
 #include "alloys/AlloyTable.h"
 #include "calc/Inputs.h"
@@ -51,7 +53,8 @@ FILE* temporaryFile(std::string& path) {
 // A spreadsheet's list: every grade, as the table has it or with its
 // trailing blank dropped, and typed densities; all three modes; sizes with
 // a comma, a dot or grouped digits; one line in ten thousand without a count.
-std::string makeInput(long lines, char sep, bool unique = false) {
+// The German way: no decimal dot, dots between the thousands.
+std::string makeInput(long lines, char sep, bool unique = false, bool german = false) {
     std::string path;
     FILE* file = temporaryFile(path);
     std::mt19937 random(19);
@@ -65,6 +68,8 @@ std::string makeInput(long lines, char sep, bool unique = false) {
         std::string alloy;
         if (pick(10) == 0) {
             alloy = densities[static_cast<std::size_t>(pick(4))];
+            if (german)
+                std::replace(alloy.begin(), alloy.end(), '.', ',');
         } else {
             alloy =
                 sheetmass::kAlloys[static_cast<std::size_t>(pick(sheetmass::kAlloyCount))].grade;
@@ -74,8 +79,9 @@ std::string makeInput(long lines, char sep, bool unique = false) {
         // A size over a thousand now and then with its digits grouped.
         const auto size = [&](int from, int span) {
             const int n = from + pick(span);
-            return n >= 1000 && pick(4) == 0
-                       ? std::to_string(n / 1000) + " " + std::to_string(n % 1000 + 1000).substr(1)
+            return n >= 1000 && (german || pick(4) == 0)
+                       ? std::to_string(n / 1000) + (german ? "." : " ") +
+                             std::to_string(n % 1000 + 1000).substr(1)
                        : std::to_string(n);
         };
         const std::string count = i % 10000 == 9999 ? "" : std::to_string(1 + pick(500));
@@ -93,11 +99,13 @@ std::string makeInput(long lines, char sep, bool unique = false) {
                          digits(13, 1).c_str(), sep, pick(5));
             continue;
         }
+        std::string thickness = thicknesses[static_cast<std::size_t>(pick(8))];
+        if (german)
+            std::replace(thickness.begin(), thickness.end(), '.', ',');
         std::fprintf(file, "%s%c%s%c%s%c0,%d%c-0,%d%c%s%c%s%c%s%c%d\n", alloy.c_str(), sep,
-                     modes[static_cast<std::size_t>(pick(3))], sep,
-                     thicknesses[static_cast<std::size_t>(pick(8))], sep, 1 + pick(3), sep,
-                     1 + pick(3), sep, size(500, 5501).c_str(), sep, size(300, 1701).c_str(), sep,
-                     count.c_str(), sep, pick(5));
+                     modes[static_cast<std::size_t>(pick(3))], sep, thickness.c_str(), sep,
+                     1 + pick(3), sep, 1 + pick(3), sep, size(500, 5501).c_str(), sep,
+                     size(300, 1701).c_str(), sep, count.c_str(), sep, pick(5));
     }
     if (std::fclose(file) != 0) {
         std::perror("batch_bench: temporary file");
@@ -163,12 +171,14 @@ int main(int argc, char* argv[]) {
     const int runs = argc > 1 ? std::atoi(argv[1]) : 7;
     const long lines = argc > 2 ? std::atol(argv[2]) : 1000000;
     const std::string program = SHEETMASS_PROGRAM;
+    const std::string other = argc > 3 ? argv[3] : "";
     struct Case {
         std::string name;
         std::string input;
         char sep;
         std::vector<Run> runs;
         std::vector<Run> awkRuns;
+        std::vector<Run> otherRuns = {};
     };
     // The parent's memory is kept small: a spawned child's ru_maxrss
     // counts the memory of the process it was spawned from.
@@ -177,6 +187,11 @@ int main(int argc, char* argv[]) {
         {std::to_string(lines) + " lines, tabs", makeInput(lines, '\t'), '\t', {}, {}},
         {std::to_string(lines) + " lines, no number text twice",
          makeInput(lines, ';', true),
+         ';',
+         {},
+         {}},
+        {std::to_string(lines) + " lines, the German way",
+         makeInput(lines, ';', false, true),
          ';',
          {},
          {}},
@@ -190,12 +205,18 @@ int main(int argc, char* argv[]) {
         for (Case& c : cases) {
             c.runs.push_back(spawn({program, "--batch", c.input}));
             c.awkRuns.push_back(awk(c));
+            if (!other.empty())
+                c.otherRuns.push_back(spawn({other, "--batch", c.input}));
         }
 
     std::printf("machine: %s, %ld cores; %s --batch, %d runs each, medians\n", machine().c_str(),
                 sysconf(_SC_NPROCESSORS_ONLN), program.c_str(), runs);
+    if (!other.empty())
+        std::printf("other: %s\n", other.c_str());
     std::printf("| input | wall time | peak resident memory | exit status | awk | "
-                "sheetmass / awk |\n|---|---|---|---|---|---|\n");
+                "sheetmass / awk |%s\n|---|---|---|---|---|---|%s\n",
+                other.empty() ? "" : " other | sheetmass / other |",
+                other.empty() ? "" : "---|---|");
     std::vector<long> peaks;
     for (Case& c : cases) {
         const auto seconds = [](const std::vector<Run>& rs) {
@@ -208,15 +229,19 @@ int main(int argc, char* argv[]) {
         for (const Run& run : c.runs)
             kib.push_back(run.peakKiB);
         peaks.push_back(median(kib));
-        std::printf("| %s | %.3f s | %.1f MiB | %d | %.3f s | %.2f |\n", c.name.c_str(),
+        std::printf("| %s | %.3f s | %.1f MiB | %d | %.3f s | %.2f |", c.name.c_str(),
                     seconds(c.runs), static_cast<double>(peaks.back()) / 1024,
                     c.runs.front().status, seconds(c.awkRuns),
                     seconds(c.runs) / seconds(c.awkRuns));
+        if (!c.otherRuns.empty())
+            std::printf(" %.3f s | %.3f |", seconds(c.otherRuns),
+                        seconds(c.runs) / seconds(c.otherRuns));
+        std::printf("\n");
         std::remove(c.input.c_str());
     }
     for (const std::string& g : grades)
         std::remove(g.c_str());
     std::printf("peak memory beyond the ten-line run: %+ld KiB\n",
-                std::max({peaks[0], peaks[1], peaks[2]}) - peaks[3]);
+                std::max({peaks[0], peaks[1], peaks[2], peaks[3]}) - peaks[4]);
     return 0;
 }

@@ -45,16 +45,16 @@ const Answers& answersFor(std::string_view admitted) {
 } // namespace
 
 std::optional<std::string> admittedNumber(std::string_view utf8, std::string_view admitted,
-                                          DecimalMark mark) {
+                                          NumberWay way) {
     std::string number;
-    if (!admittedNumber(utf8, admitted, mark, number))
+    if (!admittedNumber(utf8, admitted, way, number))
         return std::nullopt;
     return number;
 }
 
-bool admittedNumber(std::string_view utf8, std::string_view admitted, DecimalMark mark,
+bool admittedNumber(std::string_view utf8, std::string_view admitted, NumberWay way,
                     std::string& number) {
-    if (!pastedNumber(utf8, mark, number))
+    if (!pastedNumber(utf8, way, number))
         return false;
     const bool ascii = std::all_of(number.begin(), number.end(),
                                    [](char c) { return static_cast<unsigned char>(c) < 0x80; });

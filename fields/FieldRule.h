@@ -30,11 +30,11 @@ inline constexpr NumberField kResultField{"", 0};
 // with the field's admitted text (Windows-1251). No text otherwise. Whether
 // it fits the field's room is the caller's to judge, since a paste adds to
 // what the field holds. The window reads the Russian way; a batch file may
-// be written the English way.
+// be written the English or the German way.
 std::optional<std::string> admittedNumber(std::string_view utf8, std::string_view admitted,
-                                          DecimalMark mark = DecimalMark::comma);
+                                          NumberWay way = NumberWay::russian);
 // The same into `number`, as pastedNumber's; false for no text.
-bool admittedNumber(std::string_view utf8, std::string_view admitted, DecimalMark mark,
+bool admittedNumber(std::string_view utf8, std::string_view admitted, NumberWay way,
                     std::string& number);
 
 // Whether a character typed into a field passes its filter: FilterKey

@@ -97,12 +97,19 @@ bool russian(std::string& number) {
     return true;
 }
 
-// At most one dot, which becomes the comma; commas only between groups of
-// three digits before it, the first group not a lone 0, and then left out.
-bool english(std::string& number) {
-    const std::size_t dot = number.find('.');
-    if (dot != std::string::npos && number.find('.', dot + 1) != std::string::npos)
+// At most one decimal mark, which becomes the comma; group marks only
+// between groups of three digits before it, the first group not a lone 0,
+// and then left out. The English way: a dot and commas; the German one: a
+// comma and dots.
+bool grouped(std::string& number, char decimal, char group) {
+    const std::size_t mark = number.find(decimal);
+    if (mark != std::string::npos && number.find(decimal, mark + 1) != std::string::npos)
         return false;
+    if (number.find(group) == std::string::npos) { // most numbers have no groups
+        if (mark != std::string::npos)
+            number[mark] = ',';
+        return true;
+    }
     const auto digitsAt = [&](std::size_t from) {
         std::size_t to = from;
         while (to < number.size() && isDigit(number[to]))
@@ -110,8 +117,9 @@ bool english(std::string& number) {
         return to - from;
     };
     bool first = true;
-    for (std::size_t i = number.find(','); i != std::string::npos; i = number.find(',', i + 1)) {
-        if (i > dot || digitsAt(i + 1) != 3)
+    for (std::size_t i = number.find(group); i != std::string::npos;
+         i = number.find(group, i + 1)) {
+        if (i > mark || digitsAt(i + 1) != 3)
             return false;
         if (first) {
             std::size_t start = i;
@@ -120,17 +128,18 @@ bool english(std::string& number) {
             if (i - start == 0 || i - start > 3 || number[start] == '0')
                 return false;
             first = false;
-        } else if (i < 4 || number[i - 4] != ',') {
+        } else if (i < 4 || number[i - 4] != group) {
             return false;
         }
     }
-    std::erase(number, ',');
-    std::replace(number.begin(), number.end(), '.', ',');
+    std::erase(number, group);
+    if (decimal != ',')
+        std::replace(number.begin(), number.end(), decimal, ',');
     return true;
 }
 
-// Digits, a minus and a comma alone: what the English and the Russian
-// reading could both be asked about.
+// Digits, a minus and a comma alone: what each reading could be asked
+// about.
 bool isNumber(std::string_view number) {
     return number.find_first_not_of("0123456789-,") == std::string_view::npos &&
            number.find_first_of("0123456789") != std::string_view::npos;
@@ -158,14 +167,14 @@ std::string_view trimWhiteSpace(std::string_view utf8) {
     return trimmed(utf8);
 }
 
-std::optional<std::string> pastedNumber(std::string_view utf8, DecimalMark mark) {
+std::optional<std::string> pastedNumber(std::string_view utf8, NumberWay way) {
     std::string number;
-    if (!pastedNumber(utf8, mark, number))
+    if (!pastedNumber(utf8, way, number))
         return std::nullopt;
     return number;
 }
 
-bool pastedNumber(std::string_view utf8, DecimalMark mark, std::string& number) {
+bool pastedNumber(std::string_view utf8, NumberWay way, std::string& number) {
     std::string_view rest = trimWhiteSpace(utf8);
     // Most texts are digits and marks alone, with nothing to leave out.
     if (std::all_of(rest.begin(), rest.end(), isPlain)) {
@@ -203,12 +212,21 @@ bool pastedNumber(std::string_view utf8, DecimalMark mark, std::string& number) 
         number.append(rest.substr(0, taken));
         rest.remove_prefix(taken);
     }
-    return mark == DecimalMark::comma ? russian(number) : english(number);
+    switch (way) {
+    case NumberWay::english:
+        return grouped(number, '.', ',');
+    case NumberWay::german:
+        return grouped(number, ',', '.');
+    case NumberWay::russian:
+        break;
+    }
+    return russian(number);
 }
 
 NumberLook numberLook(std::string_view utf8) {
     const bool comma = utf8.find(',') != std::string_view::npos;
-    if (!comma && utf8.find('.') == std::string_view::npos)
+    const bool dot = utf8.find('.') != std::string_view::npos;
+    if (!comma && !dot)
         return {};
     // Digits with one mark, the common case, told at a glance.
     const std::string_view digits = utf8.starts_with('-') ? utf8.substr(1) : utf8;
@@ -219,20 +237,26 @@ NumberLook numberLook(std::string_view utf8) {
         digits.find_first_of(",.", mark + 1) == std::string_view::npos) {
         NumberLook look;
         const bool groups = digits.size() - mark == 4 && mark <= 3 && digits.front() != '0';
-        (comma ? (groups ? look.thousands : look.commaDecimal) : look.dotDecimal) = true;
+        if (comma)
+            (groups ? look.thousands : look.commaDecimal) = true;
+        else
+            (groups ? look.dotThousands : look.dotDecimal) = true;
         return look;
     }
-    const auto read = [&](DecimalMark mark) {
-        const auto number = pastedNumber(utf8, mark);
+    const auto read = [&](NumberWay way) {
+        const auto number = pastedNumber(utf8, way);
         return number && isNumber(*number) ? number : std::nullopt;
     };
-    const auto russian = read(DecimalMark::comma);
-    const auto english = read(DecimalMark::dot);
+    const auto russian = read(NumberWay::russian);
+    const auto english = read(NumberWay::english);
+    const auto german = read(NumberWay::german);
     NumberLook look;
     look.commaDecimal = comma && russian && !english;
-    look.commaGroups = english && !russian;
+    look.commaGroups = english && !russian && !german;
+    look.dotGroups = german && !russian && !english;
     look.thousands = comma && russian && english && *russian != *english;
-    look.dotDecimal = !comma && russian && english;
+    look.dotDecimal = dot && !comma && russian && english && !german;
+    look.dotThousands = dot && !comma && russian && german && *russian != *german;
     return look;
 }
 

@@ -1,7 +1,7 @@
 // libFuzzer target for the batch: any bytes give the status 0 or 1, never
 // touch memory outside them, and the output ends with the total's line. The
 // first byte picks whether the input is read through first, as a named file
-// is, and which decimal mark the command line states, if any.
+// is, and which decimal and group marks the command line states, if any.
 #include "batch/Batch.h"
 #include "platform/Handle.h"
 
@@ -33,6 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int choice = size > 0 ? data[0] : 0;
     sheetmass::BatchOptions options;
     options.decimal = "\0,."[choice % 3];
+    options.group = "\0. "[choice / 8 % 3];
     sheetmass::platform::File file(in);
     const int status = sheetmass::runBatch(Stream(in), "fuzz", Stream(out), Stream(err), options,
                                            choice & 4 ? &file : nullptr);

@@ -200,41 +200,53 @@ TEST(pastedNumber, WhiteSpaceGroupingAndTheDot) {
 }
 
 // The English reading: a dot before the decimals, commas between groups of
-// three digits; and what a text shows of the way it is written.
-TEST(pastedNumber, TheEnglishReading) {
+// three digits; the German one the other way round; and what a text shows
+// of the way it is written.
+TEST(pastedNumber, TheEnglishAndTheGermanReadings) {
     using sheetmass::NumberLook;
     const struct {
         const char* pasted;
         const char* english; // null: refused
-        NumberLook look;     // commaDecimal, commaGroups, dotDecimal, thousands
+        const char* german;
+        // commaDecimal, commaGroups, dotDecimal, thousands, dotGroups, dotThousands
+        NumberLook look;
     } cases[] = {
         // clang-format off
-        {"2,000", "2000", {false, false, false, true}},
-        {"1,250.5", "1250,5", {false, true, false, false}},
-        {"\u22121,250,000", "-1250000", {false, true, false, false}},
-        {"1 250.5", "1250,5", {false, false, true, false}},
-        {"1.5", "1,5", {false, false, true, false}},
-        {"1.250", "1,250", {false, false, true, false}},
-        {"0,2", nullptr, {true, false, false, false}},
-        {"0,250", nullptr, {true, false, false, false}},
-        {"12,50", nullptr, {true, false, false, false}},
-        {"1,2500", nullptr, {true, false, false, false}},
-        {"1234,567", nullptr, {true, false, false, false}},
-        {"1,000,00", nullptr, {false, false, false, false}},
-        {"1,000.5.5", nullptr, {false, false, false, false}},
-        {"1.000,5", nullptr, {false, false, false, false}},
-        {"Д16 (1160)", "Д16 (1160)", {}}, {"2000", "2000", {}}, {"a,bcd", nullptr, {}},
+        {"2,000", "2000", "2,000", {false, false, false, true}},
+        {"1,250.5", "1250,5", nullptr, {false, true, false, false}},
+        {"\u22121,250,000", "-1250000", nullptr, {false, true, false, false}},
+        {"1 250.5", "1250,5", nullptr, {false, false, true, false}},
+        {"1.5", "1,5", nullptr, {false, false, true, false}},
+        {"0.250", "0,250", nullptr, {false, false, true, false}},
+        {"1.250", "1,250", "1250", {false, false, false, false, false, true}},
+        {"0,2", nullptr, "0,2", {true, false, false, false}},
+        {"0,250", nullptr, "0,250", {true, false, false, false}},
+        {"12,50", nullptr, "12,50", {true, false, false, false}},
+        {"1,2500", nullptr, "1,2500", {true, false, false, false}},
+        {"1234,567", nullptr, "1234,567", {true, false, false, false}},
+        {"1,000,00", nullptr, nullptr, {false, false, false, false}},
+        {"1,000.5.5", nullptr, nullptr, {false, false, false, false}},
+        {"1.000,5", nullptr, "1000,5", {false, false, false, false, true, false}},
+        {"\u22121.250.000", nullptr, "-1250000", {false, false, false, false, true, false}},
+        {"12.34,5", nullptr, nullptr, {false, false, false, false}},
+        {"1.000.00", nullptr, nullptr, {false, false, false, false}},
+        {"Д16 (1160)", "Д16 (1160)", "Д16 (1160)", {}}, {"2000", "2000", "2000", {}},
+        {"a,bcd", nullptr, "a,bcd", {}},
         // clang-format on
     };
-    for (const auto& [pasted, english, look] : cases) {
+    for (const auto& [pasted, english, german, look] : cases) {
         SCOPED_TRACE(pasted);
-        EXPECT_EQ(sheetmass::pastedNumber(pasted, sheetmass::DecimalMark::dot),
+        EXPECT_EQ(sheetmass::pastedNumber(pasted, sheetmass::NumberWay::english),
                   english ? std::optional<std::string>(english) : std::nullopt);
+        EXPECT_EQ(sheetmass::pastedNumber(pasted, sheetmass::NumberWay::german),
+                  german ? std::optional<std::string>(german) : std::nullopt);
         const NumberLook got = sheetmass::numberLook(pasted);
         EXPECT_EQ(got.commaDecimal, look.commaDecimal);
         EXPECT_EQ(got.commaGroups, look.commaGroups);
         EXPECT_EQ(got.dotDecimal, look.dotDecimal);
         EXPECT_EQ(got.thousands, look.thousands);
+        EXPECT_EQ(got.dotGroups, look.dotGroups);
+        EXPECT_EQ(got.dotThousands, look.dotThousands);
     }
 }
 

@@ -39,6 +39,19 @@ printf '%s\r\n' 'Alloy,Mode,Thickness,Upper,Lower,Length,Width,Count,Places' \
   'Д16 (1160),номиналу,2,,,"2,000","1,000",10,2' \
   'АМг6 (1560),центру верхнего отклонения,1.5,0.1,,"1,500","1,200",25,1' > english.csv
 
+# German exports: dots between thousands, decimal commas, a minus, titles,
+# a notes column and the empty one after it; the comma-separated one with
+# a semicolon in quoted titles and notes. Lines to warn about and refuse.
+printf '%s\r\n' 'Сплав;Считать массу по;Толщина;Верхнее;Нижнее;Длина;Ширина;Количество;Знаков;Примечание;' \
+  'Д16 (1160);центру нижнего отклонения;2;0,2;-0,25;1.500;1.000;10;2;срочно;' \
+  'АМг6 (1560);номиналу;1,5;;;1.250,5;1.200;25;1;;' \
+  '2,7;центру верхнего отклонения;3;0,3;-0,2;12.000;1.500;2;3;;' > german.csv
+printf '%s\n' 'Сплав,Считать массу по,Толщина,Верхнее,Нижнее,Длина,"Ширина; мм",Количество,Знаков,Примечание' \
+  'Д16 (1160),центру нижнего отклонения,2,"0,2","-0,25",1.500,1.000,10,2,"резать; срочно"' \
+  '"2,7",номиналу,"1,5",,,"1.250,5",1.200,25,1,' > german-comma.csv
+printf '%s\n' 'Д16 (1160);номиналу;2;;;1.500;1.000;10;2' 'Д16 (1160);номиналу;2;;;1200,75;1000;10;2' \
+  'Д16 (1160);номиналу;1.5;;;1.250,5;1000;1;2' > undecided.csv
+
 failed=0
 compare() { # what, then the arguments after --batch; standard input from $input
   local what=$1
@@ -58,10 +71,13 @@ compare() { # what, then the arguments after --batch; standard input from $input
   fi
 }
 
-for file in sheets.csv sheets-tabs.txt order.csv order-1251.csv faults.csv english.csv; do
+for file in sheets.csv sheets-tabs.txt order.csv order-1251.csv faults.csv english.csv \
+  german.csv german-comma.csv undecided.csv; do
   input=/dev/null compare "$file, named" "$file"
   input=$file compare "$file, on standard input"
 done
 input=/dev/null compare "order.csv as English, out in Windows-1251" --decimal=. \
   --encoding=windows-1251 order.csv
+input=/dev/null compare "undecided.csv as German" --group=. undecided.csv
+input=/dev/null compare "undecided.csv as Russian" '--group= ' undecided.csv
 exit $failed
