@@ -8,6 +8,8 @@ packages=(
   cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev locales
   # the package: cpack finds the libraries it links with these
   dpkg-dev file
+  # the user guide made a web page, for both systems' packages
+  python3-markdown
   # run: Russian Qt texts, fonts with Cyrillic, a virtual display when there is none
   qt6-translations-l10n fonts-liberation fonts-paratype xvfb xauth
   # tests, fuzzing and benchmarks

@@ -1,6 +1,7 @@
-; The calculator's installer for 64-bit Windows: both programs, a Start-menu
-; shortcut, a desktop one if asked for, and an uninstaller that Programs and
-; Features lists; /S installs silently, /DESKTOP with the desktop shortcut.
+; The calculator's installer for 64-bit Windows: both programs and the user
+; guide, Start-menu shortcuts to the window and the guide, a desktop one if
+; asked for, and an uninstaller that Programs and Features lists; /S
+; installs silently, /DESKTOP with the desktop shortcut.
 ; makensis gets VERSION, BUILD (the folder with the programs),
 ; SOURCE (the project) and OUT (the installer's file).
 Unicode true
@@ -14,6 +15,7 @@ RequestExecutionLevel admin
 
 !define NAME "sheetmass"
 !define TITLE "Масса AL листов"
+!define GUIDE "Справка"
 !define UNINSTALL "Software\Microsoft\Windows\CurrentVersion\Uninstall\${NAME}"
 
 Name "${TITLE} ${VERSION}"
@@ -44,9 +46,12 @@ Section "Программа" Program
   File "${BUILD}/sheetmassw.exe"
   File "${BUILD}/sheetmass.exe"
   File "/oname=LICENSE.txt" "${SOURCE}/LICENSE"
+  File "${BUILD}/guide.html"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateDirectory "$SMPROGRAMS\${NAME}"
   CreateShortcut "$SMPROGRAMS\${NAME}\${TITLE}.lnk" "$INSTDIR\sheetmassw.exe"
+  ; The guide opens in the user's browser.
+  CreateShortcut "$SMPROGRAMS\${NAME}\${GUIDE}.lnk" "$INSTDIR\guide.html"
   WriteRegStr HKLM "${UNINSTALL}" "DisplayName" "${TITLE}"
   WriteRegStr HKLM "${UNINSTALL}" "DisplayVersion" "${VERSION}"
   WriteRegStr HKLM "${UNINSTALL}" "Publisher" "Авторы sheetmass"
@@ -90,9 +95,11 @@ Section "Uninstall"
   Delete "$INSTDIR\sheetmassw.exe"
   Delete "$INSTDIR\sheetmass.exe"
   Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\guide.html"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${NAME}\${TITLE}.lnk"
+  Delete "$SMPROGRAMS\${NAME}\${GUIDE}.lnk"
   RMDir "$SMPROGRAMS\${NAME}"
   Delete "$DESKTOP\${TITLE}.lnk"
   DeleteRegKey HKLM "${UNINSTALL}"

@@ -4,7 +4,8 @@
 # warning; the package installs into a throw-away root with every file where
 # the freedesktop standards and Debian's policy look for it; the
 # validators pass on the installed menu entry and metainfo; man renders both
-# manual pages and finds the Russian one by language; the installed program
+# manual pages and finds the Russian one by language; the Russian user
+# guide is one page with its pictures inside; the installed program
 # keeps List.abc in the user's data folder; removal leaves nothing behind.
 # usage: tests/delivery/check_deb.sh PACKAGE.deb
 set -uo pipefail
@@ -110,6 +111,15 @@ grep -q '^License: Expat$' "$doc/copyright" 2>/dev/null || fail "copyright file 
 logged=$(zcat "$doc/changelog.gz" 2>/dev/null | dpkg-parsechangelog -l- -S Version 2>/dev/null)
 [ "$logged" = "$version" ] || fail "changelog.gz is at ${logged:-nothing}, the package at $version"
 [ "$failures" -eq "$before" ] && pass "DEP-5 copyright and changelog.gz in /usr/share/doc/sheetmass"
+
+# The user guide opens from the folder alone: no picture of it lies elsewhere.
+guide=$doc/guide.html
+if grep -q 'руководство пользователя' "$guide" 2>/dev/null && grep -q 'src="data:image/png' "$guide" &&
+  ! grep -q 'src="[^d]' "$guide"; then
+  pass "the Russian user guide in /usr/share/doc/sheetmass/guide.html, its pictures inside"
+else
+  fail "no user guide at /usr/share/doc/sheetmass/guide.html, or its pictures outside it"
+fi
 
 # The installed program, started and closed as a person would, keeps the
 # inputs in the user's data folder and writes nothing beside itself.

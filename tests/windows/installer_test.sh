@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The installer under Wine: a silent install with the desktop shortcut puts
-# both programs, the Cyrillic shortcuts and the Programs and Features entry
-# in place; the installed program starts and shows its window; the silent
-# uninstall takes all of it away again and leaves the user's inputs. The
+# both programs, the user guide, the Cyrillic shortcuts (the guide's among
+# them) and the Programs and Features entry in place; the installed program
+# starts and shows its window; the silent uninstall takes all of it away
+# again and leaves the user's inputs. The
 # installer's version resource and the entry give project()'s version.
 # Usage: installer_test.sh WINE INSTALLER PROBE FOLDER VERSION WINDRES
 set -uo pipefail
@@ -35,16 +36,22 @@ grep -qF "PRODUCTVERSION ${version//./, }, 0, 0" <<<"$resource" ||
 drive=$WINEPREFIX/drive_c
 programs="$drive/Program Files/sheetmass"
 menu="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/sheetmass/Масса AL листов.lnk"
+guide="${menu%/*}/Справка.lnk"
 desktop="$drive/users/Public/Desktop/Масса AL листов.lnk"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\sheetmass'
 
 # The installer's own window is not shown: /S runs it silently, and ends when done.
 cp "$installer" setup.exe
 "$wine" ./setup.exe /S /DESKTOP || fail "the silent install failed"
-for f in sheetmassw.exe sheetmass.exe uninstall.exe LICENSE.txt; do
+for f in sheetmassw.exe sheetmass.exe uninstall.exe LICENSE.txt guide.html; do
   [ -f "$programs/$f" ] || fail "no $f installed"
 done
+grep -q 'руководство пользователя' "$programs/guide.html" 2>/dev/null ||
+  fail "the installed guide.html is not the user guide"
 [ -f "$menu" ] || fail "no Start-menu shortcut with the Cyrillic name"
+# «Справка» opens the installed page: the shortcut names it as its target.
+grep -aqF 'sheetmass\guide.html' "$guide" 2>/dev/null ||
+  fail "no Start-menu shortcut «Справка» to the installed guide.html"
 [ -f "$desktop" ] || fail "no desktop shortcut, though asked for"
 # reg prints in the console's code page: the version is what reads the same.
 "$wine" reg query "$key" /v DisplayVersion 2>/dev/null | grep -q "REG_SZ *$version" ||
@@ -73,10 +80,11 @@ for _ in $(seq 100); do
     ! "$wine" reg query "$key" >/dev/null 2>&1 && break
   sleep 0.1
 done
-for f in sheetmassw.exe sheetmass.exe uninstall.exe LICENSE.txt; do
+for f in sheetmassw.exe sheetmass.exe uninstall.exe LICENSE.txt guide.html; do
   [ ! -e "$programs/$f" ] || fail "$f left behind"
 done
 [ ! -e "$menu" ] || fail "the Start-menu shortcut left behind"
+[ ! -e "$guide" ] || fail "the guide's Start-menu shortcut left behind"
 [ ! -e "$desktop" ] || fail "the desktop shortcut left behind"
 "$wine" reg query "$key" >/dev/null 2>&1 && fail "the Programs and Features entry left behind"
 if [ -f inputs.abc ]; then
