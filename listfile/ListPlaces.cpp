@@ -18,6 +18,8 @@ namespace {
 
 constexpr std::string_view kFileName = "List.abc";
 constexpr const char* kLockName = "sheetmass.lock";
+// The lock's own folder, where the runtime folder lasts.
+constexpr std::string_view kLockFolder = "sheetmass";
 
 // A save of another copy of the user's takes moments; one that takes longer
 // is stopped, and is not waited for.
@@ -36,11 +38,9 @@ std::string programFolder(std::string_view desktopFile) {
     if (executable.empty() || !isUtf8(executable))
         return {};
     const std::string folder = platform::folderOf(executable);
-    // An installed copy has its desktop entry beside its bin folder, in any
-    // prefix; the system's program folder is no place for one user's inputs.
-    const bool installed = platform::exists(folder + "/../share/applications/" +
-                                            std::string(desktopFile) + ".desktop");
-    return installed ? std::string() : folder;
+    // The folder an installer put the program in is no place for one user's
+    // inputs, even where the user may write there.
+    return platform::isInstalledCopy(folder, desktopFile) ? std::string() : folder;
 }
 
 // A file the rules of ListFile.h allow that opens for reading and writing,
@@ -75,7 +75,7 @@ enum class Locked { Yes, Busy, Nowhere };
 // rename never mix them.
 Locked lockSaves(const std::string& dataFile, platform::File& held) {
     const std::string dataFolder = dataFile.empty() ? "" : platform::folderOf(dataFile);
-    for (const std::string& folder : {platform::runtimeFolder(), dataFolder}) {
+    for (const std::string& folder : {platform::runtimeFolder(kLockFolder), dataFolder}) {
         if (folder.empty() || (folder == dataFolder && !platform::makeFolders(folder)))
             continue;
         const platform::Error error = platform::lockPrivately(folder, kLockName, kLockWait, held);

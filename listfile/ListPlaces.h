@@ -21,9 +21,10 @@ struct ListValues;
 class ListPlaces {
   public:
     // This program's two places. The program folder is left out when the
-    // copy is installed (its desktop entry, `desktopFile`, lies beside its
-    // bin folder), or when its name is not UTF-8. `program` names the data
-    // folder.
+    // copy is installed (platform::isInstalledCopy: on Linux its desktop
+    // entry, `desktopFile`, lies beside its bin folder; on Windows its
+    // uninstaller beside it), or when its name is not UTF-8. `program` names
+    // the data folder.
     static ListPlaces forThisProgram(std::string_view program, std::string_view desktopFile);
 
     // An empty or relative folder is no place.

@@ -36,20 +36,20 @@ struct CheckedFile {
 // the installer's service), since only its owner can change where a path
 // through it leads: every folder and link on the path, and the file, which on
 // Windows must be the user's own. Each is judged on the handle it is opened as,
-// from the root down, so nothing another user swaps in meanwhile is read or
-// written (POSIX: opened by the descriptor of the folder above; Windows: by its
-// full name, the file's folder held so that it is not renamed meanwhile). A
-// link, the file's or its folder's, is followed only when it is trusted and
-// leads straight (no second link) to a file, or folder, of the user's own; the
-// folders on the way there are judged too on POSIX, not on Windows. Only a
-// regular file is handed back, and nothing that waits to open (a FIFO, a
-// device) is waited on. Failure::Missing: nothing has that name, and `folder`
+// from the root down, each opened by the descriptor (POSIX) or handle
+// (Windows) of the folder above it, held meanwhile, so nothing another user
+// swaps in meanwhile is read or written. A link, the file's or its folder's,
+// is followed only when it is trusted and leads straight (no second link) to a
+// file, or folder, of the user's own; the folders on the way there are judged
+// the same way. Only a regular file is handed back, and nothing that waits to
+// open (a FIFO, a device) is waited on. Failure::Missing: nothing has that name, and `folder`
 // and `name` are set all the same; Failure::Refused: the rule refuses what is
 // there.
 [[nodiscard]] Error openChecked(const std::string& path, Access access, CheckedFile& out);
 
 // Creates an empty file of that name in the folder, never through a link
-// and never over anything that has the name.
+// and never over anything that has the name; on Windows with the user's
+// alone security.
 [[nodiscard]] Error createNew(const Folder& folder, const std::string& name);
 
 // Up to `room` bytes from offset `at`, resuming after interruptions; `got`
@@ -82,10 +82,11 @@ struct CheckedFile {
 // reaches folders and not made. POSIX: the file with no group or other bits
 // (made 0600), in a folder no group or other may write, locked by flock.
 // Windows: the file made with the user's alone security, in a folder whose
-// permissions let no one else change it, locked by being held open shared
-// with no one. Held until `held` closes. Waits no longer than `wait` for
-// another of the user's processes: Failure::Busy then; Failure::Refused
-// when the folder or the file is not private so.
+// permissions let no one else change it, locked by a byte-range lock
+// (LockFileEx) on a handle that lets others read the file, so that a reader
+// (an indexer, a backup) holds up no save. Held until `held` closes. Waits no longer than `wait`
+// for another of the user's processes: Failure::Busy then; Failure::Refused when the folder or the
+// file is not private so.
 [[nodiscard]] Error lockPrivately(const std::string& folder, const std::string& name,
                                   std::chrono::milliseconds wait, File& held);
 

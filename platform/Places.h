@@ -16,10 +16,21 @@ std::string programFile();
 // data folder. Empty when the system names no such place.
 std::string dataFolder(std::string_view program);
 
-// The user's own folder on this machine for locks: $XDG_RUNTIME_DIR when
-// absolute on POSIX, which lasts the session; the local application data
-// folder on Windows. Empty when there is none.
-std::string runtimeFolder();
+// The user's own folder on this machine for `program`'s locks. POSIX:
+// $XDG_RUNTIME_DIR when absolute, which the session makes and takes away
+// with what is in it. Windows: `program`'s folder in the local application
+// data folder, which lasts, so that what is left there is left in a folder
+// of the program's own; made when missing, as makeFolders makes it. Empty
+// when there is none.
+std::string runtimeFolder(std::string_view program);
+
+// Whether the program in `folder` is a copy an installer put there, whose
+// inputs belong in the data folder, not one unpacked by hand. POSIX: the
+// package's desktop entry, `desktopFile`.desktop, lies in share/applications
+// beside its bin folder, in any prefix. Windows: the installer's
+// uninstall.exe lies beside it, wherever the user had it installed; no zip
+// holds one.
+bool isInstalledCopy(const std::string& folder, std::string_view desktopFile);
 
 // Whether anything has that name, links followed.
 bool exists(const std::string& path);

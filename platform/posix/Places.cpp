@@ -58,9 +58,13 @@ std::string dataFolder(std::string_view program) {
     return home.empty() ? "" : joined(joined(home, ".local/share"), program);
 }
 
-std::string runtimeFolder() {
+std::string runtimeFolder(std::string_view) {
     const std::string runtime = environment("XDG_RUNTIME_DIR");
     return runtime.starts_with('/') ? runtime : "";
+}
+
+bool isInstalledCopy(const std::string& folder, std::string_view desktopFile) {
+    return exists(folder + "/../share/applications/" + std::string(desktopFile) + ".desktop");
 }
 
 bool exists(const std::string& path) {

@@ -20,12 +20,12 @@ OVERLAPPED at(std::uint64_t offset) {
 } // namespace
 
 Error createNew(const Folder& folder, const std::string& name) {
-    const std::wstring path = win32::pathIn(folder, name);
-    if (path.empty() || win32::isDeviceOrAltered(win32::wide(name)))
+    const std::wstring made = win32::wide(name);
+    if (made.empty() || win32::isDeviceOrAltered(made))
         return {Failure::Refused, ERROR_INVALID_NAME};
-    // CREATE_NEW fails on anything of that name, a link among them.
-    File created(win32::native(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                             FILE_FLAG_OPEN_REPARSE_POINT, nullptr)));
+    // FILE_CREATE fails on anything of that name, a link among them.
+    File created(win32::native(win32::makeAt(handle(folder), made, GENERIC_WRITE, 0, FILE_CREATE,
+                                             FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT)));
     if (!created.ok())
         return win32::lastError();
     return created.close();
@@ -98,12 +98,14 @@ Error extendTo(const File& file, std::uint64_t size) {
 
 namespace {
 
-// The lock's file, made when missing with the user's alone security, and
-// shared with no one while it is open. Busy while another holds it.
-Error openLock(const std::wstring& path, File& out) {
-    out = File(win32::native(::CreateFileW(path.c_str(), GENERIC_READ | READ_CONTROL, 0,
-                                           win32::privateSecurity(), OPEN_ALWAYS,
-                                           FILE_FLAG_OPEN_REPARSE_POINT, nullptr)));
+// The lock's file, made when missing with the user's alone security. Others
+// may read it while it is open, so that a reader (an indexer, a backup)
+// holds up no save: what holds the lock is a lock on a byte past any the
+// file will ever have.
+Error openLock(const Folder& at, const std::wstring& name, File& out) {
+    out = File(win32::native(win32::makeAt(handle(at), name, GENERIC_READ | READ_CONTROL,
+                                           FILE_SHARE_READ, FILE_OPEN_IF,
+                                           FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT)));
     if (!out.ok())
         return win32::lastError();
     FILE_ATTRIBUTE_TAG_INFO tag;
@@ -115,10 +117,19 @@ Error openLock(const std::wstring& path, File& out) {
     return {};
 }
 
+Error takeLock(const File& file) {
+    OVERLAPPED where = at(std::uint64_t(1) << 62);
+    return ::LockFileEx(handle(file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                        &where)
+               ? Error()
+               : win32::lastError();
+}
+
 } // namespace
 
-// The lock is the file held open shared with no one. Only the user may open
-// it, in a folder only the user may change, so no one else can hold it.
+// The lock is a byte-range lock on the file, which goes with its handle.
+// Only the user may open the file, in a folder only the user may change, so
+// no one else can take it.
 Error lockPrivately(const std::string& folder, const std::string& name,
                     std::chrono::milliseconds wait, File& held) {
     Folder at;
@@ -126,18 +137,21 @@ Error lockPrivately(const std::string& folder, const std::string& name,
         return error;
     if (!win32::privateToUser(handle(at)))
         return {Failure::Refused, ERROR_ACCESS_DENIED};
-    const std::wstring path = win32::pathIn(at, name);
-    if (path.empty() || win32::isDeviceOrAltered(win32::wide(name)))
+    const std::wstring lock = win32::wide(name);
+    if (lock.empty() || win32::isDeviceOrAltered(lock))
         return {Failure::Refused, ERROR_INVALID_NAME};
     constexpr std::chrono::milliseconds kPause{10};
+    File file;
     for (std::chrono::milliseconds waited{0};; waited += kPause) {
-        File file;
-        const Error error = openLock(path, file);
-        if (error.failure() != Failure::Busy || waited >= wait) {
-            if (error.ok())
-                held = std::move(file);
+        // A program that holds the file open shared with no one is waited
+        // for as another copy's lock is.
+        Error error = file.ok() ? Error() : openLock(at, lock, file);
+        if (error.ok())
+            error = takeLock(file);
+        if (error.ok())
+            held = std::move(file);
+        if (error.failure() != Failure::Busy || waited >= wait)
             return error;
-        }
         std::this_thread::sleep_for(kPause);
     }
 }

@@ -31,11 +31,11 @@ const std::vector<BYTE>& tokenUser() {
 
 } // namespace
 
-std::wstring pathOf(HANDLE folder) {
+std::wstring pathOf(HANDLE h) {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD n =
-            ::GetFinalPathNameByHandleW(folder, path.data(), static_cast<DWORD>(path.size()), 0);
+            ::GetFinalPathNameByHandleW(h, path.data(), static_cast<DWORD>(path.size()), 0);
         if (n == 0)
             return {};
         if (n < path.size()) {
@@ -44,14 +44,6 @@ std::wstring pathOf(HANDLE folder) {
         }
         path.resize(n);
     }
-}
-
-std::wstring pathIn(const Handle& folder, const std::string& name) {
-    const std::wstring at = pathOf(handle(folder));
-    const std::wstring last = wide(name);
-    if (at.empty() || last.empty())
-        return {};
-    return at.ends_with(L'\\') ? at + last : at + L'\\' + last;
 }
 
 bool isDeviceOrAltered(std::wstring_view name) {
@@ -126,11 +118,12 @@ bool privateToUser(HANDLE h, ACCESS_MASK denied) {
 
 namespace {
 
-// One entry that allows the user everything, passed on to the files and
-// folders made within; the descriptor points into itself, so it stays put.
+// One entry that allows the user `rights`, for a folder passed on to the
+// files and folders made within; the descriptor points into itself, so it
+// stays put.
 class PrivateDescriptor {
   public:
-    PrivateDescriptor() {
+    PrivateDescriptor(ACCESS_MASK rights, BYTE inherited) {
         const auto& user = tokenUser();
         if (user.empty())
             return;
@@ -140,8 +133,7 @@ class PrivateDescriptor {
         const auto acl = reinterpret_cast<PACL>(m_acl.data());
         m_made =
             ::InitializeAcl(acl, size, ACL_REVISION) &&
-            ::AddAccessAllowedAceEx(acl, ACL_REVISION, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE,
-                                    FILE_ALL_ACCESS, sid) &&
+            ::AddAccessAllowedAceEx(acl, ACL_REVISION, inherited, rights, sid) &&
             ::InitializeSecurityDescriptor(&m_descriptor, SECURITY_DESCRIPTOR_REVISION) &&
             ::SetSecurityDescriptorOwner(&m_descriptor, sid, FALSE) &&
             ::SetSecurityDescriptorDacl(&m_descriptor, TRUE, acl, FALSE) &&
@@ -162,18 +154,11 @@ class PrivateDescriptor {
 
 } // namespace
 
-SECURITY_ATTRIBUTES* privateSecurity() {
-    static PrivateDescriptor descriptor;
-    return descriptor.attributes();
-}
-
-bool makePrivateFolder(const std::wstring& path) {
-    SECURITY_ATTRIBUTES* const security = privateSecurity();
-    if (security == nullptr) {
-        ::SetLastError(ERROR_ACCESS_DENIED);
-        return false;
-    }
-    return ::CreateDirectoryW(path.c_str(), security);
+SECURITY_ATTRIBUTES* privateSecurity(Made made) {
+    // A file of inputs, or a lock, is never run.
+    static PrivateDescriptor folder(FILE_ALL_ACCESS, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE),
+        file(FILE_ALL_ACCESS & ~FILE_EXECUTE, 0);
+    return (made == Made::Folder ? folder : file).attributes();
 }
 
 bool ownedByUser(HANDLE h, bool orSystem) {

@@ -19,9 +19,7 @@ namespace {
 using win32::handle;
 using win32::native;
 
-// Any handle here lets others read, write, rename and remove the file, as
-// every program does: this save never keeps another from its own.
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+using win32::kShareAll;
 
 // What a name is, asked of its handle alone: the volume's serial, which
 // only telling two files apart needs, costs a round trip to another
@@ -71,9 +69,36 @@ Error failed() {
     return notMissing(win32::lastError());
 }
 
-// What a link names: the path it stands for, relative ones against the
-// folder it lies in. Empty for anything else.
-std::wstring linkText(HANDLE link, const std::wstring& folder) {
+// A drive's or a share's name as the user writes it, without the system's
+// long-name prefix; a volume's name keeps it.
+std::wstring plain(const std::wstring& path) {
+    if (path.starts_with(L"\\\\?\\UNC\\"))
+        return L"\\" + path.substr(7);
+    if (path.starts_with(L"\\\\?\\") && path.size() > 5 && path[5] == L':')
+        return path.substr(4);
+    return path;
+}
+
+// The full name: relative names against the current folder, as every
+// program takes them, "." and ".." put in their places, without the long-name
+// prefix. Names in the device
+// namespace (\\.\, \\?\GLOBALROOT) are none of a file's: empty for them.
+std::wstring fullPath(const std::wstring& named) {
+    const std::wstring given = plain(named);
+    const DWORD n = given.empty() ? 0 : ::GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
+    std::wstring full(n, L'\0');
+    if (n == 0 || ::GetFullPathNameW(given.c_str(), n, full.data(), nullptr) >= n)
+        return {};
+    full.resize(n - 1);
+    const bool device = full.starts_with(L"\\\\.\\") ||
+                        (full.starts_with(L"\\\\?\\") && !(full.size() > 6 && full[5] == L':') &&
+                         !full.starts_with(L"\\\\?\\UNC\\"));
+    return device ? std::wstring() : full;
+}
+
+// What a link names, as a full name: a relative one against the folder it
+// lies in. Empty for anything else.
+std::wstring linkTarget(HANDLE link, HANDLE folder) {
     std::vector<BYTE> buffer(MAXIMUM_REPARSE_DATA_BUFFER_SIZE);
     DWORD got = 0;
     if (!::DeviceIoControl(link, FSCTL_GET_REPARSE_POINT, nullptr, 0, buffer.data(),
@@ -103,10 +128,10 @@ std::wstring linkText(HANDLE link, const std::wstring& folder) {
     std::wstring text(length / sizeof(wchar_t), L'\0');
     std::memcpy(text.data(), buffer.data() + offset, length);
     if (flags & 1) // SYMLINK_FLAG_RELATIVE
-        return folder + L'\\' + text;
+        return fullPath(win32::pathOf(folder) + L'\\' + text);
     if (text.starts_with(L"\\??\\"))
         text[1] = L'\\';
-    return text;
+    return text.empty() ? text : fullPath(text);
 }
 
 std::pair<std::wstring, std::wstring> split(const std::wstring& path) {
@@ -116,43 +141,124 @@ std::pair<std::wstring, std::wstring> split(const std::wstring& path) {
     return {path.substr(0, separator), path.substr(separator + 1)};
 }
 
-HANDLE openByName(const std::wstring& path, DWORD access, DWORD share, DWORD flags) {
-    return ::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, flags, nullptr);
-}
+constexpr ACCESS_MASK kLook = FILE_READ_ATTRIBUTES | READ_CONTROL;
 
-// Folders are held without letting them be renamed or removed, so that the
-// name made in one lands in the folder judged.
-Folder openFolder(const std::wstring& path, DWORD flags) {
-    return Folder(
-        native(openByName(path, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | READ_CONTROL,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_FLAG_BACKUP_SEMANTICS | flags)));
+// A folder, or a link, on the way, opened by the handle of the folder it is
+// in: what it is, its owner and, for a link, what it names. A folder may be
+// listed where the user may list it (for the leftovers), else only reached.
+Handle stepAt(HANDLE at, const std::wstring& name, ULONG options = FILE_OPEN_REPARSE_POINT) {
+    HANDLE h = win32::openAt(at, name, kLook | FILE_LIST_DIRECTORY, kShareAll, FILE_OPEN, options);
+    if (h == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_ACCESS_DENIED)
+        h = win32::openAt(at, name, kLook, kShareAll, FILE_OPEN, options);
+    return Handle(native(h));
 }
 
 // The probe of a name: what it is, its owner and, for a link, what it
 // names, never what it leads to.
-Handle probe(const std::wstring& path) {
-    return Handle(native(openByName(path, FILE_READ_ATTRIBUTES | READ_CONTROL, kShareAll,
-                                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS)));
+Handle probeAt(HANDLE at, const std::wstring& name) {
+    return Handle(
+        native(win32::openAt(at, name, kLook, kShareAll, FILE_OPEN, FILE_OPEN_REPARSE_POINT)));
+}
+
+// Where the walk starts: the end of a drive's root ("C:"), a share's
+// ("\\server\share") or a volume's; npos when the path is no more than that.
+std::size_t rootEnd(const std::wstring& path) {
+    const std::size_t start = path.find_first_of(L"\\/", 2);
+    if (!path.starts_with(L"\\\\") || start == std::wstring::npos)
+        return start;
+    return path.find_first_of(L"\\/", start + 1);
+}
+
+bool isRoot(const std::wstring& path) {
+    const std::size_t end = rootEnd(path);
+    return end == std::wstring::npos || end + 1 >= path.size();
+}
+
+// A root is opened by its name, with its separator ("C:" alone is the
+// drive's current folder); it is the system's, and no link.
+Folder openRoot(const std::wstring& path) {
+    const std::wstring root = path.substr(0, rootEnd(path)) + L'\\';
+    const auto open = [&](DWORD access) {
+        return Folder(native(::CreateFileW(root.c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
+                                           FILE_FLAG_BACKUP_SEMANTICS, nullptr)));
+    };
+    Folder folder = open(kLook | FILE_LIST_DIRECTORY);
+    return folder.ok() || ::GetLastError() != ERROR_ACCESS_DENIED ? std::move(folder) : open(kLook);
+}
+
+// How many links one path may pass, as the system allows.
+constexpr int kMostLinks = 31;
+
+Error walk(const std::wstring& path, bool make, int& links, Folder& out);
+
+// One step of the walk: `at`, held meanwhile, gives way to the folder
+// `name` in it, or to the one a link there names, reached by the same walk.
+// Only the user or the system may own what is on the way: only they can
+// change what the path leads to. A missing folder is made when `make`,
+// unless its name is one Windows would change.
+Error stepInto(Folder& at, const std::wstring& name, bool make, int& links) {
+    if (name == L"..") // a full name has none
+        return refused();
+    Handle step = stepAt(handle(at), name);
+    if (!step.ok() && ::GetLastError() == ERROR_FILE_NOT_FOUND && make &&
+        !win32::isDeviceOrAltered(name)) {
+        step = Handle(
+            native(win32::makeAt(handle(at), name, kLook | FILE_LIST_DIRECTORY, kShareAll,
+                                 FILE_CREATE, FILE_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT)));
+        if (!step.ok() && ::GetLastError() == ERROR_ALREADY_EXISTS)
+            step = stepAt(handle(at), name);
+    }
+    FILE_ATTRIBUTE_TAG_INFO tag;
+    if (!step.ok() || !lookAt(handle(step), tag))
+        return failed();
+    if (!win32::ownedByUser(handle(step), true))
+        return refused();
+    if (isLink(tag)) {
+        const std::wstring target = linkTarget(handle(step), handle(at));
+        if (target.empty() || --links < 0)
+            return refused();
+        return walk(target, make, links, at);
+    }
+    if (!(tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return {Failure::Other, ERROR_DIRECTORY};
+    at = Folder(step.release());
+    return {};
+}
+
+// The folder at the full name `path`, walked from its root down, one name
+// at a time, each opened by the handle of the folder above it.
+Error walk(const std::wstring& path, bool make, int& links, Folder& out) {
+    Folder at = openRoot(path);
+    if (!at.ok())
+        return failed();
+    for (std::size_t start = rootEnd(path); start != std::wstring::npos && start < path.size();) {
+        const std::size_t end = path.find_first_of(L"\\/", start + 1);
+        const std::wstring name = path.substr(start + 1, end - start - 1);
+        start = end;
+        if (name.empty() || name == L".")
+            continue;
+        if (const Error error = stepInto(at, name, make, links); !error.ok())
+            return error;
+    }
+    out = std::move(at);
+    return {};
 }
 
 // A name in an open folder and what is asked of it: a regular file of the
 // user's own opened with `access`, or a folder when `isFolder`. `linked`:
 // reached through a link, so it must be no link itself.
 struct Wanted {
-    std::wstring folderPath;
+    HANDLE folder;
     std::wstring name;
     DWORD access;
     bool isFolder;
     bool linked;
 
-    std::wstring path() const {
-        return folderPath + (folderPath.ends_with(L'\\') ? L"" : L"\\") + name;
-    }
-    File open(DWORD flags) const {
-        return File(isFolder
-                        ? openFolder(path(), flags).release()
-                        : native(openByName(path(), access | READ_CONTROL | FILE_READ_ATTRIBUTES,
-                                            kShareAll, flags)));
+    File open(ULONG options) const {
+        if (isFolder)
+            return File(stepAt(folder, name, options).release());
+        return File(native(win32::openAt(folder, name, access | kLook, kShareAll, FILE_OPEN,
+                                         FILE_NON_DIRECTORY_FILE | options)));
     }
     // A disk file or folder of the kind asked for, the user's own (or the
     // system's, for a folder not reached through a link).
@@ -173,15 +279,16 @@ Error openIn(Folder at, const std::wstring& name, DWORD access, bool isFolder, b
              CheckedFile& out);
 
 // Only a link of the user's or the system's is followed, to a name of the
-// user's own that is no link.
+// user's own that is no link, in a folder the walk reaches from the root.
 Error follow(HANDLE link, const Wanted& wanted, CheckedFile& out) {
     if (wanted.linked || !win32::ownedByUser(link, true))
         return refused();
-    const auto [folder, last] = split(linkText(link, wanted.folderPath));
+    const auto [folder, last] = split(linkTarget(link, wanted.folder));
     if (last.empty())
         return refused();
-    Folder targetFolder = openFolder(folder, 0);
-    if (!targetFolder.ok())
+    int links = kMostLinks;
+    Folder targetFolder;
+    if (!walk(folder, false, links, targetFolder).ok())
         return refused();
     return openIn(std::move(targetFolder), last, wanted.access, wanted.isFolder, true, out);
 }
@@ -189,7 +296,7 @@ Error follow(HANDLE link, const Wanted& wanted, CheckedFile& out) {
 // A name that is a reparse point, or missing: looked at before it is
 // opened, and the name opened then is the one looked at.
 Error openLookedAt(Folder at, const Wanted& wanted, CheckedFile& out) {
-    const Handle named = probe(wanted.path());
+    const Handle named = probeAt(wanted.folder, wanted.name);
     Identity seen;
     if (!named.ok() && ::GetLastError() == ERROR_FILE_NOT_FOUND) {
         if (wanted.linked) // dangling: its target is never made
@@ -206,9 +313,9 @@ Error openLookedAt(Folder at, const Wanted& wanted, CheckedFile& out) {
         return refused();
     // A reparse point that is no link (a cloud file) opens as what it holds;
     // should a link be swapped in meanwhile, the identity below tells.
-    const DWORD flags =
-        seen.tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT ? 0 : FILE_FLAG_OPEN_REPARSE_POINT;
-    File opened = wanted.open(flags);
+    const ULONG options =
+        seen.tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT ? 0 : FILE_OPEN_REPARSE_POINT;
+    File opened = wanted.open(options);
     Identity id;
     if (!opened.ok() || !identify(handle(opened), id) || !factsOf(handle(opened), out.facts))
         return failed();
@@ -223,35 +330,20 @@ Error openIn(Folder at, const std::wstring& name, DWORD access, bool isFolder, b
              CheckedFile& out) {
     if (win32::isDeviceOrAltered(name) || name == L"..")
         return refused();
-    const Wanted wanted{win32::pathOf(handle(at)), name, access, isFolder, linked};
+    const Wanted wanted{handle(at), name, access, isFolder, linked};
     // Most names are no reparse point: opened as they are, with no look
     // first, they are judged on the very handle. Any other is looked at
     // before it is opened.
-    File opened = wanted.open(FILE_FLAG_OPEN_REPARSE_POINT);
-    FILE_ATTRIBUTE_TAG_INFO plain;
-    if (!opened.ok() || !lookAt(handle(opened), plain) ||
-        (plain.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    File opened = wanted.open(FILE_OPEN_REPARSE_POINT);
+    FILE_ATTRIBUTE_TAG_INFO tag;
+    if (!opened.ok() || !lookAt(handle(opened), tag) ||
+        (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
         return openLookedAt(std::move(at), wanted, out);
-    if (!wanted.fits(handle(opened), plain.FileAttributes))
+    if (!wanted.fits(handle(opened), tag.FileAttributes))
         return refused();
     if (!factsOf(handle(opened), out.facts))
         return failed();
     return keep(std::move(at), wanted, std::move(opened), out);
-}
-
-// The full name: relative names against the current folder, as every
-// program takes them. Names in the device namespace (\\.\, \\?\GLOBALROOT)
-// are none of a file's: empty for them.
-std::wstring fullPath(const std::wstring& given) {
-    const DWORD n = given.empty() ? 0 : ::GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
-    std::wstring full(n, L'\0');
-    if (n == 0 || ::GetFullPathNameW(given.c_str(), n, full.data(), nullptr) >= n)
-        return {};
-    full.resize(n - 1);
-    const bool device = full.starts_with(L"\\\\.\\") ||
-                        (full.starts_with(L"\\\\?\\") && !(full.size() > 6 && full[5] == L':') &&
-                         !full.starts_with(L"\\\\?\\UNC\\"));
-    return device ? std::wstring() : full;
 }
 
 // A file's full name; empty for a name the rule refuses.
@@ -263,117 +355,19 @@ std::wstring fullName(const std::string& path) {
     return fullPath(given);
 }
 
-// How many links one path may pass, as the system allows.
-constexpr int kMostLinks = 31;
-
-// Where the walk starts: the end of a drive's root ("C:") or a share's
-// ("\\server\share"); npos when the path is no more than that.
-std::size_t rootEnd(const std::wstring& path) {
-    const std::size_t start = path.find_first_of(L"\\/", 2);
-    if (!path.starts_with(L"\\\\") || start == std::wstring::npos)
-        return start;
-    return path.find_first_of(L"\\/", start + 1);
-}
-
-// A root opens with its separator ("C:" alone is the drive's current folder).
-std::wstring openable(const std::wstring& folder) {
-    return rootEnd(folder) == std::wstring::npos ? folder + L'\\' : folder;
-}
-
-// A folder on the way, opened by `open`; when it is missing and `make`,
-// made first, the user's alone, unless its name is one Windows would change.
-template <typename Open> auto openOrMake(const std::wstring& path, bool make, Open open) {
-    auto opened = open();
-    if (!opened.ok() && make && (::GetLastError() == ERROR_FILE_NOT_FOUND) &&
-        !win32::isDeviceOrAltered(split(path).second) &&
-        (win32::makePrivateFolder(path) || ::GetLastError() == ERROR_ALREADY_EXISTS))
-        opened = open();
-    return opened;
-}
-
-// The last folder, held as openFolder holds it when it is a folder and no
-// reparse point; not open otherwise.
-Folder holdLast(const std::wstring& path, bool make) {
-    Folder last =
-        openOrMake(path, make, [&] { return openFolder(path, FILE_FLAG_OPEN_REPARSE_POINT); });
-    FILE_ATTRIBUTE_TAG_INFO tag;
-    if (last.ok() && lookAt(handle(last), tag) &&
-        (tag.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ==
-            FILE_ATTRIBUTE_DIRECTORY)
-        return last;
-    return {};
-}
-
-// The path with every link on it put in its place, each folder and link on
-// the way belonging to the user or the system: only they can change what
-// the path leads to. Missing folders are made when `make`. With `held`, a
-// last folder that is no reparse point is kept open there, as holdLast
-// holds it, so that it is not opened twice.
-Error walk(std::wstring path, bool make, int& links, std::wstring& reached,
-           Folder* held = nullptr) {
-    // What a link names in the system's long form, as the user would write it.
-    if (path.starts_with(L"\\\\?\\UNC\\"))
-        path = L"\\" + path.substr(7);
-    else if (path.starts_with(L"\\\\?\\"))
-        path = path.substr(4);
-    std::size_t start = rootEnd(path);
-    reached = path.substr(0, start);
-    while (start != std::wstring::npos && start < path.size()) {
-        const std::size_t end = path.find_first_of(L"\\/", start + 1);
-        const std::wstring name = path.substr(start + 1, end - start - 1);
-        start = end;
-        if (name.empty() || name == L".")
-            continue;
-        const std::wstring next = reached + L'\\' + name;
-        if (Folder last = held && end == std::wstring::npos ? holdLast(next, make) : Folder();
-            last.ok()) {
-            if (!win32::ownedByUser(handle(last), true))
-                return refused();
-            reached = next;
-            *held = std::move(last);
-            return {};
-        }
-        const Handle step = openOrMake(next, make, [&] { return probe(next); });
-        FILE_ATTRIBUTE_TAG_INFO tag;
-        if (!step.ok() || !lookAt(handle(step), tag))
-            return failed();
-        if (!win32::ownedByUser(handle(step), true))
-            return refused();
-        if (isLink(tag)) {
-            const std::wstring text = linkText(handle(step), reached);
-            if (text.empty() || --links < 0)
-                return refused();
-            if (const Error error = walk(text, make, links, reached); !error.ok())
-                return error;
-        } else if (tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            reached = next;
-        } else {
-            return {Failure::Other, ERROR_DIRECTORY};
-        }
-    }
-    return {};
-}
-
 // The folder the file is in, every folder on the way the user's or the
 // system's, the last by the rule for links; a drive's root or a share is no
 // link.
 Error openFolderOf(const std::wstring& folderPath, CheckedFile& folder) {
-    const auto [parentPath, folderName] = split(folderPath);
-    const bool share = parentPath.starts_with(L"\\\\") &&
-                       parentPath.find_first_of(L"\\/", 2) == std::wstring::npos;
-    if (folderPath.ends_with(L':') || share) {
-        folder.file = File(openFolder(folderPath + L'\\', 0).release());
+    if (rootEnd(folderPath) == std::wstring::npos) {
+        folder.file = File(openRoot(folderPath).release());
         return folder.file.ok() ? Error() : failed();
     }
+    const auto [parentPath, folderName] = split(folderPath);
     int links = kMostLinks;
-    std::wstring reached;
     Folder parent;
-    if (const Error error = walk(parentPath, false, links, reached, &parent); !error.ok())
+    if (const Error error = walk(parentPath, false, links, parent); !error.ok())
         return notMissing(error);
-    if (!parent.ok())
-        parent = openFolder(openable(reached), 0);
-    if (!parent.ok())
-        return failed();
     if (const Error error = openIn(std::move(parent), folderName, 0, true, false, folder);
         !error.ok())
         return notMissing(error);
@@ -386,19 +380,15 @@ namespace win32 {
 
 Error openTrustedFolder(const std::string& path, bool make, Folder& out) {
     std::wstring full = fullPath(wide(path));
-    while (full.ends_with(L'\\') && rootEnd(full) + 1 < full.size())
+    while (full.ends_with(L'\\') && !isRoot(full))
         full.pop_back();
     if (full.empty())
         return refused();
     int links = kMostLinks;
-    std::wstring reached;
-    if (const Error error = walk(full, make, links, reached, &out); !error.ok() || out.ok())
+    if (const Error error = walk(full, make, links, out); !error.ok())
         return error;
-    // A root, or a folder reached through a link: opened where the walk ended.
-    out = openFolder(openable(reached), 0);
-    if (!out.ok())
-        return failed();
-    return ownedByUser(handle(out), true) ? Error() : refused();
+    // A root alone is judged as the folders below it are.
+    return !isRoot(full) || ownedByUser(handle(out), true) ? Error() : refused();
 }
 
 } // namespace win32

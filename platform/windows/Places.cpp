@@ -71,9 +71,22 @@ std::string dataFolder(std::string_view program) {
     return roaming.empty() ? roaming : joined(roaming, program);
 }
 
-// %LOCALAPPDATA%, which stays on this machine and is the user's alone.
-std::string runtimeFolder() {
-    return knownFolder(FOLDERID_LocalAppData);
+// %LOCALAPPDATA%\sheetmass: it stays on this machine, and the uninstaller
+// finds what is left there in the program's own folder.
+std::string runtimeFolder(std::string_view program) {
+    const std::string local = knownFolder(FOLDERID_LocalAppData);
+    if (local.empty())
+        return local;
+    const std::string folder = joined(local, program);
+    return makeFolders(folder) ? folder : std::string();
+}
+
+// The installer writes its uninstaller beside the programs and nothing else
+// does; the folder it installs to is the user's choice, so Program Files
+// tells nothing. Should a copy of an installed folder take the uninstaller
+// along, its inputs go to the data folder, which is no harm.
+bool isInstalledCopy(const std::string& folder, std::string_view) {
+    return exists(joined(folder, "uninstall.exe"));
 }
 
 // Opened, so that a link is followed to what it names.

@@ -8,103 +8,156 @@
 #include <ntsecapi.h>
 
 #include <cstdlib>
+#include <vector>
 
 namespace sheetmass::platform {
+namespace {
+
 using win32::handle;
+using win32::kShareAll;
+
+std::wstring randomName(std::string_view prefix) {
+    unsigned char random[kRandomLetters];
+    if (!::RtlGenRandom(random, sizeof random))
+        for (std::size_t i = 0; i < kRandomLetters; ++i)
+            random[i] = static_cast<unsigned char>(std::rand());
+    return win32::wide(newFileName(prefix, random));
+}
+
+// Removed by its handle: what goes is the file held, not whatever has its
+// name by then.
+void removeHeld(HANDLE h) {
+    FILE_DISPOSITION_INFO gone{TRUE};
+    ::SetFileInformationByHandle(h, FileDispositionInfo, &gone, sizeof gone);
+}
+
+bool tookName(DWORD error) {
+    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+}
+
+// Where the system cannot put a file in the place of one held open in one
+// step (Windows before 10 1809, other file systems than NTFS, Wine), the old
+// file steps aside under a new file's name, as ReplaceFileW has it do, the
+// new one takes the name, and the old goes; should the new one not take it,
+// the old takes it back.
+Error stepAside(const File& old, const Folder& folder, const File& made, const std::wstring& name,
+                std::string_view prefix) {
+    const Handle leaving(win32::native(::ReOpenFile(handle(old), DELETE, kShareAll, 0)));
+    if (!leaving.ok())
+        return win32::lastError();
+    bool aside = false;
+    for (int attempt = 0; attempt < 100 && !aside; ++attempt) {
+        aside = win32::renameAt(handle(leaving), handle(folder), randomName(prefix), false);
+        if (!aside && !tookName(::GetLastError()))
+            return win32::lastError();
+    }
+    if (!aside)
+        return win32::errorOf(ERROR_FILE_EXISTS);
+    if (!win32::renameAt(handle(made), handle(folder), name, false)) {
+        const Error error = win32::lastError();
+        win32::renameAt(handle(leaving), handle(folder), name, false);
+        return error;
+    }
+    removeHeld(handle(leaving));
+    return {};
+}
+
+// A new file of a replacement that was killed: this user's regular file
+// that no running replacement holds.
+void removeIfLeftover(const Folder& folder, std::string_view prefix,
+                      const FILE_FULL_DIR_INFO& entry) {
+    const std::wstring_view name(entry.FileName, entry.FileNameLength / sizeof(wchar_t));
+    if (!isNewFileName(win32::utf8(name), prefix) ||
+        (entry.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
+        return;
+    // A running replacement shares its file with no one: it does not open.
+    const Handle left(win32::native(
+        win32::openAt(handle(folder), name, DELETE | READ_CONTROL | FILE_READ_ATTRIBUTES,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_OPEN,
+                      FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT)));
+    FILE_ATTRIBUTE_TAG_INFO tag;
+    if (!left.ok() || ::GetFileType(handle(left)) != FILE_TYPE_DISK ||
+        !::GetFileInformationByHandleEx(handle(left), FileAttributeTagInfo, &tag, sizeof tag) ||
+        (tag.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ||
+        !win32::ownedByUser(handle(left)))
+        return;
+    removeHeld(handle(left));
+}
+
+} // namespace
 
 Replacement::~Replacement() {
-    if (!m_name.empty()) {
-        m_file = File();
-        ::DeleteFileW(win32::pathIn(*m_folder, m_name).c_str());
-    }
+    if (!m_name.empty() && m_file.ok())
+        removeHeld(handle(m_file));
 }
 
 Error Replacement::begin(const Folder& folder, std::string_view prefix, const File& like) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        unsigned char random[kRandomLetters];
-        if (!::RtlGenRandom(random, sizeof random))
-            for (std::size_t i = 0; i < kRandomLetters; ++i)
-                random[i] = static_cast<unsigned char>(std::rand());
-        std::string name = newFileName(prefix, random);
-        // Shared with no one: until the commit nobody else opens it, and a
-        // save that finds it takes it for no leftover.
-        File file(win32::native(::CreateFileW(win32::pathIn(folder, name).c_str(),
-                                              GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                              FILE_ATTRIBUTE_NORMAL, nullptr)));
+        const std::wstring name = randomName(prefix);
+        // Shared with no one until it has the old file's place: nobody else
+        // opens it, and a save that finds it takes it for no leftover. Its
+        // security is the user's alone, and stays so where it goes.
+        File file(
+            win32::native(win32::makeAt(handle(folder), name, GENERIC_READ | GENERIC_WRITE | DELETE,
+                                        0, FILE_CREATE, FILE_NON_DIRECTORY_FILE)));
         if (file.ok()) {
             m_folder = &folder;
             m_like = &like;
-            m_name = std::move(name);
+            m_name = win32::utf8(name);
             m_file = std::move(file);
             return {};
         }
-        if (::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS)
+        if (!tookName(::GetLastError()))
             return win32::lastError();
     }
     return win32::errorOf(ERROR_FILE_EXISTS);
 }
 
 Error Replacement::commit(const std::string& name) {
-    BY_HANDLE_FILE_INFORMATION written, old{}, named;
-    if (!::FlushFileBuffers(handle(m_file)) ||
+    const std::wstring target = win32::wide(name);
+    BY_HANDLE_FILE_INFORMATION written, named;
+    if (target.empty() || !::FlushFileBuffers(handle(m_file)) ||
         !::GetFileInformationByHandle(handle(m_file), &written))
         return win32::lastError(); // the destructor removes the new file
-    if (m_like->ok() && !::GetFileInformationByHandle(handle(*m_like), &old))
-        return win32::lastError();
-    if (const Error closed = m_file.close(); !closed.ok())
-        return closed;
-    const std::wstring from = win32::pathIn(*m_folder, m_name);
-    const std::wstring to = win32::pathIn(*m_folder, name);
-    // ReplaceFileW takes the place of a file that is held open (ours, for
-    // the lock) and keeps its permissions; a new name needs a move, which
-    // never goes over anything that appeared meanwhile.
-    const bool moved = m_like->ok()
-                           ? ::ReplaceFileW(to.c_str(), from.c_str(), nullptr,
-                                            REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)
-                           : ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH);
-    if (!moved)
-        return win32::lastError();
+    // The new file, by its handle: a first save never goes over anything
+    // that appeared meanwhile.
+    if (!m_like->ok()) {
+        if (!win32::renameAt(handle(m_file), handle(*m_folder), target, false))
+            return win32::lastError();
+    } else if (!win32::renameAt(handle(m_file), handle(*m_folder), target, true)) {
+        if (::GetLastError() != ERROR_NOT_SUPPORTED)
+            return win32::lastError();
+        const std::string_view prefix(m_name.data(), m_name.size() - kRandomLetters);
+        if (const Error error = stepAside(*m_like, *m_folder, m_file, target, prefix); !error.ok())
+            return error;
+    }
     m_name.clear();
-    // In a folder others may write to, they may have swapped something in
-    // for the new file before it took the name; ReplaceFileW may keep the
-    // old file's identity for it.
-    const Handle now(win32::native(::CreateFileW(
-        to.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-        nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
-        nullptr)));
+    // In a folder others may write to, they may have put something else in
+    // its place since.
+    const Handle now(win32::native(win32::openAt(handle(*m_folder), target, FILE_READ_ATTRIBUTES,
+                                                 kShareAll, FILE_OPEN, FILE_OPEN_REPARSE_POINT)));
     if (!now.ok() || !::GetFileInformationByHandle(handle(now), &named) ||
-        !(win32::sameFile(named, written) || (m_like->ok() && win32::sameFile(named, old))))
+        !win32::sameFile(named, written))
         return {Failure::Refused, ERROR_ACCESS_DENIED};
-    return {};
+    return m_file.close();
 }
 
 void removeLeftovers(const Folder& folder, std::string_view prefix) {
-    const std::wstring pattern = win32::pathIn(folder, std::string(prefix) + "*");
-    WIN32_FIND_DATAW found;
-    const HANDLE search = ::FindFirstFileW(pattern.c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        const std::string name = win32::utf8(found.cFileName);
-        if (!isNewFileName(name, prefix) ||
-            (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))
-            continue;
-        // A running replacement shares its file with no one: it does not open.
-        const Handle left(win32::native(::CreateFileW(
-            win32::pathIn(folder, name).c_str(), DELETE | READ_CONTROL | FILE_READ_ATTRIBUTES,
-            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-            FILE_FLAG_OPEN_REPARSE_POINT, nullptr)));
-        FILE_ATTRIBUTE_TAG_INFO tag;
-        if (!left.ok() || ::GetFileType(handle(left)) != FILE_TYPE_DISK ||
-            !::GetFileInformationByHandleEx(handle(left), FileAttributeTagInfo, &tag, sizeof tag) ||
-            (tag.FileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) ||
-            !win32::ownedByUser(handle(left)))
-            continue;
-        // What was judged goes, by its handle, not whatever has the name now.
-        FILE_DISPOSITION_INFO gone{TRUE};
-        ::SetFileInformationByHandle(handle(left), FileDispositionInfo, &gone, sizeof gone);
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
+    // The folder's names, read by its handle, as many at a time as the
+    // buffer holds (its entries start on 8 bytes).
+    std::vector<LONGLONG> buffer(8192);
+    const auto room = static_cast<DWORD>(buffer.size() * sizeof(LONGLONG));
+    for (auto next = FileFullDirectoryRestartInfo;
+         ::GetFileInformationByHandleEx(handle(folder), next, buffer.data(), room);
+         next = FileFullDirectoryInfo) {
+        for (const BYTE* at = reinterpret_cast<const BYTE*>(buffer.data());;) {
+            const auto& entry = *reinterpret_cast<const FILE_FULL_DIR_INFO*>(at);
+            removeIfLeftover(folder, prefix, entry);
+            if (entry.NextEntryOffset == 0)
+                break;
+            at += entry.NextEntryOffset;
+        }
+    }
 }
 
 } // namespace sheetmass::platform

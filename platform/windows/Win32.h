@@ -15,6 +15,8 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// The system's own names for how a file is opened: FILE_OPEN, FILE_CREATE, …
+#include <winternl.h>
 
 namespace sheetmass::platform::win32 {
 
@@ -28,6 +30,11 @@ inline Native native(HANDLE h) {
     return reinterpret_cast<Native>(h);
 }
 
+// Any handle here lets others read, write, rename and remove the file, as
+// every program does, unless it says otherwise: this save never keeps
+// another from its own.
+inline constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
 // The failure a Win32 error code names.
 Error errorOf(DWORD code);
 inline Error lastError() {
@@ -39,10 +46,30 @@ inline Error lastError() {
 std::wstring wide(std::string_view utf8);
 std::string utf8(std::wstring_view wide);
 
-// The folder's full name as the system resolves it, for the calls that take
-// names, not handles: the new name goes to the very folder that is open.
-std::wstring pathOf(HANDLE folder);
-std::wstring pathIn(const Handle& folder, const std::string& name);
+// The full name the system has for an open file or folder now.
+std::wstring pathOf(HANDLE h);
+
+// `name` in the open `folder`, looked up in that very folder by its handle,
+// as openat does on POSIX, whatever its path is by then; an empty name
+// opens the folder itself again. The system's own disposition and options
+// (FILE_OPEN, FILE_CREATE, FILE_OPEN_IF; FILE_DIRECTORY_FILE,
+// FILE_NON_DIRECTORY_FILE, FILE_OPEN_REPARSE_POINT); the handle is
+// synchronous, as CreateFileW makes one. INVALID_HANDLE_VALUE, with the
+// system's error set, when it fails.
+HANDLE openAt(HANDLE folder, std::wstring_view name, ACCESS_MASK access, ULONG share,
+              ULONG disposition, ULONG options);
+
+// The same, for what may be made: made with privateSecurity(), or not at
+// all when the user cannot be told.
+HANDLE makeAt(HANDLE folder, std::wstring_view name, ACCESS_MASK access, ULONG share,
+              ULONG disposition, ULONG options);
+
+// Gives the open file the name `name` in the open folder, by their handles,
+// never over anything that has the name; with `over`, in the place of what
+// has it, in one step even while that is held open, where the system can
+// (Windows 10 1809 on, on NTFS): elsewhere false with ERROR_NOT_SUPPORTED.
+// False with the system's error otherwise.
+bool renameAt(HANDLE file, HANDLE folder, std::wstring_view name, bool over);
 
 // Names that open a device, not a file (CON, NUL, COM1, LPT1, … with any
 // extension, in any folder), and names Windows would change on the way
@@ -76,20 +103,18 @@ inline constexpr ACCESS_MASK kOpens =
 bool privateToUser(HANDLE h, ACCESS_MASK denied = kChanges);
 
 // The security a folder or file of the user's alone is made with: owned by
-// the user, whose alone are all rights on it and, passed on, on what is
-// made in it; protected, so that nothing the folder above it allows others
-// comes in. Null when the user cannot be told, and then nothing is made.
-SECURITY_ATTRIBUTES* privateSecurity();
+// the user, whose alone are all rights on it and, for a folder, passed on
+// to what is made in it; protected, so that nothing the folder above it
+// allows others comes in. Null when the user cannot be told, and then
+// nothing is made.
+enum class Made { File, Folder };
+SECURITY_ATTRIBUTES* privateSecurity(Made made);
 
-// Makes the folder `path` with that security; false (with the system's
-// error) when it cannot, or something has the name.
-bool makePrivateFolder(const std::wstring& path);
-
-// The folder at `path`, each folder and link on the way opened and its
-// owner checked on the handle (the user, the system or the
+// The folder at `path`, walked from the root: each folder and link on the
+// way opened by the handle of the folder above it, held while the next is
+// opened, and its owner checked on the handle (the user, the system or the
 // administrators), a link counting as the folder it names, reached the same
-// way; held as it is judged, so that it is not renamed meanwhile. Missing
-// folders are made with privateSecurity() when `make`.
+// way. Missing folders are made with privateSecurity() when `make`.
 Error openTrustedFolder(const std::string& path, bool make, Folder& out);
 
 } // namespace sheetmass::platform::win32

@@ -249,7 +249,17 @@ TEST_F(Seam, AReplacementTakesThePlaceOfAFileHeldOpen) {
         for (const auto& entry : fs::directory_iterator(m_folder)) {
             ++before;
             if (entry.path().filename() != L"List.abc") {
-                EXPECT_FALSE(std::ifstream(entry.path()).is_open());
+                // The user's own by its permissions, and this open shares
+                // all: only the new file's sharing keeps it out.
+                const HANDLE again =
+                    CreateFileW(entry.path().c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+                const DWORD why = GetLastError();
+                EXPECT_EQ(again, INVALID_HANDLE_VALUE);
+                EXPECT_EQ(why, DWORD(ERROR_SHARING_VIOLATION));
+                if (again != INVALID_HANDLE_VALUE)
+                    CloseHandle(again);
             }
         }
         EXPECT_EQ(before, 2u);
@@ -366,13 +376,14 @@ TEST_F(Seam, OnlyTheUsersOwnFolderHoldsTheSavesLock) {
     LocalFree(descriptor);
 }
 
-// The folders makeFolders makes are the user's alone: owned by the user,
-// whose one entry gives every right and passes it on, protected, so that
-// nothing the folder above allows others comes in. Wine, built without
+// What the program makes is the user's alone: owned by the user, whose one
+// entry gives every right (on a folder, passed on), protected, so
+// that nothing the folder above allows others comes in; a save over a file
+// others could open leaves one that only the user can. Wine, built without
 // extended attributes, keeps no list as made: it derives one from the
-// folder's mode, unprotected, with an entry for the system, which alone
-// may stand beside the user's there.
-TEST_F(Seam, MadeFoldersAreTheUsersAlone) {
+// file's mode, unprotected, with an entry for the system, which alone may
+// stand beside the user's there.
+TEST_F(Seam, WhatIsMadeIsTheUsersAlone) {
     const fs::path outer = in("данные"), inner = outer / "sheetmass";
     ASSERT_TRUE(makeFolders(utf8(inner)));
     const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version");
@@ -383,12 +394,40 @@ TEST_F(Seam, MadeFoldersAreTheUsersAlone) {
     ASSERT_TRUE(GetTokenInformation(token, TokenUser, user, sizeof user, &size));
     CloseHandle(token);
     const PSID me = reinterpret_cast<TOKEN_USER*>(user)->User.Sid;
-    for (const fs::path& folder : {outer, inner}) {
-        SCOPED_TRACE(utf8(folder));
+    // A List.abc anyone may change, in its place before the save.
+    ASSERT_TRUE(sheetmass::createEmptyListFile(utf8(outer / "List.abc")));
+    put(inner / "List.abc", "planted");
+    PSECURITY_DESCRIPTOR everyone = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;WD)(A;;FA;;;OW)",
+                                                                     1, &everyone, nullptr));
+    ASSERT_TRUE(
+        SetFileSecurityW((inner / "List.abc").c_str(), DACL_SECURITY_INFORMATION, everyone));
+    LocalFree(everyone);
+    ASSERT_TRUE(sheetmass::saveListFile(utf8(inner / "List.abc"), {}));
+    File held;
+    ASSERT_TRUE(
+        lockPrivately(utf8(inner), "sheetmass.lock", std::chrono::milliseconds(0), held).ok());
+    // Every right on a folder; on a file, all but running it.
+    constexpr DWORD kFolder = 0x1F01FF, kFile = 0x1F01DF;
+    constexpr BYTE kPassedOn = OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE;
+    const struct {
+        const char* what;
+        fs::path path;
+        DWORD rights;
+        BYTE passedOn;
+    } rows[] = {
+        {"a folder made on the way", outer, kFolder, kPassedOn},
+        {"the folder asked for", inner, kFolder, kPassedOn},
+        {"an empty List.abc made at the start", outer / "List.abc", kFile, 0},
+        {"List.abc saved over one anyone may change", inner / "List.abc", kFile, 0},
+        {"the lock", inner / "sheetmass.lock", kFile, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
         PSID owner = nullptr;
         PACL dacl = nullptr;
         PSECURITY_DESCRIPTOR descriptor = nullptr;
-        const HANDLE h = CreateFileW(folder.c_str(), READ_CONTROL, FILE_SHARE_READ, nullptr,
+        const HANDLE h = CreateFileW(row.path.c_str(), READ_CONTROL, FILE_SHARE_READ, nullptr,
                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         ASSERT_EQ(GetSecurityInfo(h, SE_FILE_OBJECT,
                                   OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &owner,
@@ -413,8 +452,9 @@ TEST_F(Seam, MadeFoldersAreTheUsersAlone) {
             }
             ++mine;
             EXPECT_EQ(ace->Header.AceType, ACCESS_ALLOWED_ACE_TYPE);
-            EXPECT_EQ(ace->Header.AceFlags, OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE);
-            EXPECT_EQ(ace->Mask, DWORD(0x1F01FF)); // every right on a file or folder
+            EXPECT_EQ(ace->Header.AceFlags, row.passedOn);
+            // Wine gives every right to whoever may read and write.
+            EXPECT_EQ(ace->Mask, wine ? kFolder : row.rights);
         }
         EXPECT_EQ(mine, 1);
         LocalFree(descriptor);
@@ -442,17 +482,27 @@ TEST_F(Seam, MissingStreamsFailAndAFileHeldUnsharedIsBusy) {
     CloseHandle(held);
 }
 
-TEST(Places, TheProgramsFileAndTheUsersDataFolder) {
+// The lock's folder is the program's own, made, and the user's alone.
+TEST_F(Seam, TheProgramsFileAndTheUsersFolders) {
     const std::string program = programFile();
     EXPECT_TRUE(isAbsolute(program)) << program;
     EXPECT_TRUE(program.ends_with("\\platform_tests.exe")) << program;
+    EXPECT_FALSE(program.starts_with("\\\\?\\")) << program;
     const wchar_t* localAppData = _wgetenv(L"LOCALAPPDATA");
     ASSERT_NE(localAppData, nullptr);
-    EXPECT_EQ(runtimeFolder(), utf8(localAppData));
-    EXPECT_FALSE(program.starts_with("\\\\?\\")) << program;
+    const fs::path locks = fs::path(localAppData) / "sheetmass";
+    EXPECT_EQ(runtimeFolder("sheetmass"), utf8(locks));
+    EXPECT_TRUE(fs::is_directory(locks));
+    File held;
+    EXPECT_TRUE(
+        lockPrivately(utf8(locks), "sheetmass.lock", std::chrono::milliseconds(0), held).ok());
     const wchar_t* appData = _wgetenv(L"APPDATA");
     ASSERT_NE(appData, nullptr);
     EXPECT_EQ(dataFolder("sheetmass"), utf8(fs::path(appData) / "sheetmass"));
+    // Installed: the installer's uninstaller beside the program, wherever.
+    EXPECT_FALSE(isInstalledCopy(utf8(m_folder), "sheetmass"));
+    put(in("uninstall.exe"), "");
+    EXPECT_TRUE(isInstalledCopy(utf8(m_folder), "sheetmass"));
 }
 
 TEST_F(Seam, ListAbcInAFolderNamedInUnicodeRoundTrips) {
@@ -486,7 +536,18 @@ TEST_F(Seam, ThePlacesOfListAbc) {
 
     EXPECT_EQ(places.restore().places, "0");
     EXPECT_EQ(bytesOf(program / "List.abc"), ""); // made where the next save goes
+    // A reader of the saves' lock (an indexer, a backup) holds up no save.
+    const fs::path locks = fs::path(_wgetenv(L"LOCALAPPDATA")) / "sheetmass";
+    File lock;
+    ASSERT_TRUE(
+        lockPrivately(utf8(locks), "sheetmass.lock", std::chrono::milliseconds(0), lock).ok());
+    ASSERT_TRUE(lock.close().ok());
+    const HANDLE reader =
+        CreateFileW((locks / "sheetmass.lock").c_str(), GENERIC_READ,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
     ASSERT_TRUE(places.save(typical));
+    CloseHandle(reader);
     EXPECT_EQ(bytesOf(program / "List.abc"), TypicalSaveImage());
     EXPECT_FALSE(fs::exists(data));
 

@@ -14,6 +14,10 @@ done
 export WINEDEBUG=${WINEDEBUG:--all}
 here=$(cd "$(dirname "$0")/../.." && pwd)
 rm -rf "$folder" && mkdir -p "$folder/app" || exit 1
+# The user's folders in the prefix, where an installed copy keeps its inputs
+# and every copy its lock: none left from an earlier run.
+profile="$WINEPREFIX/drive_c/users/$(id -un)/AppData"
+rm -rf "$profile/Roaming/sheetmass" "$profile/Local/sheetmass"
 cp "$program" "$folder/app/sheetmassw.exe" && cp "$probe" "$folder/app/probe.exe" || exit 1
 cd "$folder/app" || exit 1
 # Names of controls go to the probe as UTF-8.
@@ -71,6 +75,17 @@ stop() {
   probe gone Форма1 10000 || { fail "the main window did not close"; import -window root unclosed.png; }
   probe ended 10000 || fail "the program did not end with its window"
   PROBE_PID=""
+}
+# private FILE...: what the program made lets others in on nothing, as the
+# Linux side sees it too: Wine turns the security a file is made with into
+# its mode. Wine 8 gives the group whatever an entry of the user's gives the
+# user (less the umask), so only the others' bits tell what the program did.
+private() {
+  local f mode
+  for f; do
+    mode=$(stat -c %a "$f" 2>/dev/null) || { fail "$f was not made"; continue; }
+    [ $((8#$mode & 8#007)) -eq 0 ] || fail "$f is mode $mode: others may use it"
+  done
 }
 # saved TEXT: List.abc beside the program comes to hold the text (Windows-1251).
 saved() {
@@ -167,6 +182,7 @@ into Текст2 && xdotool type --delay 60 "0.3"
 expect Текст2 "0,3" "the upper deviation"
 stop
 saved "0,3" || fail "the close saves what was typed last"
+private List.abc "$profile/Local/sheetmass" "$profile/Local/sheetmass/sheetmass.lock"
 
 # The next start shows what was saved.
 start
@@ -204,16 +220,22 @@ expect Текст5 "1234" "the width retyped"
 saved "1234" || fail "the end of the session saves what was typed last"
 probe ended 10000 || stop
 
-# At 144 dpi the window grows with it: places at 1,5 times.
+# At 144 dpi the window grows with it: places at 1,5 times. Installed now
+# (the installer's uninstaller beside it), the copy keeps its inputs in the
+# data folder, not beside itself, even where it may write there.
 dpi add /t REG_DWORD /d 144
+cp List.abc zip-copy.abc && : > uninstall.exe
 start
 for row in "Текст1 264 168 374 206" "Комманда1 336 6 386 42"; do
   at=$(probe place Форма1 "${row%% *}" | tr -d '\r')
   [ "$at" = "${row#* }" ] || fail "at 144 dpi, ${row%% *} at ${row#* }, not $at"
 done
 probe captions Форма1 || fail "every caption drawn at 144 dpi"
+expect Текст1 "" "an installed copy does not read the inputs beside it"
 stop
 dpi delete
+cmp -s List.abc zip-copy.abc || fail "an installed copy wrote the inputs beside it"
+private "$profile/Roaming/sheetmass" "$profile/Roaming/sheetmass/List.abc"
 
 [ "$failures" -eq 0 ] && echo "the windows under Wine: all passed"
 exit $((failures > 0))
