@@ -1,6 +1,7 @@
 #pragma once
 
 #include "behaviour/Answer.h"
+#include "behaviour/EditHistory.h"
 #include "calc/Inputs.h"
 #include "forms/Form.h"
 
@@ -47,6 +48,12 @@ class Form1Behaviour {
     // kSaveAfterPause has passed since the last change.
     Answer pauseEnded();
     Answer close(CloseReason why);
+    // The user went back to the window from a close that could not save:
+    // the next close saves again.
+    void stayed() { m_closed = false; }
+
+    // Whether Undo or Redo (`which`) has a text to give back in the field.
+    bool canUndo(const forms::Control& field, KeyKind which) const;
 
     const Inputs& inputs() const { return m_inputs; }
 
@@ -56,12 +63,15 @@ class Form1Behaviour {
     Answer typed(const forms::Control& field, Key key, const FieldState& state);
     Answer taken(const forms::Control& field, const std::optional<std::string>& text,
                  const std::string& kept, std::optional<int> at);
+    Answer takenBack(const forms::Control& field, bool redo);
 
     const ListPlaces& m_places;
     Inputs m_inputs;
     bool m_closed = false;
     const forms::Control* m_spelling = nullptr; // the list a letter search is open in
     std::string m_spelled;
+    EditHistory m_history;
+    const forms::Control* m_typing = nullptr; // the field a key may be changing now
 };
 
 // The field the keys go to first: the design's first in the tab order.
@@ -85,8 +95,9 @@ template <class Installed> std::string_view faceFor(Installed&& installed) {
     return forms::kDesignFont;
 }
 
-// Where a refusal's tooltip goes, in screen pixels: above the field where
-// the screen has room, so that the fields below stay in sight, else below.
-int refusalTop(int fieldTop, int fieldBottom, int tipHeight, int screenTop);
+// Where a refusal's tooltip goes, in screen pixels: below the field where
+// the screen has room, so that it covers neither the field nor the one
+// above, whose text the user may be reading against it; else above.
+int refusalTop(int fieldTop, int fieldBottom, int tipHeight, int screenBottom);
 
 } // namespace sheetmass::behaviour
