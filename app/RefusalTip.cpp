@@ -25,7 +25,7 @@ void showRefusal(QWidget* field, const QString& tip) {
     if (QWidget* shown = shownTip())
         shown->move(top.x(),
                     behaviour::refusalTop(top.y(), top.y() + field->height(), shown->height(),
-                                          field->screen()->availableGeometry().bottom() + 1));
+                                          field->screen()->availableGeometry().top()));
     QApplication::beep();
 }
 

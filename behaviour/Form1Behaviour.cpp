@@ -275,10 +275,10 @@ int roomOf(const forms::Control& c) {
     return c.admits != nullptr ? c.admits->room : 0;
 }
 
-int refusalTop(int fieldTop, int fieldBottom, int tipHeight, int screenBottom) {
+int refusalTop(int fieldTop, int fieldBottom, int tipHeight, int screenTop) {
     constexpr int kGap = 2; // pixels between the tooltip and the field
-    const int below = fieldBottom + kGap;
-    return below + tipHeight <= screenBottom ? below : fieldTop - tipHeight - kGap;
+    const int above = fieldTop - tipHeight - kGap;
+    return above >= screenTop ? above : fieldBottom + kGap;
 }
 
 } // namespace sheetmass::behaviour

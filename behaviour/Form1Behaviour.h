@@ -95,9 +95,8 @@ template <class Installed> std::string_view faceFor(Installed&& installed) {
     return forms::kDesignFont;
 }
 
-// Where a refusal's tooltip goes, in screen pixels: below the field where
-// the screen has room, so that it covers neither the field nor the one
-// above, whose text the user may be reading against it; else above.
-int refusalTop(int fieldTop, int fieldBottom, int tipHeight, int screenBottom);
+// Where a refusal's tooltip goes, in screen pixels: above the field where
+// the screen has room, so that the fields below stay in sight, else below.
+int refusalTop(int fieldTop, int fieldBottom, int tipHeight, int screenTop);
 
 } // namespace sheetmass::behaviour

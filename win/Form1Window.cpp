@@ -93,7 +93,7 @@ void showRefusal(Form1& f, HWND field, const std::string& tip) {
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
     ::GetMonitorInfoW(::MonitorFromWindow(field, MONITOR_DEFAULTTONEAREST), &monitor);
-    const int top = behaviour::refusalTop(r.top, r.bottom, HIWORD(size), monitor.rcWork.bottom);
+    const int top = behaviour::refusalTop(r.top, r.bottom, HIWORD(size), monitor.rcWork.top);
     ::SendMessageW(f.refusal, TTM_TRACKPOSITION, 0, MAKELPARAM(r.left, top));
     ::SendMessageW(f.refusal, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&f.refusalTool));
     ::SetTimer(f.hwnd, kRefusalTimer, UINT(behaviour::kRefusalShown.count()), nullptr);

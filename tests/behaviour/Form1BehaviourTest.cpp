@@ -585,24 +585,40 @@ TEST(Form1Behaviour, closing) {
     }
 }
 
-// Why each place took no save, as the user is told: a file that may only be
-// read beside the program, and no data folder to be had.
+// Why each place took no save, as the user is told: beside the program a
+// folder where the file should be, or a file that may only be read; no data
+// folder to be had.
 TEST(Form1Behaviour, closingSaysWhyForEachPlace) {
-    Folder folder;
-    std::ofstream(folder.path / "List.abc", std::ios::binary) << TypicalSaveImage();
-    fs::permissions(folder.path / "List.abc", fs::perms::owner_read);
-    if (std::ofstream(folder.path / "List.abc", std::ios::app).good())
-        GTEST_SKIP() << "this user writes read-only files";
-    std::ofstream(folder.path / "plain") << "x";
-    ListPlaces places(folder.utf8(), (folder.path / "plain" / "data").string());
-    Form1Behaviour room(places);
-    room.start();
-    const Answer a = room.close(CloseReason::User);
-    ASSERT_TRUE(a.unsaved);
-    EXPECT_NE(a.unsaved->why.find("List.abc» — файл только для чтения; «"), std::string::npos)
-        << a.unsaved->why;
-    EXPECT_NE(a.unsaved->why.find("data"), std::string::npos) << a.unsaved->why;
-    fs::permissions(folder.path / "List.abc", fs::perms::owner_all);
+    for (const bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly ? "read-only" : "a folder");
+        Folder folder;
+        const fs::path list = folder.path / "List.abc";
+        if (readOnly) {
+            std::ofstream(list, std::ios::binary) << TypicalSaveImage();
+            fs::permissions(list, fs::perms::owner_read);
+        } else {
+            fs::create_directory(list);
+        }
+        // Writable again before the folder goes.
+        const struct Writable {
+            fs::path file;
+            ~Writable() { fs::permissions(file, fs::perms::owner_all); }
+        } writable{list};
+        if (readOnly && std::ofstream(list, std::ios::app).good())
+            GTEST_SKIP() << "this user writes read-only files";
+        std::ofstream(folder.path / "plain") << "x";
+        ListPlaces places(folder.utf8(), (folder.path / "plain" / "data").string());
+        Form1Behaviour room(places);
+        room.start();
+        const Answer a = room.close(CloseReason::User);
+        ASSERT_TRUE(a.unsaved);
+        const std::string why = a.unsaved->why;
+        EXPECT_NE(why.find(readOnly ? "List.abc» — файл только для чтения; «"
+                                    : "List.abc» — это не обычный файл пользователя; «"),
+                  std::string::npos)
+            << why;
+        EXPECT_NE(why.find("List.abc» — не удалось записать."), std::string::npos) << why;
+    }
 }
 
 TEST(Form1Behaviour, theSessionsEndSavesAndTheCloseSavesAgain) {
@@ -635,13 +651,13 @@ TEST(Form1Behaviour, theFace) {
 
 TEST(Form1Behaviour, whereARefusalGoes) {
     const struct {
-        int fieldTop, fieldBottom, tipHeight, screenBottom, top;
+        int fieldTop, fieldBottom, tipHeight, screenTop, top;
     } rows[] = {
-        {100, 124, 40, 600, 126}, {534, 558, 40, 600, 560}, {535, 559, 40, 600, 493},
-        {570, 594, 40, 600, 528}, {100, 124, 40, 166, 126}, {100, 124, 40, 165, 58},
+        {100, 124, 40, 0, 58}, {42, 66, 40, 0, 0},       {41, 66, 40, 0, 68},
+        {10, 34, 40, 0, 36},   {500, 524, 40, 480, 526}, {600, 624, 40, 480, 558},
     };
     for (const auto& r : rows)
-        EXPECT_EQ(refusalTop(r.fieldTop, r.fieldBottom, r.tipHeight, r.screenBottom), r.top)
+        EXPECT_EQ(refusalTop(r.fieldTop, r.fieldBottom, r.tipHeight, r.screenTop), r.top)
             << r.fieldTop;
 }
 
