@@ -115,21 +115,30 @@ void Форма1::apply(const behaviour::Answer& a) {
         showAbout(this);
     if (a.save == behaviour::Save::AfterPause)
         m_pause->start();
-    if (a.unsaved && a.unsaved->inBox)
-        QMessageBox::warning(this, windowTitle(), toQString(a.unsaved->why));
-    else if (a.unsaved)
+    if (a.unsaved && !a.unsaved->inBox)
         qWarning("%s", a.unsaved->why.c_str());
 }
 
-void Форма1::end(CloseReason why) {
+bool Форма1::end(CloseReason why) {
     m_pause->stop();
-    apply(m_behaviour.close(why));
+    const behaviour::Answer a = m_behaviour.close(why);
+    apply(a);
+    if (!a.unsaved || !a.unsaved->inBox ||
+        QMessageBox::warning(this, windowTitle(), toQString(a.unsaved->why),
+                             QMessageBox::Ok | QMessageBox::Cancel,
+                             QMessageBox::Ok) != QMessageBox::Cancel)
+        return true;
+    m_behaviour.stayed();
+    return false;
 }
 
 void Форма1::closeEvent(QCloseEvent* event) {
     // Only the window system's close is the user's; quit() closes windows
     // too, and then nobody may be there to answer a box.
-    end(event->spontaneous() ? CloseReason::User : CloseReason::Quit);
+    if (!end(event->spontaneous() ? CloseReason::User : CloseReason::Quit)) {
+        event->ignore();
+        return;
+    }
     event->accept();
     closeAbout();
 }

@@ -28,7 +28,9 @@ class Форма1 : public DesignedWindow {
     void load();
     // What an answer asks of the window as a whole.
     void apply(const behaviour::Answer& answer);
-    void end(behaviour::CloseReason why);
+    // Whether the window goes: the user may go back to it from a close
+    // that could not save.
+    bool end(behaviour::CloseReason why);
 
     SavedInputs m_saved;
     behaviour::Form1Behaviour m_behaviour;

@@ -55,6 +55,7 @@ bool isKeypadDecimal(const QKeyEvent* key) {
 
 // Which of the design's keys a key press is. Ctrl with a letter carries a
 // control code (Ctrl+H is 8, backspace), whatever text the platform reports.
+// Ctrl+Y redoes here too, as it does on Windows.
 Key keyOf(const QKeyEvent* key) {
     for (const auto& [shortcut, kind] : {std::pair{QKeySequence::Cut, KeyKind::Cut},
                                          {QKeySequence::Undo, KeyKind::Undo},
@@ -72,6 +73,8 @@ Key keyOf(const QKeyEvent* key) {
     const QString text = key->text();
     const auto mods = key->modifiers();
     const bool ctrl = mods.testFlag(Qt::ControlModifier) && !mods.testFlag(Qt::AltModifier);
+    if (ctrl && key->key() == Qt::Key_Y && !mods.testFlag(Qt::ShiftModifier))
+        return {KeyKind::Redo};
     if (text.isEmpty() || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)
         return {KeyKind::Other};
     if (ctrl && key->key() == Qt::Key_H)
@@ -153,8 +156,38 @@ bool KeyFilter::apply(QWidget* field, const Answer& a) {
         }
         edit->insert(toQString(*a.insert));
     }
+    if (a.restored) {
+        if (list != nullptr)
+            showInList(list, toQString(a.restored->text));
+        else
+            editOf(field)->setText(toQString(a.restored->text));
+        editOf(field)->end(false);
+    }
     m_window(a);
     return !a.pass;
+}
+
+void KeyFilter::reroute(QAction* action, QWidget* field, const forms::Control& design) {
+    QLineEdit* edit = editOf(field);
+    const QString words = action->text();
+    if (words.startsWith(QLineEdit::tr("&Paste"))) {
+        QObject::disconnect(action, nullptr, edit, nullptr);
+        QObject::connect(action, &QAction::triggered, edit, [this, field, &design] {
+            const QString text = QGuiApplication::clipboard()->text();
+            new WhenFocusReturns(field, [=, this] { paste(field, design, text); });
+        });
+        return;
+    }
+    for (const KeyKind which : {KeyKind::Undo, KeyKind::Redo}) {
+        if (!words.startsWith(which == KeyKind::Undo ? QLineEdit::tr("&Undo")
+                                                     : QLineEdit::tr("&Redo")))
+            continue;
+        QObject::disconnect(action, nullptr, edit, nullptr);
+        action->setEnabled(!design.readOnly && m_behaviour.canUndo(design, which));
+        QObject::connect(action, &QAction::triggered, edit, [this, field, &design, which, edit] {
+            apply(field, m_behaviour.key(design, {which}, stateOf(edit)));
+        });
+    }
 }
 
 void KeyFilter::paste(QWidget* field, const forms::Control& design, const QString& text) {
@@ -223,19 +256,12 @@ bool KeyFilter::onEdit(QObject* watched, QWidget* field, const forms::Control& d
         return false;
     }
     case QEvent::ContextMenu: {
-        // The edit part's own menu, its paste going by the paste rule.
+        // The edit part's own menu, its paste going by the paste rule, its
+        // undo and redo by the behaviour's steps.
         QMenu* menu = edit->createStandardContextMenu();
         menu->setAttribute(Qt::WA_DeleteOnClose);
-        const QString pasteText = QLineEdit::tr("&Paste");
-        for (QAction* action : menu->actions()) {
-            if (!action->text().startsWith(pasteText))
-                continue;
-            QObject::disconnect(action, nullptr, edit, nullptr);
-            QObject::connect(action, &QAction::triggered, edit, [this, field, &design] {
-                const QString text = QGuiApplication::clipboard()->text();
-                new WhenFocusReturns(field, [=, this] { paste(field, design, text); });
-            });
-        }
+        for (QAction* action : menu->actions())
+            reroute(action, field, design);
         menu->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;
     }

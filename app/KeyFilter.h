@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QAction;
 class QComboBox;
 class QEvent;
 
@@ -18,7 +19,8 @@ class Form1Behaviour;
 // Every way text comes into a field of the main window, as Qt delivers it,
 // handed to the behaviour before the field sees it: a typed key, an input
 // method's commit, Ctrl+V, Shift+Insert, the context menu's paste, X11's
-// middle click, a drop, and the keys that reach a list's open drop-down.
+// middle click, a drop, and the keys that reach a list's open drop-down;
+// undo and redo, by key or menu, too.
 // What the answer asks of the field is done here; the rest goes to the
 // window. Text set by the program is not its business.
 class KeyFilter : public QObject {
@@ -39,6 +41,8 @@ class KeyFilter : public QObject {
   private:
     bool onEdit(QObject* watched, QWidget* field, const forms::Control& design, QEvent* event);
     void paste(QWidget* field, const forms::Control& design, const QString& text);
+    // An action of the field's own menu that edits, sent the way its key goes.
+    void reroute(QAction* action, QWidget* field, const forms::Control& design);
 
     behaviour::Form1Behaviour& m_behaviour;
     Window m_window;

@@ -7,8 +7,6 @@
 #include <QLineEdit>
 #include <QSignalBlocker>
 
-#include <utility>
-
 namespace sheetmass {
 namespace {
 
@@ -59,31 +57,6 @@ class ListFieldAccessible : public QAccessibleWidget {
     QComboBox* list() const { return static_cast<QComboBox*>(widget()); }
 };
 
-// A pick is one change that the edit part's undo takes back, as a typed or
-// pasted one is: the list writes its entry in a way that forgets the edit's
-// history, so the pick is written again as an edit over the text before it.
-class PickUndo : public QObject {
-  public:
-    explicit PickUndo(QComboBox* list) : QObject(list), m_shown(list->currentText()) {
-        connect(list, &QComboBox::editTextChanged, this,
-                [this](const QString& text) { m_before = std::exchange(m_shown, text); });
-        connect(list, &QComboBox::activated, this, [this, list] {
-            QLineEdit* edit = list->lineEdit();
-            const QString picked = edit->text();
-            if (edit->isUndoAvailable() || m_before == picked)
-                return;
-            const QSignalBlocker quiet(edit);
-            edit->setText(m_before);
-            edit->selectAll();
-            edit->insert(picked);
-        });
-    }
-
-  private:
-    QString m_shown;
-    QString m_before;
-};
-
 constexpr const char* kListFieldMark = "sheetmassListField";
 
 QAccessibleInterface* listFieldAccessible(const QString&, QObject* object) {
@@ -110,7 +83,6 @@ QComboBox* makeListField(QWidget* parent) {
     list->setCompleter(nullptr);
     list->setFocusPolicy(Qt::StrongFocus);
     list->installEventFilter(new WheelNeedsFocus(list));
-    new PickUndo(list);
     // Instead of a pick when the edit ends, the entry quietly follows the
     // text, so the arrow keys step on from what was typed.
     QObject::disconnect(list->lineEdit(), &QLineEdit::editingFinished, list, nullptr);

@@ -51,9 +51,12 @@ bool isAscii(std::string_view text) {
 }
 
 // Writes through a buffer of its own, whole or with the error remembered.
+// Its bytes spell letters in the output's encoding, which a console is told.
 class Output {
   public:
-    explicit Output(Stream out) : m_stream(out) { m_buffer.reserve(kBlock * 2); }
+    Output(Stream out, const Encoding& encoding) : m_stream(out), m_encoding(encoding) {
+        m_buffer.reserve(kBlock * 2);
+    }
 
     void put(std::string_view text) {
         m_buffer.append(text);
@@ -62,16 +65,24 @@ class Output {
     }
     void put(char c) { m_buffer += c; }
 
-    bool flush() {
+    // A character the buffer ends in the middle of waits for its other
+    // bytes, so that a console shows it whole; `all`, at the end, sends it
+    // as it is.
+    bool flush(bool all = false) {
+        const bool utf8 = m_encoding != Encoding::cp1251;
+        const std::size_t whole = utf8 && !all ? completeLength(m_buffer) : m_buffer.size();
         if (m_error.ok())
-            m_error = platform::writeAll(m_stream, m_buffer);
-        m_buffer.clear();
+            m_error = platform::writeAll(m_stream, std::string_view(m_buffer).substr(0, whole),
+                                         utf8 ? platform::TextEncoding::Utf8
+                                              : platform::TextEncoding::Cp1251);
+        m_buffer.erase(0, whole);
         return m_error.ok();
     }
     const Error& error() const { return m_error; }
 
   private:
     Stream m_stream;
+    const Encoding& m_encoding;
     std::string m_buffer;
     Error m_error;
 };
@@ -320,7 +331,7 @@ class Survey {
 class Batch {
   public:
     Batch(Stream out, Stream err, const BatchOptions& options)
-        : m_out(out), m_err(err), m_options(options) {}
+        : m_out(out, m_options.encoding), m_err(err), m_options(options) {}
 
     // What a first reading of the whole file found.
     void surveyed(const Survey& survey) {
@@ -557,6 +568,8 @@ std::string failureWords(const Error& error) {
         return "нет доступа";
     case platform::Failure::Busy:
         return "занят другой программой";
+    case platform::Failure::Full:
+        return "на диске нет места";
     case platform::Failure::Other:
         break;
     }
@@ -567,7 +580,7 @@ int runBatch(Stream in, std::string_view name, Stream out, Stream err, const Bat
              const platform::File* file) {
     Batch batch(out, err, options);
     const auto unreadable = [&](const Error& error) {
-        batch.out().flush();
+        batch.out().flush(true);
         say(err, "sheetmass: не читается «" + std::string(name) + "»: " + failureWords(error));
         return 2;
     };
@@ -602,7 +615,7 @@ int runBatch(Stream in, std::string_view name, Stream out, Stream err, const Bat
         return 2;
     }
     const int status = batch.finish();
-    if (!batch.out().flush()) {
+    if (!batch.out().flush(true)) {
         say(err, "sheetmass: результат не записан: " + failureWords(batch.out().error()));
         return 2;
     }

@@ -84,6 +84,10 @@ struct Answer {
     // Texts the program writes into controls, the result's among them; a
     // list's text shows its entry current when it is one.
     std::vector<Text> shows;
+    // An undo or a redo: the field's whole text given back, as an edit of
+    // the behaviour's that the control's own undo knows nothing of; the
+    // caret at its end.
+    std::optional<Text> restored;
     // The result's tooltip and spoken description, after a calculation.
     std::optional<std::string> resultTip;
 
@@ -94,7 +98,9 @@ struct Answer {
 
     // At a close: why the inputs were not saved, in a box when the user is
     // there to read it, else on standard error: a program told to quit
-    // must not wait.
+    // must not wait. The box's OK closes the window, its Cancel keeps it
+    // (Form1Behaviour::stayed), so that the inputs can be copied or room
+    // made.
     struct Unsaved {
         std::string why;
         bool inBox;

@@ -75,6 +75,13 @@ Answer Form1Behaviour::recalculated(Answer a) const {
 Answer Form1Behaviour::key(const forms::Control& field, Key key, const FieldState& state) {
     if (field.readOnly)
         return edits(key) ? refusal(field, Refusal::ReadOnly, true) : passed();
+    if (key.kind == KeyKind::Undo || key.kind == KeyKind::Redo)
+        return takenBack(field, key.kind == KeyKind::Redo);
+    // What keys type or delete is one edit until another comes between;
+    // moving the caret ends it, a cut is one of its own.
+    m_typing = key.kind == KeyKind::Other || key.kind == KeyKind::Cut ? nullptr : &field;
+    if (key.kind == KeyKind::Other)
+        m_history.endStep();
     if (key.kind != KeyKind::Character && key.kind != KeyKind::KeypadDecimal)
         return passed();
     const bool keypad = key.kind == KeyKind::KeypadDecimal;
@@ -122,6 +129,8 @@ Answer Form1Behaviour::listKey(const forms::Control& list, Key key) {
 }
 
 Answer Form1Behaviour::spell(const forms::Control& list, Key key) {
+    // A letter that looks an entry up types nothing.
+    m_typing = nullptr;
     const char32_t c = key.kind == KeyKind::KeypadDecimal ? U',' : key.character;
     // A Latin letter that spells nothing as typed (look-alikes folded) was
     // typed with the wrong layout on: the Russian letter of its key.
@@ -141,6 +150,8 @@ Answer Form1Behaviour::spell(const forms::Control& list, Key key) {
 void Form1Behaviour::listClosed(const forms::Control& list) {
     if (m_spelling == &list)
         m_spelling = nullptr;
+    // The next spelling is a pick of its own.
+    m_history.endStep();
 }
 
 Answer Form1Behaviour::paste(const forms::Control& field, const std::optional<std::string>& text,
@@ -157,6 +168,7 @@ Answer Form1Behaviour::drop(const forms::Control& field, const std::string& text
 // Any text that comes at once, pasted or dropped, whole or not at all.
 Answer Form1Behaviour::taken(const forms::Control& field, const std::optional<std::string>& text,
                              const std::string& kept, std::optional<int> at) {
+    m_typing = nullptr;
     if (isList(field) && text)
         if (const auto entry = entryNamed(field.entries, *text)) {
             Answer a;
@@ -179,6 +191,9 @@ Answer Form1Behaviour::changed(const forms::Control& field, const std::string& t
     std::string& held = textOf(m_inputs, *field.shows);
     if (held == text)
         return {};
+    m_history.record(field, held, text,
+                     std::exchange(m_typing, nullptr) == &field ? EditHistory::How::Typed
+                                                                : EditHistory::How::Changed);
     held = text;
     // Kept for a save at the end, and saved once typing pauses: a crash or
     // a power cut loses only the last moments.
@@ -192,11 +207,36 @@ Answer Form1Behaviour::pick(const forms::Control& list, std::size_t entry) {
     if (!list.shows || entry >= list.entries.size())
         return {};
     std::string& held = textOf(m_inputs, *list.shows);
+    m_typing = nullptr;
+    // Each letter that spells on finds an entry: one pick.
+    if (held != list.entries[entry])
+        m_history.record(list, held, std::string(list.entries[entry]),
+                         m_spelling == &list ? EditHistory::How::Spelled
+                                             : EditHistory::How::Picked);
     held = list.entries[entry];
     m_places.remember(m_inputs);
     Answer a;
     a.save = Save::AfterPause;
     return list.pickRecalculates ? recalculated(std::move(a)) : a;
+}
+
+// An undo or a redo is an edit as any other: it is saved, and where a change
+// or a pick works the mass out, so does it.
+Answer Form1Behaviour::takenBack(const forms::Control& field, bool redo) {
+    m_typing = nullptr;
+    const std::optional<std::string> text = redo ? m_history.redo(field) : m_history.undo(field);
+    if (!text || !field.shows)
+        return {};
+    textOf(m_inputs, *field.shows) = *text;
+    m_places.remember(m_inputs);
+    Answer a;
+    a.restored = Answer::Text{&field, *text};
+    a.save = Save::AfterPause;
+    return field.changeRecalculates || field.pickRecalculates ? recalculated(std::move(a)) : a;
+}
+
+bool Form1Behaviour::canUndo(const forms::Control& field, KeyKind which) const {
+    return m_history.has(field, which == KeyKind::Redo);
 }
 
 Answer Form1Behaviour::clicked(const forms::Control& button) {
@@ -218,8 +258,10 @@ Answer Form1Behaviour::close(CloseReason why) {
         return {};
     m_closed = why != CloseReason::Session;
     Answer a;
+    const bool inBox = why == CloseReason::User;
     if (std::string whyNot; !m_places.save(m_inputs, &whyNot))
-        a.unsaved = Answer::Unsaved{std::move(whyNot), why == CloseReason::User};
+        a.unsaved = Answer::Unsaved{
+            inBox ? whyNot + "\n\nOK — закрыть окно, Отмена — вернуться к нему." : whyNot, inBox};
     m_unsaved = a.unsaved.has_value();
     return a;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "behaviour/Answer.h"
+#include "behaviour/EditHistory.h"
 #include "calc/Inputs.h"
 #include "forms/Form.h"
 
@@ -52,6 +53,13 @@ class Form1Behaviour {
     // script that sent it a signal) can tell they were lost.
     int exitStatus() const { return m_unsaved ? 1 : 0; }
 
+    // The user went back to the window from a close that could not save:
+    // the next close saves again.
+    void stayed() { m_closed = false; }
+
+    // Whether Undo or Redo (`which`) has a text to give back in the field.
+    bool canUndo(const forms::Control& field, KeyKind which) const;
+
     const Inputs& inputs() const { return m_inputs; }
 
   private:
@@ -60,6 +68,7 @@ class Form1Behaviour {
     Answer typed(const forms::Control& field, Key key, const FieldState& state);
     Answer taken(const forms::Control& field, const std::optional<std::string>& text,
                  const std::string& kept, std::optional<int> at);
+    Answer takenBack(const forms::Control& field, bool redo);
 
     const ListPlaces& m_places;
     Inputs m_inputs;
@@ -67,6 +76,8 @@ class Form1Behaviour {
     bool m_unsaved = false;
     const forms::Control* m_spelling = nullptr; // the list a letter search is open in
     std::string m_spelled;
+    EditHistory m_history;
+    const forms::Control* m_typing = nullptr; // the field a key may be changing now
 };
 
 // The field the keys go to first: the design's first in the tab order.

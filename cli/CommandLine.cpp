@@ -154,8 +154,6 @@ std::optional<Value> valueOf(std::string_view arg,
 
 int batchFrom(std::string_view name, Stream in, Stream out, Stream err,
               const BatchOptions& options) {
-    // A byte-order mark and "\r\n" are kept as they come.
-    platform::binaryStandardStreams();
     if (name == "-")
         return runBatch(in, "стандартный ввод", out, err, options);
     platform::File file;

@@ -21,11 +21,12 @@ using Rgb = std::uint32_t;
 inline constexpr Rgb kSystemColour = 0xFFFFFFFFu;
 
 // The face every text is designed in, and the faces that stand in for it
-// where it is not installed, the first installed of them: sans faces with
-// Cyrillic and bold letters narrow enough for every caption's room.
+// where it is not installed, the first installed of them: its own scalable
+// successor on Windows, then sans faces with Cyrillic and bold letters
+// narrow enough for every caption's room.
 inline constexpr std::string_view kDesignFont = "MS Sans Serif";
-inline constexpr std::array<std::string_view, 3> kFontStandIns = {"Liberation Sans", "PT Sans",
-                                                                  "DejaVu Sans"};
+inline constexpr std::array<std::string_view, 4> kFontStandIns = {
+    "Microsoft Sans Serif", "Liberation Sans", "PT Sans", "DejaVu Sans"};
 
 struct Font {
     double points = 0; // 0: the window's font

@@ -4,6 +4,8 @@
 #include "platform/Replace.h"
 
 #include <algorithm>
+#include <functional>
+#include <initializer_list>
 #include <new>
 
 namespace sheetmass {
@@ -67,7 +69,43 @@ std::string itemsOver(const ListValues& values, std::string_view old) {
     return writeListImage(values, old).substr(0, reach);
 }
 
-enum class Replaced { Yes, No, FolderTakesNoFile };
+SaveFailure reasonOf(Failure failure) {
+    switch (failure) {
+    case Failure::None:
+        return SaveFailure::None;
+    case Failure::Denied:
+        return SaveFailure::Denied;
+    case Failure::Busy:
+        return SaveFailure::Busy;
+    case Failure::Full:
+        return SaveFailure::Full;
+    case Failure::Refused:
+        return SaveFailure::Refused;
+    default:
+        return SaveFailure::Other;
+    }
+}
+
+// A file the user may not write is read-only to them where they may read it.
+SaveFailure unopened(const std::string& path, Failure failure) {
+    CheckedFile readable;
+    if (failure == Failure::Denied && platform::openChecked(path, Access::Read, readable).ok())
+        return SaveFailure::ReadOnly;
+    return reasonOf(failure);
+}
+
+// The first failure of the steps, or none.
+Failure firstOf(std::initializer_list<std::function<Error()>> steps) {
+    for (const auto& step : steps)
+        if (const Error error = step(); !error.ok())
+            return error.failure() == Failure::None ? Failure::Other : error.failure();
+    return Failure::None;
+}
+
+struct Replaced {
+    bool began; // not: the folder takes no new file, when failure is Denied
+    Failure failure;
+};
 
 // The new bytes go to a file beside the old one that then replaces it: a
 // save cut short anywhere leaves the old file whole.
@@ -76,45 +114,50 @@ Replaced replaceWhole(const CheckedFile& list, const std::string& image) {
         platform::removeLeftovers(list.folder, kTempPrefix);
     platform::Replacement out;
     if (const Error error = out.begin(list.folder, kTempPrefix, list.file); !error.ok())
-        return error.failure() == Failure::Denied ? Replaced::FolderTakesNoFile : Replaced::No;
-    const bool written = platform::writeAt(out.file(), image, 0).ok() &&
-                         (!list.file.ok() || copyRest(list.file, out.file(), image.size())) &&
-                         out.commit(list.name).ok();
-    return written ? Replaced::Yes : Replaced::No;
+        return {false, error.failure()};
+    return {true, firstOf({[&] { return platform::writeAt(out.file(), image, 0); },
+                           [&] {
+                               return !list.file.ok() ||
+                                              copyRest(list.file, out.file(), image.size())
+                                          ? Error()
+                                          : Error(Failure::Other, 0);
+                           },
+                           [&] { return out.commit(list.name); }})};
 }
 
-bool writeItemsInPlace(const platform::File& file, const ListValues& values, std::string_view old) {
+Failure writeItemsInPlace(const platform::File& file, const ListValues& values,
+                          std::string_view old) {
     for (const ListItem& item : listItems(values, old))
-        if (!platform::writeAt(file, item.bytes, item.at).ok())
-            return false;
-    return platform::sync(file).ok();
+        if (const Error error = platform::writeAt(file, item.bytes, item.at); !error.ok())
+            return error.failure();
+    return platform::sync(file).failure();
 }
 
-bool save(const std::string& path, const ListValues& values) {
+SaveFailure save(const std::string& path, const ListValues& values) {
     CheckedFile list;
     if (const Failure opened = platform::openChecked(path, Access::ReadWrite, list).failure();
         opened != Failure::None && opened != Failure::Missing)
-        return false;
+        return unopened(path, opened);
     std::string old;
     if (list.file.ok()) {
         // No item reaches further; the rest is copied as it stands.
         auto head = readUpTo(list.file, kListReach);
         if (!head)
-            return false;
+            return SaveFailure::Other;
         old = std::move(*head);
     }
-    switch (replaceWhole(list, itemsOver(values, old))) {
-    case Replaced::Yes:
-        return true;
-    case Replaced::No:
-        return false;
-    case Replaced::FolderTakesNoFile:
-        break;
-    }
-    // Written in place, a file with a second name would change under that
-    // name too.
-    return list.file.ok() && list.facts.names == 1 && writeItemsInPlace(list.file, values, old) &&
-           list.file.close().ok();
+    if (const Replaced replaced = replaceWhole(list, itemsOver(values, old));
+        replaced.began || replaced.failure != Failure::Denied)
+        return reasonOf(replaced.failure);
+    // The folder takes no new file. Written in place, a file with a second
+    // name would change under that name too.
+    if (!list.file.ok())
+        return SaveFailure::Denied;
+    if (list.facts.names != 1)
+        return SaveFailure::Refused;
+    if (const Failure written = writeItemsInPlace(list.file, values, old); written != Failure::None)
+        return reasonOf(written);
+    return reasonOf(list.file.close().failure());
 }
 
 } // namespace
@@ -153,12 +196,15 @@ bool createEmptyListFile(const std::string& path) {
     }
 }
 
-bool saveListFile(const std::string& path, const ListValues& values) {
+bool saveListFile(const std::string& path, const ListValues& values, SaveFailure* why) {
+    SaveFailure failure = SaveFailure::Other;
     try {
-        return save(path, values);
+        failure = save(path, values);
     } catch (const std::bad_alloc&) {
-        return false;
     }
+    if (why)
+        *why = failure;
+    return failure == SaveFailure::None;
 }
 
 void markNewerThan(const std::string& path, const std::string& other) {

@@ -54,9 +54,18 @@ bool createEmptyListFile(const std::string& path);
 // set-id or sticky bit. After the rename the name must lead to the file
 // written, or the save has failed. Temporary files of earlier saves
 // that were killed are removed. False when the values are not saved, a
-// failed allocation among the reasons.
+// failed allocation among the reasons; `why` then tells the user's reason.
 // The caller keeps the saves of several copies of the program apart.
-bool saveListFile(const std::string& path, const ListValues& values);
+enum class SaveFailure {
+    None,
+    ReadOnly, // the file, or its file system, may be read and not written
+    Full,     // no room on the disk
+    Denied,   // neither read nor written: no permission
+    Busy,     // held by another program
+    Refused,  // not a regular file of the user's own, or one with two names
+    Other,
+};
+bool saveListFile(const std::string& path, const ListValues& values, SaveFailure* why = nullptr);
 
 // Moves the file's modification time past the other's when the other's is
 // not earlier (a copy from a machine whose clock ran ahead), so that the

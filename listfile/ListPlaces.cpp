@@ -7,6 +7,7 @@
 #include "platform/Paths.h"
 #include "platform/Places.h"
 
+#include <algorithm>
 #include <chrono>
 #include <mutex>
 #include <new>
@@ -87,16 +88,33 @@ Locked lockSaves(const std::string& dataFile, platform::File& held) {
     return Locked::Nowhere;
 }
 
-std::string notSaved(const std::string& programFile, const std::string& dataFile) {
-    std::vector<std::string> places;
-    for (const std::string& file : {programFile, dataFile})
-        if (!file.empty())
-            places.push_back(file);
-    if (places.size() < 2)
+std::string_view reasonText(SaveFailure why) {
+    switch (why) {
+    case SaveFailure::ReadOnly:
+        return "файл только для чтения";
+    case SaveFailure::Full:
+        return "на диске нет места";
+    case SaveFailure::Denied:
+        return "нет доступа";
+    case SaveFailure::Busy:
+        return "файл занят другой программой";
+    case SaveFailure::Refused:
+        return "это не обычный файл пользователя";
+    default:
+        return "не удалось записать";
+    }
+}
+
+// Each place the inputs could go, with why they did not.
+std::string notSaved(const std::vector<std::pair<std::string, SaveFailure>>& places) {
+    if (places.empty())
         return "Введённые значения не сохранены: не удалось записать файл «" +
-               (places.empty() ? std::string(kFileName) : places[0]) + "».";
-    return "Введённые значения не сохранены: не удалось записать ни файл «" + places[0] +
-           "», ни файл «" + places[1] + "».";
+               std::string(kFileName) + "».";
+    std::string text = "Введённые значения не сохранены: ";
+    for (const auto& [file, why] : places)
+        text += (&file == &places.front().first ? "«" : "; «") + file + "» — " +
+                std::string(reasonText(why));
+    return text + ".";
 }
 
 } // namespace
@@ -181,24 +199,33 @@ bool ListPlaces::save(const Inputs& in, std::string* whyNot) const {
     } catch (const std::bad_alloc&) {
     }
     if (whyNot)
-        *whyNot = notSaved(m_programFile, m_dataFile);
+        *whyNot = notSaved(m_failed);
     return false;
 }
 
 bool ListPlaces::savedSomewhere(const ListValues& values) const {
+    m_failed.clear();
+    std::vector<std::string> places;
+    for (const std::string& file : {m_programFile, m_dataFile})
+        if (!file.empty())
+            places.push_back(file);
     platform::File held;
-    if (lockSaves(m_dataFile, held) == Locked::Busy)
+    if (lockSaves(m_dataFile, held) == Locked::Busy) {
+        for (const std::string& file : places)
+            m_failed.emplace_back(file, SaveFailure::Busy);
         return false;
+    }
     // Where the rule says; should that fail (a full disk, a link another
-    // user swapped in, no memory), the data folder.
-    std::string tried;
-    for (const bool byRule : {true, false}) {
+    // user swapped in, no memory), the data folder. A place the rule passed
+    // over is tried too, for why: what it refuses it does not write.
+    std::vector<std::string> order;
+    for (const std::string& file : {target(), m_dataFile, m_programFile})
+        if (!file.empty() && std::find(order.begin(), order.end(), file) == order.end())
+            order.push_back(file);
+    for (const std::string& file : order) {
+        SaveFailure why = SaveFailure::Other;
         try {
-            const std::string file = byRule ? target() : m_dataFile;
-            if (file.empty() || file == tried)
-                continue;
-            tried = file;
-            if (makeFolderFor(file) && saveListFile(file, values)) {
+            if (makeFolderFor(file) && saveListFile(file, values, &why)) {
                 const std::string& other = file == m_programFile ? m_dataFile : m_programFile;
                 if (!other.empty())
                     markNewerThan(file, other);
@@ -206,7 +233,11 @@ bool ListPlaces::savedSomewhere(const ListValues& values) const {
             }
         } catch (const std::bad_alloc&) {
         }
+        m_failed.emplace_back(file, why);
     }
+    // In the order the user knows them: the program's folder first.
+    std::stable_partition(m_failed.begin(), m_failed.end(),
+                          [this](const auto& place) { return place.first == m_programFile; });
     return false;
 }
 

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "calc/Inputs.h"
+#include "listfile/ListFile.h"
 
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace sheetmass {
 
@@ -62,6 +65,8 @@ class ListPlaces {
     std::string m_programFile;
     std::string m_dataFile;
     std::shared_ptr<Unsaved> m_unsaved;
+    // The places the last save failed in, and why.
+    mutable std::vector<std::pair<std::string, SaveFailure>> m_failed;
 };
 
 } // namespace sheetmass

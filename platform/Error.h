@@ -13,6 +13,7 @@ enum class Failure : unsigned char {
     Denied,  // no permission, or a read-only file system
     Busy,    // held by another process for now: a lock past its wait, or on Windows
              // a file another holds open shared with no one, or locked
+    Full,    // no room left on the disk, or in the user's share of it
     Other,
 };
 

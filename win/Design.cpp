@@ -54,7 +54,11 @@ RECT placeOf(const forms::Window& design, const forms::Control& control, int dpi
 
 namespace {
 
-int CALLBACK found(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM any) {
+// A face that scales: a raster face (Windows' own «MS Sans Serif» is one)
+// has neither the sizes of other DPIs nor, under Wine, its bold letters.
+int CALLBACK found(const LOGFONTW*, const TEXTMETRICW*, DWORD type, LPARAM any) {
+    if ((type & RASTER_FONTTYPE) != 0)
+        return 1;
     *reinterpret_cast<bool*>(any) = true;
     return 0;
 }
@@ -360,11 +364,52 @@ int dpiOf(HWND window) {
     return systemDpi();
 }
 
+namespace {
+
+// How wide the tooltip must be for its text: its longest line, a letter
+// to spare, the margins and the border.
+LONG neededWidth(HWND tips) {
+    std::wstring text(std::size_t(::GetWindowTextLengthW(tips)) + 1, L'\0');
+    text.resize(std::size_t(::GetWindowTextW(tips, text.data(), int(text.size()))));
+    HDC dc = ::GetDC(tips);
+    const HGDIOBJ was =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(tips, WM_GETFONT, 0, 0)));
+    RECT r{};
+    ::DrawTextW(dc, text.c_str(), int(text.size()), &r, DT_NOPREFIX | DT_CALCRECT);
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    ::SelectObject(dc, was);
+    ::ReleaseDC(tips, dc);
+    RECT margin{}, outer{}, inner{};
+    ::SendMessageW(tips, TTM_GETMARGIN, 0, reinterpret_cast<LPARAM>(&margin));
+    ::GetWindowRect(tips, &outer);
+    ::GetClientRect(tips, &inner);
+    constexpr LONG kPadding = 2; // each side, within the margin
+    return r.right + metrics.tmAveCharWidth + margin.left + margin.right + 2 * kPadding +
+           (outer.right - outer.left) - inner.right;
+}
+
+// Under Wine a tooltip with Cyrillic in it draws its text, at some sizes
+// of its font, a few pixels wider than it measures it, and cuts off the
+// last letter: it is made as wide as the text needs, with room to spare.
+LRESULT CALLBACK wholeTip(HWND tips, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) {
+    if (message == WM_WINDOWPOSCHANGING) {
+        if (auto& place = *reinterpret_cast<WINDOWPOS*>(l); (place.flags & SWP_NOSIZE) == 0)
+            place.cx = std::max(place.cx, int(neededWidth(tips)));
+    } else if (message == WM_NCDESTROY) {
+        ::RemoveWindowSubclass(tips, wholeTip, 0);
+    }
+    return ::DefSubclassProc(tips, message, w, l);
+}
+
+} // namespace
+
 HWND makeTips(HWND window, HINSTANCE instance) {
     HWND tips =
         ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                           WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                           CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance, nullptr);
+    ::SetWindowSubclass(tips, wholeTip, 0, 0);
     // Line breaks as the texts have them.
     ::SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, 600);
     return tips;

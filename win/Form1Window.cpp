@@ -141,6 +141,19 @@ void showTexts(Form1& f, const Answer& a) {
         ::InvalidateRect(f.hwnd, nullptr, FALSE);
 }
 
+// An undo's or a redo's text, put in as one edit, the caret after it.
+void restore(Form1& f, const Answer::Text& given) {
+    HWND control = f[given.control];
+    const std::wstring text = wide(given.text);
+    if (given.control->kind == forms::Kind::ListField) {
+        showInList(control, given.text);
+        ::SendMessageW(control, CB_SETEDITSEL, 0, MAKELPARAM(text.size(), text.size()));
+        return;
+    }
+    ::SendMessageW(control, EM_SETSEL, 0, -1);
+    ::SendMessageW(control, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 void show(Form1& f, const Answer& a, HWND edit) {
     if (a.insert && edit != nullptr) {
         if (a.insertAt)
@@ -153,6 +166,8 @@ void show(Form1& f, const Answer& a, HWND edit) {
     if (a.beep)
         ::MessageBeep(MB_OK);
     showLists(f, a);
+    if (a.restored)
+        restore(f, *a.restored);
     showTexts(f, a);
     if (a.focus != nullptr)
         f.firstFocus = a.focus;
@@ -160,9 +175,6 @@ void show(Form1& f, const Answer& a, HWND edit) {
         showForm2(f.hwnd);
     if (a.save == behaviour::Save::AfterPause)
         ::SetTimer(f.hwnd, kSaveTimer, UINT(behaviour::kSaveAfterPause.count()), nullptr);
-    if (a.unsaved && a.unsaved->inBox)
-        ::MessageBoxW(f.hwnd, wide(a.unsaved->why).c_str(), wide(forms::kForm1.title).c_str(),
-                      MB_OK | MB_ICONWARNING);
 }
 
 void makeRefusalTip(Form1& f, HINSTANCE instance) {
@@ -304,9 +316,18 @@ void picked(Form1& f, HWND list) {
         show(f, f.behaviour.pick(*c, std::size_t(entry)));
 }
 
-void end(Form1& f, behaviour::CloseReason why) {
+// Whether the window goes: the user may go back to it from a close that
+// could not save.
+bool end(Form1& f, behaviour::CloseReason why) {
     ::KillTimer(f.hwnd, kSaveTimer);
-    show(f, f.behaviour.close(why));
+    const Answer a = f.behaviour.close(why);
+    show(f, a);
+    if (!a.unsaved || !a.unsaved->inBox ||
+        ::MessageBoxW(f.hwnd, wide(a.unsaved->why).c_str(), wide(forms::kForm1.title).c_str(),
+                      MB_OKCANCEL | MB_ICONWARNING) != IDCANCEL)
+        return true;
+    f.behaviour.stayed();
+    return false;
 }
 
 HBRUSH colours(Form1& f, HDC dc, HWND control) {
@@ -397,8 +418,8 @@ LRESULT CALLBACK form1Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
             end(*f, behaviour::CloseReason::Session);
         return 0;
     case WM_CLOSE:
-        end(*f, behaviour::CloseReason::User);
-        ::DestroyWindow(hwnd);
+        if (end(*f, behaviour::CloseReason::User))
+            ::DestroyWindow(hwnd);
         return 0;
     case WM_DESTROY:
         // Named once the window was up (makeHints), with its hints.

@@ -2,6 +2,8 @@
 ; guide, Start-menu shortcuts to the window and the guide, a desktop one if
 ; asked for, and an uninstaller that Programs and Features lists; /S
 ; installs silently, /DESKTOP with the desktop shortcut.
+; A copy that runs is closed as its user closes it, so that it saves; one
+; that stays makes the install fail, a silent one with a non-zero status.
 ; makensis gets VERSION, BUILD (the folder with the programs),
 ; SOURCE (the project) and OUT (the installer's file).
 Unicode true
@@ -12,11 +14,16 @@ RequestExecutionLevel admin
 !include x64.nsh
 !include FileFunc.nsh
 !include Sections.nsh
+!include LogicLib.nsh
+!include WinMessages.nsh
 
 !define NAME "sheetmass"
 !define TITLE "Масса AL листов"
 !define GUIDE "Справка"
 !define UNINSTALL "Software\Microsoft\Windows\CurrentVersion\Uninstall\${NAME}"
+; The main window's class and the About window's, as the program names them.
+!define MAIN_WINDOW "sheetmass.Форма1"
+!define ABOUT_WINDOW "sheetmass.Форма2"
 
 Name "${TITLE} ${VERSION}"
 OutFile "${OUT}"
@@ -28,9 +35,19 @@ VIAddVersionKey /LANG=1049 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1049 "FileDescription" "Установка: ${TITLE}"
 VIAddVersionKey /LANG=1049 "LegalCopyright" "© Авторы sheetmass, 2026"
 
+; The user's data folder, where the inputs stay.
+Var DataFolder
+
 !define MUI_ICON "${SOURCE}/assets/sheetmass.ico"
 !define MUI_UNICON "${SOURCE}/assets/sheetmass.ico"
-!define MUI_FINISHPAGE_RUN "$INSTDIR\sheetmassw.exe"
+; Started as the user, not with the installer's elevation: the shell runs it.
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_FUNCTION StartAsUser
+; The descriptions below the list, which then has room for whole names.
+!define MUI_COMPONENTSPAGE_SMALLDESC
+; A file that cannot be replaced fails the install; skipped, the old
+; program would stay while the install said it was done.
+AllowSkipFiles off
 !insertmacro MUI_PAGE_LICENSE "${SOURCE}/LICENSE"
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
@@ -38,10 +55,79 @@ VIAddVersionKey /LANG=1049 "LegalCopyright" "© Авторы sheetmass, 2026"
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+!define MUI_FINISHPAGE_TEXT "Программа «${TITLE}» удалена.$\r$\n$\r$\n\
+Введённые значения (файл List.abc) остались в папке$\r$\n$DataFolder$\r$\n\
+Удалите её, если они больше не нужны."
+!insertmacro MUI_UNPAGE_FINISH
 !insertmacro MUI_LANGUAGE "Russian"
+
+; Closes every window of the program as its user would (each copy saves
+; its inputs) until neither program is held open, waiting up to ten
+; seconds; then says so, or, when silent, ends the setup with status 2.
+!macro CLOSE_RUNNING un
+Function ${un}CloseRunning
+  ${Do}
+    ${For} $R2 1 100
+      Call ${un}InUse
+      ${If} $R1 == ""
+        Return
+      ${EndIf}
+      ; An open About window keeps its program running.
+      ${ForEach} $R4 1 2 + 1
+        ${If} $R4 == 1
+          FindWindow $R0 "${MAIN_WINDOW}"
+        ${Else}
+          FindWindow $R0 "${ABOUT_WINDOW}"
+        ${EndIf}
+        ${If} $R0 <> 0
+          SendMessage $R0 ${WM_CLOSE} 0 0 /TIMEOUT=1000
+        ${EndIf}
+      ${Next}
+      Sleep 100
+    ${Next}
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
+      "Программа «${TITLE}» ещё работает: файл $R1 занят.$\r$\n\
+Закройте её (если она о чём-то спрашивает, ответьте) и нажмите «Повтор»." \
+      /SD IDCANCEL IDRETRY again
+    ${Break}
+    again:
+  ${Loop}
+  SetErrorLevel 2
+  Quit
+FunctionEnd
+
+; $R1: the first of the programs that cannot be opened for writing, or "".
+Function ${un}InUse
+  StrCpy $R1 ""
+  ${ForEach} $R4 1 2 + 1
+    ${If} $R4 == 1
+      StrCpy $R5 "$INSTDIR\sheetmassw.exe"
+    ${Else}
+      StrCpy $R5 "$INSTDIR\sheetmass.exe"
+    ${EndIf}
+    ${If} $R1 == ""
+    ${AndIf} ${FileExists} $R5
+      ClearErrors
+      FileOpen $R3 $R5 a
+      ${If} ${Errors}
+        StrCpy $R1 $R5
+      ${Else}
+        FileClose $R3
+      ${EndIf}
+    ${EndIf}
+  ${Next}
+FunctionEnd
+!macroend
+!insertmacro CLOSE_RUNNING ""
+!insertmacro CLOSE_RUNNING "un."
+
+Function StartAsUser
+  Exec '"$WINDIR\explorer.exe" "$INSTDIR\sheetmassw.exe"'
+FunctionEnd
 
 Section "Программа" Program
   SectionIn RO
+  Call CloseRunning
   SetOutPath "$INSTDIR"
   File "${BUILD}/sheetmassw.exe"
   File "${BUILD}/sheetmass.exe"
@@ -67,6 +153,12 @@ Section /o "Ярлык на рабочем столе" Desktop
   CreateShortcut "$DESKTOP\${TITLE}.lnk" "$INSTDIR\sheetmassw.exe"
 SectionEnd
 
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${Program} \
+    "Окно расчёта, расчёт по списку в командной строке (sheetmass.exe) и ярлык в меню «Пуск»."
+  !insertmacro MUI_DESCRIPTION_TEXT ${Desktop} "Ярлык окна расчёта на рабочем столе."
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
+
 Function .onInit
   ${IfNot} ${RunningX64}
     MessageBox MB_ICONSTOP "Программа работает только в 64-разрядной Windows."
@@ -86,18 +178,36 @@ FunctionEnd
 
 Function un.onInit
   SetRegView 64
+  SetShellVarContext current
+  StrCpy $DataFolder "$APPDATA\${NAME}"
   SetShellVarContext all
 FunctionEnd
 
-; The users' inputs (List.abc, here or in their data folders) stay: only
-; what the installer put here goes.
+; The program's folder goes with all the program put there; the user's
+; inputs stay in the data folder. Inputs an older copy saved beside itself
+; go there too when it has none.
 Section "Uninstall"
+  Call un.CloseRunning
   Delete "$INSTDIR\sheetmassw.exe"
   Delete "$INSTDIR\sheetmass.exe"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\guide.html"
   Delete "$INSTDIR\uninstall.exe"
+  IfFileExists "$INSTDIR\List.abc" 0 moved
+  IfFileExists "$DataFolder\List.abc" moved
+  CreateDirectory "$DataFolder"
+  Rename "$INSTDIR\List.abc" "$DataFolder\List.abc"
+  moved:
+  Delete "$INSTDIR\List.abc"
+  ; What a save cut short left.
+  Delete "$INSTDIR\.List.abc.*"
   RMDir "$INSTDIR"
+  ; The saves' lock: in a folder of the program's own, and loose where
+  ; older copies kept it.
+  SetShellVarContext current
+  RMDir /r "$LOCALAPPDATA\${NAME}"
+  Delete "$LOCALAPPDATA\sheetmass.lock"
+  SetShellVarContext all
   Delete "$SMPROGRAMS\${NAME}\${TITLE}.lnk"
   Delete "$SMPROGRAMS\${NAME}\${GUIDE}.lnk"
   RMDir "$SMPROGRAMS\${NAME}"

@@ -22,6 +22,9 @@ Error errorOf(int number) {
         return {Failure::Denied, number};
     case EWOULDBLOCK:
         return {Failure::Busy, number};
+    case ENOSPC:
+    case EDQUOT:
+        return {Failure::Full, number};
     default:
         return {Failure::Other, number};
     }

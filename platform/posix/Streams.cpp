@@ -17,13 +17,12 @@ Stream standardError() {
     return Stream(STDERR_FILENO);
 }
 
-void binaryStandardStreams() {} // POSIX translates no line endings
-
 Error readSome(Stream in, char* to, std::size_t room, std::size_t& got) {
     return posix::readOnce([&] { return ::read(posix::fd(in), to, room); }, got);
 }
 
-Error writeAll(Stream out, std::string_view text) {
+// A terminal reads the bytes in its own encoding, which is the user's.
+Error writeAll(Stream out, std::string_view text, TextEncoding) {
     return posix::writeWhole(text, [&](std::string_view part, std::size_t) {
         return ::write(posix::fd(out), part.data(), part.size());
     });

@@ -34,6 +34,9 @@ Error errorOf(DWORD code) {
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
         return {Failure::Busy, system};
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return {Failure::Full, system};
     default:
         return {Failure::Other, system};
     }

@@ -32,6 +32,28 @@ Error readConsole(HANDLE in, char* to, std::size_t room, std::size_t& got) {
     return {};
 }
 
+// Whole characters a piece at a time: a console may take no more at once.
+Error writeConsole(HANDLE console, std::string_view text, TextEncoding encoding) {
+    const UINT page = encoding == TextEncoding::Cp1251 ? 1251 : CP_UTF8;
+    const int size = static_cast<int>(text.size());
+    std::wstring units(text.size(), L'\0');
+    units.resize(static_cast<std::size_t>(
+        ::MultiByteToWideChar(page, 0, text.data(), size, units.data(), size)));
+    constexpr std::size_t kPiece = 8192;
+    for (std::size_t done = 0; done < units.size();) {
+        std::size_t n = std::min(units.size() - done, kPiece);
+        if (done + n < units.size() && IS_HIGH_SURROGATE(units[done + n - 1]))
+            --n;
+        DWORD wrote = 0;
+        if (!::WriteConsoleW(console, units.data() + done, static_cast<DWORD>(n), &wrote, nullptr))
+            return win32::lastError();
+        if (wrote == 0)
+            return win32::errorOf(ERROR_WRITE_FAULT);
+        done += wrote;
+    }
+    return {};
+}
+
 } // namespace
 
 Stream standardInput() {
@@ -42,16 +64,6 @@ Stream standardOutput() {
 }
 Stream standardError() {
     return Stream(win32::native(::GetStdHandle(STD_ERROR_HANDLE)));
-}
-
-// The streams are read and written by their handles, past the C runtime's
-// text mode, so neither CR LF nor Ctrl+Z is touched. A console shows the
-// UTF-8 the program writes.
-void binaryStandardStreams() {
-    DWORD mode;
-    if (::GetConsoleMode(handle(standardOutput()), &mode) ||
-        ::GetConsoleMode(handle(standardError()), &mode))
-        ::SetConsoleOutputCP(CP_UTF8);
 }
 
 Error readSome(Stream in, char* to, std::size_t room, std::size_t& got) {
@@ -70,9 +82,14 @@ Error readSome(Stream in, char* to, std::size_t room, std::size_t& got) {
     return {};
 }
 
-Error writeAll(Stream out, std::string_view text) {
+// Written by the handle, past the C runtime's text mode, so neither CR LF nor
+// Ctrl+Z is touched. A console's code page stays the user's: what it shows
+// goes to it as UTF-16.
+Error writeAll(Stream out, std::string_view text, TextEncoding encoding) {
     if (missing(out))
         return win32::errorOf(ERROR_INVALID_HANDLE);
+    if (DWORD mode; ::GetConsoleMode(handle(out), &mode))
+        return writeConsole(handle(out), text, encoding);
     for (std::size_t done = 0; done < text.size();) {
         DWORD n = 0;
         if (!::WriteFile(handle(out), text.data() + done,

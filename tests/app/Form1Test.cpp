@@ -467,12 +467,12 @@ class TestForm1 : public test::GuiTest {
 
     // Only a close the user made may wait on a box; a quit says why on
     // standard error and goes on.
-    void failedSaveSaysWhyOnceAndStillCloses_data() {
+    void failedSaveSaysWhyOnce_data() {
         QTest::addColumn<bool>("byUser");
         QTest::newRow("user's close") << true;
         QTest::newRow("quit") << false;
     }
-    void failedSaveSaysWhyOnceAndStillCloses() {
+    void failedSaveSaysWhyOnce() {
         QFETCH(bool, byUser);
         // Neither folder can exist: their parent is a plain file.
         const QString plain = QDir(programFolder()).filePath(u("plain"));
@@ -486,7 +486,8 @@ class TestForm1 : public test::GuiTest {
         if (byUser)
             QSpontaneKeyEvent::setSpontaneous(&close);
         QApplication::instance()->notify(&form(), &close); // as the window system does
-        QVERIFY(close.isAccepted());
+        // The box closed as Escape closes it is its Cancel: back to the window.
+        QCOMPARE(close.isAccepted(), !byUser);
         const QStringList said = takeDialogs();
         QCOMPARE(said.size(), byUser ? 1 : 0);
         if (byUser)

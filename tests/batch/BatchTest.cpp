@@ -748,6 +748,80 @@ TEST(batch, OutputGoesBackAsItCame) {
     }
 }
 
+#ifdef _WIN32
+// Run again as a program of a console of its own (a pseudo console, which
+// needs no display), this test writes the order's answer and messages to
+// the console; what the console shows comes back as UTF-8 among its
+// control sequences.
+constexpr const wchar_t* kInConsole = L"SHEETMASS_IN_CONSOLE";
+
+std::string shownInAConsole() {
+    HANDLE keysIn, keys, shown, shownOut;
+    CreatePipe(&keysIn, &keys, nullptr, 0);
+    CreatePipe(&shown, &shownOut, nullptr, 0);
+    HPCON console = nullptr;
+    EXPECT_EQ(CreatePseudoConsole({120, 25}, keysIn, shownOut, 0, &console), S_OK);
+    SIZE_T size = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    std::string attributes(size, '\0');
+    STARTUPINFOEXW start{};
+    start.StartupInfo.cb = sizeof start;
+    start.lpAttributeList = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(attributes.data());
+    InitializeProcThreadAttributeList(start.lpAttributeList, 1, 0, &size);
+    UpdateProcThreadAttribute(start.lpAttributeList, 0, PROC_THREAD_ATTRIBUTE_PSEUDOCONSOLE,
+                              console, sizeof console, nullptr, nullptr);
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring line = L"\"" + std::wstring(self) +
+                        L"\" --gtest_filter=batch.ShowsAWindows1251OrderInAConsoleAsItsLetters";
+    SetEnvironmentVariableW(kInConsole, L"1");
+    PROCESS_INFORMATION process{};
+    EXPECT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE,
+                               EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr, &start.StartupInfo,
+                               &process));
+    SetEnvironmentVariableW(kInConsole, nullptr);
+    WaitForSingleObject(process.hProcess, 30000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    DeleteProcThreadAttributeList(start.lpAttributeList);
+    ClosePseudoConsole(console);
+    CloseHandle(shownOut);
+    CloseHandle(keysIn);
+    CloseHandle(keys);
+    std::string text;
+    char buffer[4096];
+    for (DWORD n = 0; ReadFile(shown, buffer, sizeof buffer, &n, nullptr) && n > 0;)
+        text.append(buffer, n);
+    CloseHandle(shown);
+    return text;
+}
+
+// A console shows bytes as the letters of its code page (here 866): the
+// answer to a Windows-1251 order and the message about a line without a
+// mass show as the letters they spell.
+TEST(batch, ShowsAWindows1251OrderInAConsoleAsItsLetters) {
+    const std::string order = "\xC4"
+                              "16 (1160);\xED\xEE\xEC\xE8\xED\xE0\xEB\xF3;2;;;2000;1000;10;2\r\n"
+                              "\xC6;;;;;;;;\r\n";
+    if (GetEnvironmentVariableW(kInConsole, nullptr, 0) == 0) {
+        const std::string shown = shownInAConsole();
+        for (const char* line : {"Д16 (1160);номиналу;2;;;2000;1000;10;2;110,8", "Ж;;;;;;;;;",
+                                 "строка 2: ", "Итого;;;;;;;;;110,8"})
+            EXPECT_NE(shown.find(line), std::string::npos) << line << " not in:\n" << shown;
+        return;
+    }
+    SetConsoleOutputCP(866);
+    const File console =
+        CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    const File in = memoryFile(order);
+    const char* argv[] = {SHEETMASS_PROGRAM, "--batch", nullptr};
+    sheetmass::runWithoutWindow(2, argv, streamOf(in), streamOf(console), streamOf(console));
+    close(in);
+    close(console);
+}
+#endif
+
 // The batch gives for each line the mass the window shows for the same
 // fields, whichever way the spreadsheet wrote the numbers.
 TEST(batch, GivesTheWindowsMassForWorkedAndRandomSheets) {

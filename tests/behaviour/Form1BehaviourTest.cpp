@@ -459,6 +459,124 @@ TEST(Form1Behaviour, theResultAndItsReasons) {
     }
 }
 
+// Undo and redo over the typical save, events as the Win32 window sends
+// them (an entry a letter finds is picked at once): what the last undo or
+// redo gives back, and the result it shows.
+TEST(Form1Behaviour, undoAndRedo) {
+    enum Event { Type, Spell, Closed, Pick, Change, Paste, Move, Undo, Redo };
+    const struct {
+        std::vector<std::tuple<Event, const char*, std::string>> events;
+        std::optional<std::string> restored; // none: nothing given back
+        std::optional<std::string> shown;
+    } rows[] = {
+        // «в», Enter, Ctrl+Z in «Сплав . . .»: what stood before.
+        {{{Spell, "Комбо1", "в"}, {Pick, "Комбо1", "70"}, {Undo, "Комбо1", ""}},
+         "Д16 (1160)",
+         "11,08"},
+        {{{Spell, "Комбо1", "в"},
+          {Pick, "Комбо1", "70"},
+          {Undo, "Комбо1", ""},
+          {Redo, "Комбо1", ""}},
+         "В124 ",
+         "10,92"},
+        // The letters a list is spelled through, one pick.
+        {{{Change, "Комбо1", "2,7"},
+          {Spell, "Комбо1", "д"},
+          {Spell, "Комбо1", "1"},
+          {Spell, "Комбо1", "6"},
+          {Undo, "Комбо1", ""}},
+         "2,7",
+         "10,8"},
+        {{{Spell, "Комбо1", "д"},
+          {Closed, "Комбо1", ""},
+          {Spell, "Комбо1", "в"},
+          {Undo, "Комбо1", ""}},
+         "Д1 (1110)",
+         "11,16"},
+        // Keys typed one after another are one edit; a move ends it.
+        {{{Type, "Текст1", "2,5"}, {Undo, "Текст1", ""}}, "2", "11,08"},
+        {{{Type, "Текст1", "5"}, {Move, "Текст1", ""}, {Type, "Текст1", "0"}, {Undo, "Текст1", ""}},
+         "25",
+         "138,5"},
+        {{{Paste, "Текст6", "3"}, {Undo, "Текст6", ""}, {Redo, "Текст6", ""}}, "13", "144,04"},
+        {{{Change, "Текст4", "3000"},
+          {Change, "Текст4", "4000"},
+          {Undo, "Текст4", ""},
+          {Undo, "Текст4", ""}},
+         "2000",
+         "11,08"},
+        {{{Undo, "Текст4", ""}}, std::nullopt, std::nullopt},
+        // A new edit leaves nothing to redo.
+        {{{Change, "Текст6", "3"},
+          {Undo, "Текст6", ""},
+          {Change, "Текст6", "4"},
+          {Redo, "Текст6", ""}},
+         std::nullopt,
+         std::nullopt},
+        // The places work the mass out when a pick of them is undone.
+        {{{Pick, "Комбо3", "0"}, {Undo, "Комбо3", ""}}, "2", "11,08"},
+    };
+    // A letter of one or two bytes of UTF-8.
+    const auto letter = [](const std::string& t) {
+        const auto b = static_cast<unsigned char>(t[0]);
+        return b < 0x80 ? char32_t(b) : char32_t(((b & 0x1F) << 6) | (t[1] & 0x3F));
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE("row " + std::to_string(&r - rows));
+        Started s;
+        Answer a;
+        Event last = Move;
+        for (const auto& [event, name, text] : r.events) {
+            const forms::Control& field = at(name);
+            const std::string held = textOf(s.room.inputs(), *field.shows);
+            // The caret at the end of a text of Latin letters and digits.
+            const FieldState end{held, int(held.size()), int(held.size())};
+            switch (event) {
+            case Type:
+                for (const char c : text) {
+                    const std::string now = textOf(s.room.inputs(), *field.shows);
+                    a = s.room.key(field, {KeyKind::Character, char32_t(c)},
+                                   {now, int(now.size()), int(now.size())});
+                    if (a.pass || a.insert)
+                        s.room.changed(field, now + a.insert.value_or(std::string(1, c)));
+                }
+                break;
+            case Spell:
+                // The first letter into the field, the rest into its open list.
+                a = last == Spell ? s.room.listKey(field, {KeyKind::Character, letter(text)})
+                                  : s.room.key(field, {KeyKind::Character, letter(text)}, {});
+                if (a.openAt)
+                    s.room.pick(field, a.openAt->entry);
+                break;
+            case Closed:
+                s.room.listClosed(field);
+                break;
+            case Pick:
+                a = s.room.pick(field, std::stoul(text));
+                break;
+            case Change:
+                a = s.room.changed(field, text);
+                break;
+            case Paste:
+                a = s.room.paste(field, text, end);
+                s.room.changed(field, held + a.insert.value_or(""));
+                break;
+            case Move:
+                a = s.room.key(field, {KeyKind::Other, 0}, end);
+                break;
+            case Undo:
+            case Redo:
+                a = s.room.key(field, {event == Undo ? KeyKind::Undo : KeyKind::Redo, 0}, end);
+                EXPECT_FALSE(a.pass);
+                break;
+            }
+            last = event;
+        }
+        EXPECT_EQ(a.restored ? std::optional(a.restored->text) : std::nullopt, r.restored);
+        EXPECT_EQ(resultShown(a), r.shown);
+    }
+}
+
 TEST(Form1Behaviour, startRestoresTheSaveAndFocusesTheMode) {
     Started s;
     const std::pair<const char*, const char*> shown[] = {
@@ -494,8 +612,9 @@ TEST(Form1Behaviour, aPauseSavesTheChange) {
 }
 
 TEST(Form1Behaviour, closing) {
+    const std::optional<CloseReason> back; // the user went back to the window
     const struct {
-        std::vector<CloseReason> closes;
+        std::vector<std::optional<CloseReason>> closes;
         std::vector<int> unsaved; // -1: saved, 0: on standard error, 1: in a box
     } rows[] = {
         {{CloseReason::User}, {1}},
@@ -504,18 +623,62 @@ TEST(Form1Behaviour, closing) {
         {{CloseReason::User, CloseReason::User}, {1, -1}},
         {{CloseReason::Quit, CloseReason::User}, {0, -1}},
         {{CloseReason::Session, CloseReason::User}, {0, 1}},
+        {{CloseReason::User, back, CloseReason::User}, {1, -1, 1}},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE("row " + std::to_string(&r - rows));
         ListPlaces nowhere("", "");
         Form1Behaviour room(nowhere);
         for (std::size_t i = 0; i < r.closes.size(); ++i) {
-            const Answer a = room.close(r.closes[i]);
+            if (!r.closes[i]) {
+                room.stayed();
+                continue;
+            }
+            const Answer a = room.close(*r.closes[i]);
             EXPECT_EQ(a.unsaved ? int(a.unsaved->inBox) : -1, r.unsaved[i]) << i;
             if (a.unsaved) {
-                EXPECT_FALSE(a.unsaved->why.empty());
+                EXPECT_NE(a.unsaved->why.find("не удалось записать файл «List.abc»"),
+                          std::string::npos);
+                EXPECT_EQ(a.unsaved->why.find("Отмена — вернуться") != std::string::npos,
+                          a.unsaved->inBox);
             }
         }
+    }
+}
+
+// Why each place took no save, as the user is told: beside the program a
+// folder where the file should be, or a file that may only be read; no data
+// folder to be had.
+TEST(Form1Behaviour, closingSaysWhyForEachPlace) {
+    for (const bool readOnly : {false, true}) {
+        SCOPED_TRACE(readOnly ? "read-only" : "a folder");
+        Folder folder;
+        const fs::path list = folder.path / "List.abc";
+        if (readOnly) {
+            std::ofstream(list, std::ios::binary) << TypicalSaveImage();
+            fs::permissions(list, fs::perms::owner_read);
+        } else {
+            fs::create_directory(list);
+        }
+        // Writable again before the folder goes.
+        const struct Writable {
+            fs::path file;
+            ~Writable() { fs::permissions(file, fs::perms::owner_all); }
+        } writable{list};
+        if (readOnly && std::ofstream(list, std::ios::app).good())
+            GTEST_SKIP() << "this user writes read-only files";
+        std::ofstream(folder.path / "plain") << "x";
+        ListPlaces places(folder.utf8(), (folder.path / "plain" / "data").string());
+        Form1Behaviour room(places);
+        room.start();
+        const Answer a = room.close(CloseReason::User);
+        ASSERT_TRUE(a.unsaved);
+        const std::string why = a.unsaved->why;
+        EXPECT_NE(why.find(readOnly ? "List.abc» — файл только для чтения; «"
+                                    : "List.abc» — это не обычный файл пользователя; «"),
+                  std::string::npos)
+            << why;
+        EXPECT_NE(why.find("List.abc» — не удалось записать."), std::string::npos) << why;
     }
 }
 

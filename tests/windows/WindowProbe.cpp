@@ -3,7 +3,8 @@
 // the screen, and what it holds, waiting until it holds what is expected.
 // Usage: window_probe start PROGRAM | ended MS | kill MS | wait-window FORM MS | gone FORM MS |
 // where FORM NAME
-//        | focus FORM NAME | text FORM NAME | tooltip FORM WORDS | quiet FORM MS | face FORM NAME |
+//        | focus FORM NAME | text FORM NAME | tooltip FORM WORDS [whole] | quiet FORM MS |
+//        captions FORM [FACE] | face FORM NAME |
 //        place FORM NAME | drop FORM NAME TEXT | limit FORM NAME | font FORM NAME FACE
 // The program's process id comes in PROBE_PID. | until FORM NAME TEXT MS | close FORM
 #include "forms/Form1.h"
@@ -16,8 +17,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -33,6 +36,13 @@ std::string utf8(const std::wstring& text) {
     std::string out(text.size() * 3 + 1, '\0');
     out.resize(std::size_t(::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()),
                                                  out.data(), int(out.size()), nullptr, nullptr)));
+    return out;
+}
+
+std::wstring wideOf(std::string_view text) {
+    std::wstring out(text.size(), L'\0');
+    out.resize(std::size_t(::MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()),
+                                                 out.data(), int(out.size()))));
     return out;
 }
 
@@ -121,6 +131,80 @@ bool inFace(const forms::Window& form, const forms::Control& c, HWND edit,
     return false;
 }
 
+// A copy of part of the screen, or a text drawn black on white, as rows of
+// pixels, and how wide its ink is: from the first column with a dark pixel
+// to the last, among those `counts`.
+struct Shot {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> pixels;
+    bool dark(int x, int y) const {
+        const std::uint32_t p = pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)];
+        return (p & 0xFF) + ((p >> 8) & 0xFF) + ((p >> 16) & 0xFF) < 3 * 128;
+    }
+    template <class Counts> int inkWidth(RECT r, Counts counts) const {
+        int first = INT_MAX, last = -1;
+        for (int y = std::max(0, int(r.top)); y < std::min(height, int(r.bottom)); ++y)
+            for (int x = std::max(0, int(r.left)); x < std::min(width, int(r.right)); ++x)
+                if (counts(x, y) && dark(x, y)) {
+                    first = std::min(first, x);
+                    last = std::max(last, x);
+                }
+        return last < 0 ? 0 : last - first + 1;
+    }
+};
+
+// `draw` paints into a white bitmap of that size, or the screen at `at` is
+// copied into it.
+template <class Draw> Shot shot(int width, int height, Draw draw) {
+    Shot out{width, height, std::vector<std::uint32_t>(std::size_t(width) * std::size_t(height))};
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    const HGDIOBJ was = ::SelectObject(dc, bitmap);
+    draw(dc);
+    ::GdiFlush();
+    std::memcpy(out.pixels.data(), bits, out.pixels.size() * 4);
+    ::SelectObject(dc, was);
+    ::DeleteDC(dc);
+    ::DeleteObject(bitmap);
+    return out;
+}
+
+Shot screenShot(RECT r) {
+    return shot(int(r.right - r.left), int(r.bottom - r.top), [&](HDC dc) {
+        HDC screen = ::GetDC(nullptr);
+        ::BitBlt(dc, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+        ::ReleaseDC(nullptr, screen);
+    });
+}
+
+// How wide the text's ink is, drawn in that font.
+int inkWidthIn(const std::wstring& text, const LOGFONTW& lf) {
+    const Shot drawn = shot(1200, 100, [&](HDC dc) {
+        RECT all = {0, 0, 1200, 100};
+        ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+        const HFONT font = ::CreateFontIndirectW(&lf);
+        const HGDIOBJ was = ::SelectObject(dc, font);
+        ::SetTextColor(dc, RGB(0, 0, 0));
+        ::SetBkMode(dc, TRANSPARENT);
+        ::DrawTextW(dc, text.c_str(), int(text.size()), &all, DT_SINGLELINE | DT_NOPREFIX);
+        ::SelectObject(dc, was);
+        ::DeleteObject(font);
+    });
+    return drawn.inkWidth({0, 0, 1200, 100}, [](int, int) { return true; });
+}
+
+LOGFONTW fontOf(const std::wstring& face, int pixels, bool bold) {
+    LOGFONTW lf{};
+    lf.lfHeight = -pixels;
+    lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = RUSSIAN_CHARSET;
+    face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+    return lf;
+}
+
 // A text dragged from this process, as another program's drag would come.
 class Dragged final : public IDataObject, public IDropSource {
   public:
@@ -183,6 +267,92 @@ class Dragged final : public IDataObject, public IDropSource {
     int rounds_ = 0;
 };
 
+// Whether the tooltip shows its one line of text whole: its ink as wide as
+// the text's in the system's font for tooltips.
+bool whole(HWND tip) {
+    wchar_t text[512] = {};
+    ::SendMessageTimeoutW(tip, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 2000,
+                          nullptr);
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    const int designed = inkWidthIn(text, metrics.lfStatusFont);
+    int drawn = 0;
+    // Inside its border, once it is drawn.
+    const bool same = within(2000, [&] {
+        RECT r;
+        ::GetWindowRect(tip, &r);
+        const Shot shot = screenShot(r);
+        drawn =
+            shot.inkWidth({2, 2, shot.width - 2, shot.height - 2}, [](int, int) { return true; });
+        return std::abs(drawn - designed) <= 2;
+    });
+    if (!same)
+        std::fprintf(stderr, "«%s» shows %d px wide, and is %d\n", utf8(text).c_str(), drawn,
+                     designed);
+    return same;
+}
+
+// Each label's place on the screen holds ink: the window draws its
+// captions, which have no window of their own. Given the face, each is as
+// wide as its text in the design's weight, and not as in the other, for
+// bold letters are wider. Those that are not so are named.
+int captions(const forms::Window& form, const std::wstring& face) {
+    HWND w = nullptr;
+    if (!within(5000, [&] { return (w = windowOf(form)) != nullptr; }))
+        return 1;
+    // The DPI of the display's one monitor: Wine answers another process's
+    // GetDpiForWindow with 96 whatever the window's.
+    const int dpi = int(::GetDpiForSystem());
+    // The client area as the screen shows it, copied once.
+    RECT client;
+    ::GetClientRect(w, &client);
+    ::MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    const Shot screen = screenShot(client);
+    const auto px = [dpi](int twips) { return forms::twipsToPixels(twips, dpi); };
+    const auto placeOf = [&](const forms::Control& c) {
+        forms::Place p = c.place;
+        if (const forms::Control* frame = forms::findControl(form, c.container)) {
+            p.left += frame->place.left;
+            p.top += frame->place.top;
+        }
+        return RECT{px(p.left), px(p.top), px(p.left + p.width), px(p.top + p.height)};
+    };
+    // Ink of the label's own: not where a control lies over it.
+    const auto own = [&](int x, int y) {
+        for (const forms::Control& other : form.controls) {
+            const RECT r = placeOf(other);
+            if (other.kind != forms::Kind::Label && other.kind != forms::Kind::Frame &&
+                x >= r.left && x < r.right && y >= r.top && y < r.bottom)
+                return false;
+        }
+        return true;
+    };
+    int wrong = 0;
+    for (const forms::Control& c : form.controls) {
+        if (c.kind != forms::Kind::Label)
+            continue;
+        const int shown = screen.inkWidth(placeOf(c), own);
+        bool right = shown >= 10;
+        if (right && !face.empty()) {
+            const forms::Font& f = c.font.points > 0 ? c.font : form.font;
+            const int pixels = int(f.points * dpi / 72 + 0.5);
+            const std::wstring text = wideOf(c.text);
+            const int designed = inkWidthIn(text, fontOf(face, pixels, f.bold));
+            const int other = inkWidthIn(text, fontOf(face, pixels, !f.bold));
+            right = std::abs(shown - designed) < std::abs(shown - other);
+            if (!right)
+                std::fprintf(stderr, "%.*s: %d px wide, in the design's weight %d, else %d\n",
+                             int(c.name.size()), c.name.data(), shown, designed, other);
+        }
+        if (!right) {
+            std::printf("%.*s\n", int(c.name.size()), c.name.data());
+            ++wrong;
+        }
+    }
+    return wrong == 0 ? 0 : 1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -240,19 +410,21 @@ int wmain(int argc, wchar_t** argv) {
         return within(std::stoi(a[2]), quiet) ? 0 : 1;
     }
     if (command == "tooltip" && a.size() > 2) {
-        // A tooltip of the program's on screen that begins with the words.
+        // A tooltip of the program's on screen that begins with the words;
+        // with "whole", one whose text shows whole.
+        HWND tip = nullptr;
         const auto shown = [&] {
             for (HWND w = ::FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr);
                  w != nullptr; w = ::FindWindowExW(nullptr, w, L"tooltips_class32", nullptr)) {
                 DWORD pid = 0;
                 ::GetWindowThreadProcessId(w, &pid);
                 if (pid == program() && ::IsWindowVisible(w) && textOf(w).starts_with(a[2]))
-                    return true;
+                    return (tip = w) != nullptr;
             }
             return false;
         };
         if (within(5000, shown))
-            return 0;
+            return a.size() > 3 && a[3] == "whole" && !whole(tip) ? 1 : 0;
         std::fprintf(stderr, "no tooltip «%s…» shown\n", a[2].c_str());
         for (HWND w = ::FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr); w != nullptr;
              w = ::FindWindowExW(nullptr, w, L"tooltips_class32", nullptr))
@@ -282,76 +454,8 @@ int wmain(int argc, wchar_t** argv) {
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
         return 0;
     }
-    if (command == "captions") {
-        // Each label's place on the screen holds ink: the window draws its
-        // captions, which have no window of their own. Those without any
-        // are named.
-        HWND w = nullptr;
-        if (!within(5000, [&] { return (w = windowOf(form)) != nullptr; }))
-            return 1;
-        // The DPI of the display's one monitor: Wine answers another
-        // process's GetDpiForWindow with 96 whatever the window's.
-        const int dpi = int(::GetDpiForSystem());
-        // The client area as the screen shows it, copied once.
-        RECT client;
-        ::GetClientRect(w, &client);
-        POINT origin = {0, 0};
-        ::ClientToScreen(w, &origin);
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = client.right;
-        info.bmiHeader.biHeight = -client.bottom;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        HBITMAP shot = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HDC screen = ::GetDC(nullptr);
-        HDC copy = ::CreateCompatibleDC(screen);
-        const HGDIOBJ was = ::SelectObject(copy, shot);
-        ::BitBlt(copy, 0, 0, client.right, client.bottom, screen, origin.x, origin.y, SRCCOPY);
-        ::GdiFlush();
-        const auto* pixels = static_cast<const std::uint8_t*>(bits);
-        const auto px = [dpi](int twips) { return forms::twipsToPixels(twips, dpi); };
-        const auto placeOf = [&](const forms::Control& c) {
-            forms::Place p = c.place;
-            if (const forms::Control* frame = forms::findControl(form, c.container)) {
-                p.left += frame->place.left;
-                p.top += frame->place.top;
-            }
-            return RECT{px(p.left), px(p.top), px(p.left + p.width), px(p.top + p.height)};
-        };
-        // Ink of the label's own: not where a control lies over it.
-        const auto covered = [&](int x, int y) {
-            for (const forms::Control& other : form.controls) {
-                const RECT r = placeOf(other);
-                if (other.kind != forms::Kind::Label && other.kind != forms::Kind::Frame &&
-                    x >= r.left && x < r.right && y >= r.top && y < r.bottom)
-                    return true;
-            }
-            return false;
-        };
-        int bare = 0;
-        for (const forms::Control& c : form.controls) {
-            if (c.kind != forms::Kind::Label)
-                continue;
-            const RECT r = placeOf(c);
-            int ink = 0;
-            for (int y = r.top; y < std::min(r.bottom, client.bottom); ++y)
-                for (int x = r.left; x < std::min(r.right, client.right); ++x) {
-                    const std::uint8_t* bgr = pixels + (std::size_t(y) * client.right + x) * 4;
-                    ink += !covered(x, y) && bgr[0] + bgr[1] + bgr[2] < 3 * 128;
-                }
-            if (ink < 10) {
-                std::printf("%.*s\n", int(c.name.size()), c.name.data());
-                ++bare;
-            }
-        }
-        ::SelectObject(copy, was);
-        ::DeleteDC(copy);
-        ::DeleteObject(shot);
-        ::ReleaseDC(nullptr, screen);
-        return bare == 0 ? 0 : 1;
-    }
+    if (command == "captions")
+        return captions(form, a.size() > 2 ? argv[3] : L"");
     // The control, once its window is there and shown.
     HWND control = nullptr;
     if (a.size() < 3 ||

@@ -2,8 +2,10 @@
 # The installer under Wine: a silent install with the desktop shortcut puts
 # both programs, the user guide, the Cyrillic shortcuts (the guide's among
 # them) and the Programs and Features entry in place; the installed program
-# starts and shows its window; the silent uninstall takes all of it away
-# again and leaves the user's inputs. The
+# starts and shows its window; a silent upgrade over it closes it, so that
+# what was typed is saved, and replaces it, and one over a copy it cannot
+# close fails; the silent uninstall takes all of it away again, the saves'
+# lock too, and leaves the user's inputs in their data folder. The
 # installer's version resource and the entry give project()'s version.
 # Usage: installer_test.sh WINE INSTALLER PROBE FOLDER VERSION WINDRES
 set -uo pipefail
@@ -38,6 +40,9 @@ programs="$drive/Program Files/sheetmass"
 menu="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/sheetmass/Масса AL листов.lnk"
 guide="${menu%/*}/Справка.lnk"
 desktop="$drive/users/Public/Desktop/Масса AL листов.lnk"
+profile="$drive/users/$(id -un)/AppData"
+# No inputs or lock of an earlier run.
+rm -rf "$profile/Roaming/sheetmass" "$profile/Local/sheetmass" "$profile/Local/sheetmass.lock"
 key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\sheetmass'
 
 # The installer's own window is not shown: /S runs it silently, and ends when done.
@@ -59,17 +64,50 @@ grep -aqF 'sheetmass\guide.html' "$guide" 2>/dev/null ||
 "$wine" "C:\\Program Files\\sheetmass\\sheetmass.exe" --version | grep -q "^sheetmass " ||
   fail "the installed batch does not answer --version"
 
-# The installed program starts, and ends with its window.
-"$wine" ./probe.exe start "C:\\Program Files\\sheetmass\\sheetmassw.exe" > pid.txt ||
-  fail "the installed program did not start"
-PROBE_PID=$(cat pid.txt)
-export PROBE_PID
-"$wine" ./probe.exe wait-window Форма1 20000 || fail "the installed program shows no window"
+# The installed program starts, with an input typed (dropped) into it.
+# The file on disk is made to differ from the installer's, so that the
+# upgrade's copy is told from it.
+printf x >>"$programs/sheetmassw.exe"
+start_program() {
+  "$wine" ./probe.exe start "C:\\Program Files\\sheetmass\\sheetmassw.exe" > pid.txt ||
+    fail "the installed program did not start"
+  PROBE_PID=$(cat pid.txt)
+  export PROBE_PID
+  "$wine" ./probe.exe wait-window Форма1 20000 || fail "the installed program shows no window"
+}
+start_program
+# The fields take drops once the window is up and idle.
+for _ in 1 2 3 4 5; do
+  "$wine" ./probe.exe drop Форма1 Текст6 7 >/dev/null
+  "$wine" ./probe.exe until Форма1 Текст6 7 1000 2>/dev/null && break
+done
+"$wine" ./probe.exe until Форма1 Текст6 7 1000 || fail "7 dropped into the number of sheets"
+# A silent upgrade over it: closed as its user would close it, then replaced.
+if "$wine" ./setup.exe /S; then
+  cmp -s "$programs/sheetmassw.exe" "$(dirname "$installer")/sheetmass-$version/sheetmassw.exe" ||
+    fail "the silent upgrade said it succeeded and left the old program"
+  "$wine" ./probe.exe ended 10000 || fail "the upgrade left the old program running"
+else
+  fail "the silent upgrade failed although the program could be closed"
+fi
+PROBE_PID=""
+start_program
+"$wine" ./probe.exe until Форма1 Текст6 7 5000 || fail "the input typed before the upgrade is lost"
 "$wine" ./probe.exe close Форма1
 "$wine" ./probe.exe ended 10000 || fail "the installed program did not end"
 PROBE_PID=""
-# A user's inputs saved beside the program stay there.
-[ -f "$programs/List.abc" ] && cp "$programs/List.abc" inputs.abc
+# A copy it cannot close (the batch, reading on), and the silent upgrade fails.
+mkfifo order
+"$wine" "C:\\Program Files\\sheetmass\\sheetmass.exe" --batch <order >/dev/null 2>&1 &
+batch=$!
+exec 3>order
+for _ in $(seq 100); do
+  "$wine" tasklist 2>/dev/null | grep -qi '^sheetmass.exe' && break
+  sleep 0.1
+done
+"$wine" ./setup.exe /S && fail "a silent upgrade over a copy it cannot close exited 0"
+exec 3>&-
+wait "$batch"
 
 # The uninstaller copies itself away and returns at once: the wait is for
 # what it removes, the files first, the desktop shortcut and the Programs
@@ -87,10 +125,15 @@ done
 [ ! -e "$guide" ] || fail "the guide's Start-menu shortcut left behind"
 [ ! -e "$desktop" ] || fail "the desktop shortcut left behind"
 "$wine" reg query "$key" >/dev/null 2>&1 && fail "the Programs and Features entry left behind"
-if [ -f inputs.abc ]; then
-  cmp -s inputs.abc "$programs/List.abc" || fail "the uninstall took the user's inputs"
-  rm -rf "$programs"
-fi
+[ ! -e "$programs" ] || fail "the program's folder left behind: $(ls -A "$programs")"
+for lock in "$profile/Local/sheetmass.lock" "$profile/Local/sheetmass"; do
+  [ ! -e "$lock" ] || fail "$lock left behind"
+done
+# The number of sheets' item, at 150: a text (8) of one byte, 7.
+[ "$(xxd -s 150 -l 5 -p "$profile/Roaming/sheetmass/List.abc" 2>/dev/null)" = 0800010037 ] ||
+  fail "the user's inputs are not in their data folder after the uninstall"
+# Not left for the window test, whose copy would restore them.
+rm -rf "$profile/Roaming/sheetmass"
 
 [ "$failures" -eq 0 ] && echo "install, start and uninstall under Wine: all passed"
 exit $((failures > 0))

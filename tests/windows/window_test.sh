@@ -104,8 +104,8 @@ start
 for row in "Текст1 176 112 249 137" "Комманда1 224 4 257 28"; do
   [ "$(probe place Форма1 "${row%% *}" | tr -d '\r')" = "${row#* }" ] || fail "${row%% *} at ${row#* }"
 done
-# Every caption drawn where the design puts it.
-probe captions Форма1 || fail "every caption of the main window is drawn"
+# Every caption drawn where the design puts it, bold as it gives them.
+probe captions Форма1 "Liberation Sans" || fail "every caption of the main window is drawn bold"
 # The «?» button in the design's green.
 [ "$(probe face Форма1 Комманда1 | tr -d '\r')" = C0FFC0 ] || fail "the «?» button's face is green"
 # The mode list has the focus at the start; a key picks.
@@ -121,6 +121,15 @@ expect Комбо1 "Д19 Д19Т Д19ч" "д19 typed finds the grade Д19"
 xdotool key BackSpace && xdotool type --delay 60 "6"
 expect Комбо1 "Д16 (1160)" "д19, Backspace, 6 finds the grade Д16"
 xdotool key Return
+# A pick is one edit: Ctrl+Z takes it back, Ctrl+Y does it again.
+xdotool type --delay 60 "в" && xdotool key Return
+expect Комбо1 "В124 " "в, Enter picks В124"
+xdotool key ctrl+z
+expect Комбо1 "Д16 (1160)" "Ctrl+Z after a pick gives back what stood before"
+xdotool key ctrl+y
+expect Комбо1 "В124 " "Ctrl+Y picks В124 again"
+xdotool key ctrl+z
+expect Комбо1 "Д16 (1160)" "Ctrl+Z once more"
 # A list's edit part takes no more than its room from the keys: the mode
 # its 96, the others, with none, the system's 30000.
 for row in "Комбо2 96" "Комбо1 30000" "Комбо3 30000"; do
@@ -156,6 +165,10 @@ expect Текст7 "27,7" "one place"
 into Текст7 && xdotool type --delay 60 "5" && xdotool key BackSpace
 expect Текст7 "27,7" "the result is read-only"
 probe tooltip Форма1 "Массу пишет расчёт" || fail "a key in the result is told why not"
+# A hint shows whole, to its last letter.
+read -r x y < <(probe where Форма1 Текст6 | tr -d '\r') &&
+  xdotool mousemove "$x" "$((y + 60))" mousemove "$x" "$y"
+probe tooltip Форма1 "Количество листов, штук" whole || fail "the count's hint shows whole"
 # The result's hint, with the reasons of the mass, where the pointer rests.
 read -r x y < <(probe where Форма1 Текст7 | tr -d '\r') &&
   xdotool mousemove "$x" "$((y + 60))" mousemove "$x" "$y"
