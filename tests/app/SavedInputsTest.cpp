@@ -255,7 +255,10 @@ TEST_F(SavedInputsTest, FailingWriteLeavesTheOldFile) {
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(savedOk);
-    EXPECT_FALSE(why.isEmpty());
+    EXPECT_EQ(why,
+              QString::fromUtf8("Введённые значения не сохранены: не удалось записать ни файл «") +
+                  programFile() + QString::fromUtf8("», ни файл «") + dataFile() +
+                  QString::fromUtf8("»."));
     EXPECT_EQ(readAll(programFile()), kTypicalBytes);
     for (const QString& folder : {m_program.path(), m_data.path()})
         EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden),

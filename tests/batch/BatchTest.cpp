@@ -254,6 +254,15 @@ TEST(batch, AnswersEachKindOfLineAndCommandLine) {
          D16 + ";;;\n" + kTotal + "0\n",
          "строка 1: 11 полей, а нужно 9\n",
          1},
+        // A grade's first letters are no grade; a tab around one is a blank.
+        {"a grade by its name alone, a tab before it, twenty-one fields",
+         {"--batch"},
+         "Д;номиналу;2;;;2000;1000;1;2\n\tД16 (1160);номиналу;2;;;2000;1000;1;2\n" + D16 +
+             ";;;;;;;;;;;;\n",
+         "Д;номиналу;2;;;2000;1000;1;2;\n\tД16 (1160);номиналу;2;;;2000;1000;1;2;11,08\n" + D16 +
+             ";;;;;;;;;;;;;\n" + kTotal + "11,08\n",
+         "строка 1: сплав — не марка из списка и не плотность\nстрока 3: 21 поле, а нужно 9\n",
+         1},
         // A lower deviation without its minus makes a sheet of negative mass;
         // the total adds what the lines show (the window shows -1,08 as -1,07).
         {"a negative mass in the total",
