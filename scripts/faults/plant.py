@@ -2,12 +2,22 @@
 """Plants each fault of a list in turn in a checkout, rebuilds, runs tests, reports.
 usage: plant.py CHECKOUT BUILD planted.py [only-ids...]
 FAULTS.py defines FAULTS = [(id, room, file, old, new, tests_regex_or_None, why), ...]
-tests_regex: extra ctest -R for e2e rows (run besides unit|window)."""
+tests_regex: extra ctest -R for e2e rows (run besides unit|window).
+It may define RUNS = {file prefix: (build command, test command)} for files
+another build runs the tests of; {build} in them stands for BUILD."""
 import subprocess, sys, runpy, time, os
 root, build, faults_file = sys.argv[1:4]
 only = set(sys.argv[4:])
-faults = runpy.run_path(faults_file)['FAULTS']
+planted = runpy.run_path(faults_file)
+faults = planted['FAULTS']
+linux = (f'cmake --build {build} -j2',
+         f"ctest --test-dir {build} -L 'unit|window' -E sources_are_formatted -j2 --timeout 120")
+runs = {prefix: tuple(c.format(build=build) for c in cmds)
+        for prefix, cmds in planted.get('RUNS', {}).items()}
+def runFor(path):
+    return next((cmds for prefix, cmds in runs.items() if path.startswith(prefix)), linux)
 results = []
+builds = {linux[0]}
 def run(cmd, timeout):
     try:
         p = subprocess.run(cmd, cwd=root, shell=True, capture_output=True, text=True, timeout=timeout)
@@ -24,13 +34,15 @@ for fid, room, path, old, new, extra, why in faults:
         results.append((fid, room, 'BAD-PATTERN(%d)' % n, why)); print(fid, 'bad pattern', n, flush=True); continue
     open(full, 'w').write(text.replace(old, new))
     t0 = time.time()
+    make, test = runFor(path)
+    builds.add(make)
     try:
-        rc, out = run(f'cmake --build {build} -j2', 900)
+        rc, out = run(make, 900)
         if rc != 0:
             status = 'NO-BUILD'
         else:
-            rc, out = run(f"ctest --test-dir {build} -L 'unit|window' -E sources_are_formatted -j2 --timeout 120", 900)
-            failed = [l.strip() for l in out.splitlines() if '(Failed)' in l or 'Timeout' in l or '(Subprocess aborted)' in l or '***Exception' in l]
+            rc, out = run(test, 900)
+            failed = [l.strip() for l in out.splitlines() if '(Failed)' in l or 'Timeout' in l or '(Subprocess aborted)' in l or '***Exception' in l or l.startswith('FAIL:')]
             if rc == 0 and extra:
                 rc, out2 = run(f"ctest --test-dir {build} -R '{extra}' --timeout 400", 1200)
                 failed += [l.strip() for l in out2.splitlines() if '(Failed)' in l or 'Timeout' in l]
@@ -40,7 +52,8 @@ for fid, room, path, old, new, extra, why in faults:
         open(full, 'w').write(text)
     results.append((fid, room, status, why))
     print(f'{fid:5} {room:9} {status[:120]}  ({time.time()-t0:.0f}s) {why}', flush=True)
-run(f'cmake --build {build} -j2', 900)
+for make in builds:
+    run(make, 900)
 print('\nSUMMARY')
 rooms = {}
 for fid, room, status, why in results:

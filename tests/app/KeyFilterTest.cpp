@@ -186,6 +186,8 @@ class TestKeyFilter : public test::GuiTest {
         } rows[] = {
             {Typed, "Текст1", "2.5", "2,5", "13,3", nullptr},
             {Typed, "Текст7", "5", "", "", written},
+            // Nothing completes a density into a grade's number.
+            {Typed, "Комбо1", "1", "1", "3,8", nullptr},
             // A letter finds a grade; none stays in the field.
             {TypedPickedUndo, "Комбо1", "|Д16", "Д16 (1160)", "10,53", nullptr},
             {EscapedReopened, "Комбо1", "А|Д16", "Д16 (1160)", "10,53", nullptr},
