@@ -47,7 +47,7 @@ FAULTS = [
 ('f12','fields','fields/PastedText.cpp','constexpr std::string_view kBreaks[] = {"\\t", "\\n", "\\r", "\\v", "\\f"};','constexpr std::string_view kBreaks[] = {"\\t", "\\n", "\\v", "\\f"};',None,'CR not trimmed'),
 ('b12','batch','batch/Batch.cpp','        const std::size_t stop = lineEndIn(text.substr(0, kLongestLine + 1));','        const std::size_t stop = lineEndIn(text.substr(0, kLongestLine));',None,'4096-byte line over-long'),
 ('b13','batch','batch/Batch.cpp','        if (m_lineNumber == 1) {\n            if (raw.starts_with(kBom)) {','        if (m_lineNumber == 2) {\n            if (raw.starts_with(kBom)) {',None,'second line decides ending'),
-('b14','batch','batch/BatchLine.cpp','    if (const Alloy* grade = gradeNamed(trimmed))','    if (const Alloy* grade = gradeNamed(text))',None,'grade untrimmed'),
+('b14','batch','batch/BatchLine.cpp','    if (const Alloy* grade = gradeNamed(trimmed))','    if (const Alloy* grade = gradeNamed(text))',None,'grade untrimmed: equivalent, the look-up by the list\'s rule that follows finds the trimmed name as the exact one does; the exact look-up only saves time'),
 ('b15','batch','batch/Batch.cpp','            batch.surveyed(survey);','            (void)survey;',None,'named file not read through first'),
 ('b16','batch','batch/Batch.cpp','    const std::size_t ret = text.substr(0, before).find(\'\\r\');','    const std::size_t ret = text.substr(0, before).find(\'\\n\');',None,'lone CR no line end'),
 ('b17','batch','batch/Batch.cpp','survey.m_cp1251 ? Encoding::cp1251 : Encoding::utf8;','Encoding::utf8;',None,'Windows-1251 in, UTF-8 out'),
