@@ -152,6 +152,34 @@ std::optional<Value> valueOf(std::string_view arg,
     return it == values.end() ? std::nullopt : std::optional<Value>(it->second);
 }
 
+// An option that states how the file is written, and what it takes.
+struct StatedOption {
+    std::string_view prefix;
+    std::string_view refusal;
+    bool (*take)(std::string_view arg, BatchOptions& stated);
+};
+template <auto BatchOptions::*Field, const auto& Values>
+bool take(std::string_view arg, BatchOptions& stated) {
+    const auto value = valueOf(arg, Values);
+    if (value)
+        stated.*Field = *value;
+    return value.has_value();
+}
+constexpr std::array<StatedOption, 3> kStatedOptions = {{
+    {"--decimal=", "неверное значение (нужно --decimal=, или --decimal=.)",
+     take<&BatchOptions::decimal, kDecimals>},
+    {"--group=", "неверное значение (нужно --group=. или --group=\" \")",
+     take<&BatchOptions::group, kGroups>},
+    {"--encoding=", "неверное значение (нужно --encoding=utf-8 или windows-1251)",
+     take<&BatchOptions::encoding, kEncodings>},
+}};
+
+const StatedOption* statedOption(std::string_view arg) {
+    const auto it = std::find_if(kStatedOptions.begin(), kStatedOptions.end(),
+                                 [&](const StatedOption& o) { return arg.starts_with(o.prefix); });
+    return it == kStatedOptions.end() ? nullptr : &*it;
+}
+
 int batchFrom(std::string_view name, Stream in, Stream out, Stream err,
               const BatchOptions& options) {
     if (name == "-")
@@ -212,26 +240,9 @@ std::optional<int> runWithoutWindow(int argc, const char* const* argv, Stream in
             optionsEnded = true;
             continue;
         }
-        if (!optionsEnded && arg.starts_with("--decimal=")) {
-            const auto mark = valueOf(arg, kDecimals);
-            if (!mark)
-                return wrong(err, "неверное значение (нужно --decimal=, или --decimal=.)", arg);
-            stated.decimal = *mark;
-            continue;
-        }
-        if (!optionsEnded && arg.starts_with("--group=")) {
-            const auto mark = valueOf(arg, kGroups);
-            if (!mark)
-                return wrong(err, "неверное значение (нужно --group=. или --group=\" \")", arg);
-            stated.group = *mark;
-            continue;
-        }
-        if (!optionsEnded && arg.starts_with("--encoding=")) {
-            const auto encoding = valueOf(arg, kEncodings);
-            if (!encoding)
-                return wrong(err, "неверное значение (нужно --encoding=utf-8 или windows-1251)",
-                             arg);
-            stated.encoding = *encoding;
+        if (const StatedOption* option = statedOption(arg); option && !optionsEnded) {
+            if (!option->take(arg, stated))
+                return wrong(err, option->refusal, arg);
             continue;
         }
         if (!optionsEnded && arg.size() > 1 && arg.starts_with('-'))
