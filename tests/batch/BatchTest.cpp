@@ -230,11 +230,14 @@ TEST(batch, AnswersEachKindOfLineAndCommandLine) {
          "",
          0},
         {"nothing", {"--batch"}, "", kTotal + "0\n", "", 0},
-        // A grade's trailing blank dropped, a dot, grouped digits, CR LF.
+        // A grade's trailing blank dropped, a dot, grouped digits, CR LF; a
+        // note's semicolon does not outweigh the tabs.
         {"tabs as pasted",
          {"--batch"},
-         "АД1\tцентру нижнего отклонения\t2.0\t0,2\t-0,2\t2 000\t1\u00A0000\t3\t3\r\n",
-         "АД1\tцентру нижнего отклонения\t2.0\t0,2\t-0,2\t2 000\t1\u00A0000\t3\t3\t30,894\r\n"
+         "АД1\tцентру нижнего отклонения\t2.0\t0,2\t-0,2\t2 000\t1\u00A0000\t3\t3\tрезать; "
+         "срочно\r\n",
+         "АД1\tцентру нижнего отклонения\t2.0\t0,2\t-0,2\t2 000\t1\u00A0000\t3\t3\t30,894\tрезать; "
+         "срочно\r\n"
          "Итого\t\t\t\t\t\t\t\t\t30,894\r\n",
          "",
          0},
