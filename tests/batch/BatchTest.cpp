@@ -1,5 +1,6 @@
 #include "alloys/AlloyDensity.h"
 #include "alloys/AlloyTable.h"
+#include "batch/BatchLine.h"
 #include "calc/Mass.h"
 #include "cli/CommandLine.h"
 #include "tests/support/BatchSheets.h"
@@ -698,6 +699,17 @@ TEST(batch, AnswersEachKindOfLineAndCommandLine) {
 // A sheet comes back in its encoding and its way of writing numbers, the
 // mass before its notes, so that importing it as it was exported gives the
 // same numbers: read again without the masses it got, it gives the same lines.
+// The count's word agrees with its number as Russian has it.
+TEST(batch, CountsLinesAndFieldsInRussian) {
+    const struct {
+        std::size_t n;
+        const char* said;
+    } rows[] = {{1, "1 строка"},  {3, "3 строки"},   {5, "5 строк"},     {11, "11 строк"},
+                {14, "14 строк"}, {21, "21 строка"}, {112, "112 строк"}, {1022, "1022 строки"}};
+    for (const auto& r : rows)
+        EXPECT_EQ(sheetmass::countOf(r.n, "строка", "строки", "строк"), r.said);
+}
+
 TEST(batch, OutputGoesBackAsItCame) {
     const struct {
         const char* what;
