@@ -140,7 +140,7 @@ void KeyFilter::admit(QWidget* field, const forms::Control& design) {
 
 bool KeyFilter::apply(QWidget* field, const Answer& a) {
     if (a.refused)
-        showRefusal(field, toQString(a.refused->tip));
+        showRefusal(field, *a.refused->at, toQString(a.refused->tip));
     if (a.beep)
         QApplication::beep();
     auto* list = qobject_cast<QComboBox*>(field);

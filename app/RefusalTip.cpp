@@ -1,6 +1,8 @@
 #include "app/RefusalTip.h"
 
-#include "behaviour/Form1Behaviour.h"
+#include "behaviour/RefusalPlace.h"
+#include "forms/Form1.h"
+#include "look/Look.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -16,16 +18,22 @@ QWidget* shownTip() {
     return nullptr;
 }
 
+behaviour::ScreenRect onScreen(const QRect& r) {
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
 } // namespace
 
-void showRefusal(QWidget* field, const QString& tip) {
-    const QPoint top = field->mapToGlobal(QPoint(0, 0));
-    QToolTip::showText(field->mapToGlobal(QPoint(0, field->height())), tip, field);
+void showRefusal(QWidget* field, const forms::Control& design, const QString& tip) {
+    const QRect fieldRect(field->mapToGlobal(QPoint(0, 0)), field->size());
+    QToolTip::showText(fieldRect.bottomLeft(), tip, field);
     // Qt puts it where it likes; it is moved once it shows, as big as it is.
-    if (QWidget* shown = shownTip())
-        shown->move(top.x(),
-                    behaviour::refusalTop(top.y(), top.y() + field->height(), shown->height(),
-                                          field->screen()->availableGeometry().top()));
+    if (QWidget* shown = shownTip()) {
+        const behaviour::ScreenPoint at = behaviour::refusalPlace(
+            forms::kForm1, design, onScreen(fieldRect), kLayoutDpi,
+            {shown->width(), shown->height()}, onScreen(field->screen()->availableGeometry()));
+        shown->move(at.x, at.y);
+    }
     QApplication::beep();
 }
 

@@ -61,7 +61,7 @@ struct Answer {
 
     struct Refusal {
         const forms::Control* at;
-        std::string tip; // above the field where the screen has room
+        std::string tip; // the text; refusalPlace() says where it goes
     };
     // Told with a tooltip and the desktop's beep.
     std::optional<Refusal> refused;

@@ -283,10 +283,4 @@ int roomOf(const forms::Control& c) {
     return c.admits != nullptr ? c.admits->room : 0;
 }
 
-int refusalTop(int fieldTop, int fieldBottom, int tipHeight, int screenTop) {
-    constexpr int kGap = 2; // pixels between the tooltip and the field
-    const int above = fieldTop - tipHeight - kGap;
-    return above >= screenTop ? above : fieldBottom + kGap;
-}
-
 } // namespace sheetmass::behaviour

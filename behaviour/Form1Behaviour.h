@@ -101,8 +101,4 @@ template <class Installed> std::string_view faceFor(Installed&& installed) {
     return forms::kDesignFont;
 }
 
-// Where a refusal's tooltip goes, in screen pixels: above the field where
-// the screen has room, so that the fields below stay in sight, else below.
-int refusalTop(int fieldTop, int fieldBottom, int tipHeight, int screenTop);
-
 } // namespace sheetmass::behaviour

@@ -77,4 +77,8 @@ struct Window {
 // The control of that name, nullptr if the window has none.
 const Control* findControl(const Window& window, std::string_view name);
 
+// Where the control lies from the window's client corner, in twips: a
+// frame's controls are placed from the frame's corner.
+Place placeInWindow(const Window& window, const Control& control);
+
 } // namespace sheetmass::forms

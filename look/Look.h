@@ -34,8 +34,9 @@ inline QString toQString(std::string_view utf8) {
 
 // Places and sizes are designed in twips, 15 to a pixel at 96 dots per inch;
 // Qt scales these pixels to the screen, so the proportions hold everywhere.
+inline constexpr int kLayoutDpi = 96;
 constexpr int twipsToPixels(int twips) {
-    return forms::twipsToPixels(twips, 96);
+    return forms::twipsToPixels(twips, kLayoutDpi);
 }
 inline QRect twipsRect(const forms::Place& p) {
     return {twipsToPixels(p.left), twipsToPixels(p.top), twipsToPixels(p.width),

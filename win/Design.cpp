@@ -32,10 +32,18 @@ std::string utf8(std::wstring_view text) {
     return out;
 }
 
-std::string textOf(HWND control) {
+namespace {
+
+std::wstring wideTextOf(HWND control) {
     std::wstring text(std::size_t(::GetWindowTextLengthW(control)) + 1, L'\0');
     text.resize(std::size_t(::GetWindowTextW(control, text.data(), int(text.size()))));
-    return utf8(text);
+    return text;
+}
+
+} // namespace
+
+std::string textOf(HWND control) {
+    return utf8(wideTextOf(control));
 }
 
 int controlId(const forms::Window& design, const forms::Control& control) {
@@ -43,11 +51,7 @@ int controlId(const forms::Window& design, const forms::Control& control) {
 }
 
 RECT placeOf(const forms::Window& design, const forms::Control& control, int dpi) {
-    forms::Place p = control.place;
-    if (const forms::Control* frame = forms::findControl(design, control.container)) {
-        p.left += frame->place.left;
-        p.top += frame->place.top;
-    }
+    const forms::Place p = forms::placeInWindow(design, control);
     const auto px = [dpi](int twips) { return forms::twipsToPixels(twips, dpi); };
     return {px(p.left), px(p.top), px(p.left + p.width), px(p.top + p.height)};
 }
@@ -366,11 +370,9 @@ int dpiOf(HWND window) {
 
 namespace {
 
-// How wide the tooltip must be for its text: its longest line, a letter
-// to spare, the margins and the border.
-LONG neededWidth(HWND tips) {
-    std::wstring text(std::size_t(::GetWindowTextLengthW(tips)) + 1, L'\0');
-    text.resize(std::size_t(::GetWindowTextW(tips, text.data(), int(text.size()))));
+// How wide the tooltip must be for a text: its longest line, a letter to
+// spare, the margins and the border.
+LONG neededWidth(HWND tips, const std::wstring& text) {
     HDC dc = ::GetDC(tips);
     const HGDIOBJ was =
         ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(tips, WM_GETFONT, 0, 0)));
@@ -395,7 +397,7 @@ LONG neededWidth(HWND tips) {
 LRESULT CALLBACK wholeTip(HWND tips, UINT message, WPARAM w, LPARAM l, UINT_PTR, DWORD_PTR) {
     if (message == WM_WINDOWPOSCHANGING) {
         if (auto& place = *reinterpret_cast<WINDOWPOS*>(l); (place.flags & SWP_NOSIZE) == 0)
-            place.cx = std::max(place.cx, int(neededWidth(tips)));
+            place.cx = std::max(place.cx, int(neededWidth(tips, wideTextOf(tips))));
     } else if (message == WM_NCDESTROY) {
         ::RemoveWindowSubclass(tips, wholeTip, 0);
     }
@@ -403,6 +405,20 @@ LRESULT CALLBACK wholeTip(HWND tips, UINT message, WPARAM w, LPARAM l, UINT_PTR,
 }
 
 } // namespace
+
+TipWindow tipWindow(HWND tips, const TTTOOLINFOW& tool, const std::wstring& text) {
+    const auto bubble =
+        DWORD(::SendMessageW(tips, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&tool)));
+    RECT outer{}, inner{};
+    ::GetWindowRect(tips, &outer);
+    ::GetClientRect(tips, &inner);
+    POINT corner{0, 0};
+    ::ClientToScreen(tips, &corner);
+    const LONG borders = (outer.right - outer.left) - inner.right;
+    return {{std::max(LONG(LOWORD(bubble)) + borders, neededWidth(tips, text)),
+             LONG(HIWORD(bubble)) + (outer.bottom - outer.top) - inner.bottom},
+            {corner.x - outer.left, corner.y - outer.top}};
+}
 
 HWND makeTips(HWND window, HINSTANCE instance) {
     HWND tips =

@@ -10,6 +10,8 @@
 #endif
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <map>
 #include <string>
 #include <string_view>
@@ -30,8 +32,7 @@ inline COLORREF colour(forms::Rgb rgb) {
 // controls by it.
 int controlId(const forms::Window& design, const forms::Control& control);
 
-// Where the control lies in the window's client area at that DPI: a frame's
-// controls are placed from the frame's corner.
+// Where the control lies in the window's client area at that DPI.
 RECT placeOf(const forms::Window& design, const forms::Control& control, int dpi);
 
 // The design's fonts made for one DPI, each once; the design face where the
@@ -104,5 +105,14 @@ int systemDpi();
 HWND makeTips(HWND window, HINSTANCE instance);
 void addTip(HWND tips, HWND window, HWND control, const std::wstring& text);
 void setTip(HWND tips, HWND window, HWND control, const std::wstring& text);
+
+// How a tooltip of makeTips() shows a text as one of its tools: its window's
+// size, borders and all, and how far inside it lies the corner that a
+// tracked tooltip's position places.
+struct TipWindow {
+    SIZE size;
+    POINT inset;
+};
+TipWindow tipWindow(HWND tips, const TTTOOLINFOW& tool, const std::wstring& text);
 
 } // namespace sheetmass::win

@@ -1,6 +1,7 @@
 #include "win/Form1Window.h"
 
 #include "behaviour/Form1Behaviour.h"
+#include "behaviour/RefusalPlace.h"
 #include "forms/Form1.h"
 #include "forms/Texts.h"
 #include "listfile/ListPlaces.h"
@@ -81,20 +82,24 @@ void showInList(HWND list, const std::string& text) {
     unselect(list);
 }
 
-void showRefusal(Form1& f, HWND field, const std::string& tip) {
+void showRefusal(Form1& f, const forms::Control& design, const std::string& tip) {
     ::MessageBeep(MB_OK);
     f.refusalText = wide(tip);
     f.refusalTool.lpszText = f.refusalText.data();
     ::SendMessageW(f.refusal, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&f.refusalTool));
     RECT r;
-    ::GetWindowRect(field, &r);
-    const auto size = DWORD(
-        ::SendMessageW(f.refusal, TTM_GETBUBBLESIZE, 0, reinterpret_cast<LPARAM>(&f.refusalTool)));
+    ::GetWindowRect(f[&design], &r);
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
-    ::GetMonitorInfoW(::MonitorFromWindow(field, MONITOR_DEFAULTTONEAREST), &monitor);
-    const int top = behaviour::refusalTop(r.top, r.bottom, HIWORD(size), monitor.rcWork.top);
-    ::SendMessageW(f.refusal, TTM_TRACKPOSITION, 0, MAKELPARAM(r.left, top));
+    ::GetMonitorInfoW(::MonitorFromWindow(f.hwnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& screen = monitor.rcWork;
+    const TipWindow tipShown = tipWindow(f.refusal, f.refusalTool, f.refusalText);
+    const behaviour::ScreenPoint at =
+        behaviour::refusalPlace(forms::kForm1, design, {r.left, r.top, r.right, r.bottom},
+                                dpiOf(f.hwnd), {tipShown.size.cx, tipShown.size.cy},
+                                {screen.left, screen.top, screen.right, screen.bottom});
+    ::SendMessageW(f.refusal, TTM_TRACKPOSITION, 0,
+                   MAKELPARAM(at.x + tipShown.inset.x, at.y + tipShown.inset.y));
     ::SendMessageW(f.refusal, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&f.refusalTool));
     ::SetTimer(f.hwnd, kRefusalTimer, UINT(behaviour::kRefusalShown.count()), nullptr);
 }
@@ -162,7 +167,7 @@ void show(Form1& f, const Answer& a, HWND edit) {
                        reinterpret_cast<LPARAM>(wide(*a.insert).c_str()));
     }
     if (a.refused)
-        showRefusal(f, f[a.refused->at], a.refused->tip);
+        showRefusal(f, *a.refused->at, a.refused->tip);
     if (a.beep)
         ::MessageBeep(MB_OK);
     showLists(f, a);

@@ -1,4 +1,5 @@
 #include "behaviour/Form1Behaviour.h"
+#include "behaviour/RefusalPlace.h"
 #include "forms/Form1.h"
 #include "listfile/ListPlaces.h"
 #include "tests/support/TypicalSave.h"
@@ -723,16 +724,39 @@ TEST(Form1Behaviour, theFace) {
             r.face);
 }
 
+// The window at 96 dpi is 266 by 377 pixels; its fields end 9 pixels short
+// of its right edge, the frame's at 176 from its left, the result at 112.
 TEST(Form1Behaviour, whereARefusalGoes) {
     const struct {
-        int fieldTop, fieldBottom, tipHeight, screenTop, top;
+        const char* field;
+        int dpi;
+        ScreenRect fieldOnScreen;
+        ScreenSize tip;
+        ScreenRect screen;
+        ScreenPoint at;
     } rows[] = {
-        {100, 124, 40, 0, 58}, {42, 66, 40, 0, 0},       {41, 66, 40, 0, 68},
-        {10, 34, 40, 0, 36},   {500, 524, 40, 480, 526}, {600, 624, 40, 480, 558},
+        // Beside, on the right.
+        {"Текст1", 96, {276, 212, 349, 237}, {300, 34}, {0, 0, 1024, 768}, {351, 212}},
+        // At the screen's right edge: on the left.
+        {"Текст1", 96, {934, 212, 1007, 237}, {300, 34}, {0, 0, 1024, 768}, {632, 212}},
+        // Above the screen's top: down onto it.
+        {"Комбо2", 96, {108, -8, 357, 16}, {300, 34}, {0, 0, 1024, 768}, {359, 0}},
+        // No room beside: below every input; none below either: above them.
+        {"Текст1", 96, {296, 112, 369, 137}, {400, 34}, {0, 0, 640, 480}, {240, 371}},
+        {"Текст1", 96, {296, 212, 369, 237}, {400, 34}, {0, 0, 640, 480}, {240, 96}},
+        // On the left it would cover the result below; at twice the scale
+        // the result lies further down.
+        {"Комбо3", 96, {958, 412, 1015, 436}, {300, 40}, {0, 0, 1024, 768}, {724, 471}},
+        {"Комбо3", 192, {1788, 724, 1902, 772}, {300, 40}, {0, 0, 1920, 1080}, {1486, 724}},
+        // Nowhere clear: where it covers least.
+        {"Текст4", 96, {176, 208, 257, 232}, {290, 100}, {0, 0, 300, 400}, {10, 300}},
     };
-    for (const auto& r : rows)
-        EXPECT_EQ(refusalTop(r.fieldTop, r.fieldBottom, r.tipHeight, r.screenTop), r.top)
-            << r.fieldTop;
+    for (const auto& r : rows) {
+        const ScreenPoint p =
+            refusalPlace(forms::kForm1, at(r.field), r.fieldOnScreen, r.dpi, r.tip, r.screen);
+        EXPECT_EQ(p.x, r.at.x) << r.field << " at " << r.fieldOnScreen.left;
+        EXPECT_EQ(p.y, r.at.y) << r.field << " at " << r.fieldOnScreen.left;
+    }
 }
 
 TEST(Form1Behaviour, roomAndFirstFocus) {

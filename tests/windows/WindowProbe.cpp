@@ -3,7 +3,8 @@
 // the screen, and what it holds, waiting until it holds what is expected.
 // Usage: window_probe start PROGRAM | ended MS | kill MS | wait-window FORM MS | gone FORM MS |
 // where FORM NAME
-//        | focus FORM NAME | text FORM NAME | tooltip FORM WORDS [whole] | quiet FORM MS |
+//        | focus FORM NAME | text FORM NAME | tooltip FORM WORDS [whole|clear] | quiet FORM MS |
+//        menu FORM MS |
 //        captions FORM [FACE] | face FORM NAME |
 //        place FORM NAME | drop FORM NAME TEXT | limit FORM NAME | font FORM NAME FACE
 // The program's process id comes in PROBE_PID. | until FORM NAME TEXT MS | close FORM
@@ -84,6 +85,21 @@ std::string textOf(HWND control) {
     ::SendMessageTimeoutW(control, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_BLOCK,
                           2000, &n);
     return utf8(text);
+}
+
+constexpr const wchar_t* kTips = L"tooltips_class32";
+
+// The program's top-level windows of that class on the screen.
+std::vector<HWND> shownOf(const wchar_t* cls) {
+    std::vector<HWND> shown;
+    for (HWND w = ::FindWindowExW(nullptr, nullptr, cls, nullptr); w != nullptr;
+         w = ::FindWindowExW(nullptr, w, cls, nullptr)) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(w, &pid);
+        if (pid == program() && ::IsWindowVisible(w))
+            shown.push_back(w);
+    }
+    return shown;
 }
 
 // Asks again and again until the answer comes or the time is up.
@@ -293,6 +309,26 @@ bool whole(HWND tip) {
     return same;
 }
 
+// Whether the tooltip lies clear of every field and list of the window;
+// those it covers are named.
+bool clear(const forms::Window& form, HWND tip) {
+    RECT shown, covered;
+    ::GetWindowRect(tip, &shown);
+    bool clear = true;
+    for (const forms::Control& c : form.controls) {
+        RECT input;
+        if ((c.kind != forms::Kind::TextField && c.kind != forms::Kind::ListField) ||
+            !::GetWindowRect(controlOf(form, std::string(c.name)), &input) ||
+            !::IntersectRect(&covered, &shown, &input))
+            continue;
+        std::fprintf(stderr, "the tooltip at %ld %ld %ld %ld covers %.*s at %ld %ld %ld %ld\n",
+                     shown.left, shown.top, shown.right, shown.bottom, int(c.name.size()),
+                     c.name.data(), input.left, input.top, input.right, input.bottom);
+        clear = false;
+    }
+    return clear;
+}
+
 // Each label's place on the screen holds ink: the window draws its
 // captions, which have no window of their own. Given the face, each is as
 // wide as its text in the design's weight, and not as in the other, for
@@ -311,11 +347,7 @@ int captions(const forms::Window& form, const std::wstring& face) {
     const Shot screen = screenShot(client);
     const auto px = [dpi](int twips) { return forms::twipsToPixels(twips, dpi); };
     const auto placeOf = [&](const forms::Control& c) {
-        forms::Place p = c.place;
-        if (const forms::Control* frame = forms::findControl(form, c.container)) {
-            p.left += frame->place.left;
-            p.top += frame->place.top;
-        }
+        const forms::Place p = forms::placeInWindow(form, c);
         return RECT{px(p.left), px(p.top), px(p.left + p.width), px(p.top + p.height)};
     };
     // Ink of the label's own: not where a control lies over it.
@@ -395,41 +427,30 @@ int wmain(int argc, wchar_t** argv) {
         ::PostMessageW(windowOf(form), WM_CLOSE, 0, 0);
         return 0;
     }
-    if (command == "quiet") {
-        // No tooltip of the program's on screen.
-        const auto quiet = [] {
-            for (HWND w = ::FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr);
-                 w != nullptr; w = ::FindWindowExW(nullptr, w, L"tooltips_class32", nullptr)) {
-                DWORD pid = 0;
-                ::GetWindowThreadProcessId(w, &pid);
-                if (pid == program() && ::IsWindowVisible(w))
-                    return false;
-            }
-            return true;
-        };
-        return within(std::stoi(a[2]), quiet) ? 0 : 1;
-    }
+    // No tooltip of the program's on screen; a menu of its open.
+    if (command == "quiet")
+        return within(std::stoi(a[2]), [] { return shownOf(kTips).empty(); }) ? 0 : 1;
+    if (command == "menu")
+        return within(std::stoi(a[2]), [] { return !shownOf(L"#32768").empty(); }) ? 0 : 1;
     if (command == "tooltip" && a.size() > 2) {
         // A tooltip of the program's on screen that begins with the words;
-        // with "whole", one whose text shows whole.
+        // with "whole", one whose text shows whole; with "clear", one clear
+        // of the window's inputs.
         HWND tip = nullptr;
         const auto shown = [&] {
-            for (HWND w = ::FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr);
-                 w != nullptr; w = ::FindWindowExW(nullptr, w, L"tooltips_class32", nullptr)) {
-                DWORD pid = 0;
-                ::GetWindowThreadProcessId(w, &pid);
-                if (pid == program() && ::IsWindowVisible(w) && textOf(w).starts_with(a[2]))
+            for (HWND w : shownOf(kTips))
+                if (textOf(w).starts_with(a[2]))
                     return (tip = w) != nullptr;
-            }
             return false;
         };
-        if (within(5000, shown))
-            return a.size() > 3 && a[3] == "whole" && !whole(tip) ? 1 : 0;
+        if (within(5000, shown)) {
+            const std::string check = a.size() > 3 ? a[3] : "";
+            const bool as = check == "whole" ? whole(tip) : check != "clear" || clear(form, tip);
+            return as ? 0 : 1;
+        }
         std::fprintf(stderr, "no tooltip «%s…» shown\n", a[2].c_str());
-        for (HWND w = ::FindWindowExW(nullptr, nullptr, L"tooltips_class32", nullptr); w != nullptr;
-             w = ::FindWindowExW(nullptr, w, L"tooltips_class32", nullptr))
-            std::fprintf(stderr, "  %s: «%s»\n", ::IsWindowVisible(w) ? "shown" : "hidden",
-                         textOf(w).c_str());
+        for (HWND w : shownOf(kTips))
+            std::fprintf(stderr, "  shown: «%s»\n", textOf(w).c_str());
         return 1;
     }
     if (command == "box" && a.size() > 2) {
@@ -437,14 +458,9 @@ int wmain(int argc, wchar_t** argv) {
         // answered with OK.
         HWND box = nullptr;
         const auto shown = [&] {
-            for (HWND w = ::FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w != nullptr;
-                 w = ::FindWindowExW(nullptr, w, L"#32770", nullptr)) {
-                DWORD pid = 0;
-                ::GetWindowThreadProcessId(w, &pid);
-                if (pid == program() && ::IsWindowVisible(w) &&
-                    textOf(::GetDlgItem(w, 0xFFFF)).starts_with(a[2]))
+            for (HWND w : shownOf(L"#32770"))
+                if (textOf(::GetDlgItem(w, 0xFFFF)).starts_with(a[2]))
                     return (box = w) != nullptr;
-            }
             return false;
         };
         if (!within(5000, shown)) {

@@ -144,7 +144,8 @@ for list in Комбо1 Комбо2 Комбо3; do
   read -r first end < <(probe selection Форма1 "$list" | tr -d '\r')
   [ "$first" = "$end" ] || fail "$list shows its text selected without the keys ($first..$end)"
 done
-probe tooltip Форма1 "Этот знак здесь не вводится." || fail "the refused letter is told"
+# Told beside the field, clear of it and of the alloy list above it.
+probe tooltip Форма1 "Этот знак здесь не вводится." clear || fail "the refused letter is told, clear of the fields"
 # A copied cell, blanks and all, through Ctrl+V; a number written the
 # English way is refused whole.
 clipboard " 2 000 "
@@ -154,6 +155,15 @@ clipboard "1,250.5"
 into Текст5 && xdotool key shift+Insert
 expect Текст5 "" "'1,250.5' pasted with Shift+Insert is refused"
 probe tooltip Форма1 "Не вставлено: " || fail "the refused paste is told"
+# The same from the field's own menu (its right click, then Paste, the fourth
+# item down from Undo past the separator), told clear of the fields too.
+xdotool mousemove 795 595
+probe quiet Форма1 5000 || fail "the refused paste's tooltip stays up"
+read -r x y < <(probe where Форма1 Текст5 | tr -d '\r') && xdotool mousemove "$x" "$y" click 3
+probe menu Форма1 5000 || fail "a right click opens the field's menu"
+xdotool key Down Down Down Down Return
+probe tooltip Форма1 "Не вставлено: " clear || fail "the menu's refused paste is told, clear of the fields"
+expect Текст5 "" "'1,250.5' pasted from the menu is refused"
 xdotool type --delay 60 "1000"
 into Текст6 && xdotool type --delay 60 "2"
 expect Текст7 "28" "2,77 g/cm³ × 2,5 × 2000 × 1000 mm × 2 is 27,7 kg, 28 to no places"
