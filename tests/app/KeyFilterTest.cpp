@@ -124,6 +124,20 @@ class TestKeyFilter : public test::GuiTest {
         QCOMPARE(line("Текст4")->text(), u("24"));
     }
 
+    // The keys that would edit the result are told why not, not passed by.
+    void keysThatWouldEditTheResultAreTold() {
+        line("Текст7")->setText(u("11,08"));
+        line("Текст7")->setFocus();
+        for (Qt::Key key : {Qt::Key_Delete, Qt::Key_Backspace}) {
+            hideTips();
+            QTest::keyClick(line("Текст7"), Qt::Key_Home);
+            QTest::keyClick(line("Текст7"), key);
+            QTRY_VERIFY(QToolTip::isVisible());
+            QVERIFY2(QToolTip::text().contains(u("Массу пишет расчёт")),
+                     qPrintable(QToolTip::text()));
+        }
+    }
+
     // The keypad's decimal key: a comma wherever a comma may be typed, the
     // unfiltered places field among them.
     void keypadDecimalTypesACommaWhereACommaIsAdmitted_data() {
