@@ -1,0 +1,35 @@
+#include "app/FileDrop.h"
+
+#include "look/Look.h"
+
+#include <QDesktopServices>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QUrl>
+
+namespace sheetmass {
+
+QString droppedFile(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    return {};
+}
+
+void showFileBox(QWidget* window, const behaviour::Answer::FileBox& box) {
+    const bool written = !box.result.empty();
+    QMessageBox shown(written ? QMessageBox::Information : QMessageBox::Warning,
+                      window->windowTitle(), toQString(box.text), QMessageBox::Ok, window);
+    QPushButton* open =
+        written ? shown.addButton(toQString(behaviour::kOpenResult), QMessageBox::AcceptRole)
+                : nullptr;
+    shown.setDefaultButton(QMessageBox::Ok);
+    shown.exec();
+    if (open != nullptr && shown.clickedButton() == open)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(box.result)));
+}
+
+} // namespace sheetmass
