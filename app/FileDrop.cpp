@@ -27,6 +27,8 @@ void showFileBox(QWidget* window, const behaviour::Answer::FileBox& box) {
         written ? shown.addButton(toQString(behaviour::kOpenResult), QMessageBox::AcceptRole)
                 : nullptr;
     shown.setDefaultButton(QMessageBox::Ok);
+    // Two buttons that accept leave none for Escape or the frame's close.
+    shown.setEscapeButton(QMessageBox::Ok);
     shown.exec();
     if (open != nullptr && shown.clickedButton() == open)
         QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(box.result)));
