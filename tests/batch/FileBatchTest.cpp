@@ -149,7 +149,8 @@ TEST(batchFile, WritesWhatTheBatchWritesBesideTheFileUnderAFreeName) {
          false,
          ""},
 #ifdef _WIN32
-        {"a folder", {}, "папка", "", "не открывается: нет доступа", 0, 0, "", {}, false, ""},
+        // Windows opens no folder as a file; Wine says it is not there.
+        {"a folder", {}, "папка", "", "не открывается: ", 0, 0, "", {}, false, ""},
 #else
         {"a folder", {}, "папка", "", "не читается: ", 0, 0, "", {}, false, ""},
         {"a folder that takes no file",
