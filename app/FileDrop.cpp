@@ -3,6 +3,7 @@
 #include "look/Look.h"
 
 #include <QDesktopServices>
+#include <QFile>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -26,12 +27,15 @@ void showFileBox(QWidget* window, const behaviour::Answer::FileBox& box) {
     QPushButton* open =
         written ? shown.addButton(toQString(behaviour::kOpenResult), QMessageBox::AcceptRole)
                 : nullptr;
+    // What a file holds is never markup.
+    shown.setTextFormat(Qt::PlainText);
     shown.setDefaultButton(QMessageBox::Ok);
     // Two buttons that accept leave none for Escape or the frame's close.
     shown.setEscapeButton(QMessageBox::Ok);
     shown.exec();
     if (open != nullptr && shown.clickedButton() == open)
-        QDesktopServices::openUrl(QUrl::fromLocalFile(toQString(box.result)));
+        QDesktopServices::openUrl(
+            QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(box.result))));
 }
 
 } // namespace sheetmass

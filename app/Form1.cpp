@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDropEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -145,7 +146,8 @@ void Форма1::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     // The box after the drop has ended: the program it came from waits
     // until then.
-    QTimer::singleShot(0, this, [this, path = file.toStdString()] { giveFile(path); });
+    QTimer::singleShot(0, this,
+                       [this, path = QFile::encodeName(file).toStdString()] { giveFile(path); });
 }
 
 bool Форма1::end(CloseReason why) {

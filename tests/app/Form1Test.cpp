@@ -567,13 +567,15 @@ class TestForm1 : public test::GuiTest {
 
         QString text;
         QStringList buttons;
-        bool stayed = false;
+        bool stayed = false, plain = false;
         QTimer look;
         look.callOnTimeout(this, [&] {
             auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
             if (box == nullptr)
                 return;
             text = box->text();
+            // A file's text is never read as markup.
+            plain = box->textFormat() == Qt::PlainText;
             for (QAbstractButton* b : box->buttons())
                 buttons << b->text();
             // Escape closes it, as the frame's close does.
@@ -594,6 +596,7 @@ class TestForm1 : public test::GuiTest {
                          "Результат записан рядом: «заказ (масса).csv»."));
         QVERIFY2(buttons.contains(u("Открыть результат")), qPrintable(buttons.join(u(", "))));
         QVERIFY(!stayed);
+        QVERIFY(plain);
         QVERIFY(QFile::exists(folder.filePath(u("заказ (масса).csv"))));
         QCOMPARE(control<QLineEdit>("Текст4")->text(), u("2000"));
         QCOMPARE(control<QComboBox>("Комбо1")->currentText(), u("Д16 (1160)"));
