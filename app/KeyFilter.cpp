@@ -287,10 +287,6 @@ bool KeyFilter::onEdit(QObject* watched, QWidget* field, const forms::Control& d
     }
     case QEvent::Drop: {
         auto* dropped = static_cast<QDropEvent*>(event);
-        if (!droppedFile(dropped->mimeData()).isEmpty()) {
-            event->ignore();
-            return true;
-        }
         // Moving text within the field is editing it; its characters are
         // already there.
         if (!dropped->mimeData()->hasText() ||
