@@ -120,7 +120,7 @@ FileBatchReport batchFile(const std::string& path) {
     platform::File said;
     if (const Error error = platform::scratchFile(said); !error.ok()) {
         platform::removeMade(made.folder, made.name, made.file);
-        report.failure = failed("не посчитан", error);
+        report.failure = failed("нет места для сообщений", error);
         return report;
     }
     const int status = runBatch(platform::Stream(input), path, platform::Stream(made.file),

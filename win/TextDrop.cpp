@@ -14,13 +14,11 @@ std::wstring fileIn(IDataObject* data) {
     STGMEDIUM medium{};
     if (data == nullptr || FAILED(data->GetData(&format, &medium)))
         return {};
-    std::wstring path;
-    if (auto drop = static_cast<HDROP>(::GlobalLock(medium.hGlobal))) {
-        path.resize(::DragQueryFileW(drop, 0, nullptr, 0));
-        if (!path.empty())
-            path.resize(::DragQueryFileW(drop, 0, path.data(), UINT(path.size() + 1)));
-        ::GlobalUnlock(medium.hGlobal);
-    }
+    // The memory's handle is the drop's, which the shell reads itself.
+    const auto drop = static_cast<HDROP>(medium.hGlobal);
+    std::wstring path(::DragQueryFileW(drop, 0, nullptr, 0), L'\0');
+    if (!path.empty())
+        path.resize(::DragQueryFileW(drop, 0, path.data(), UINT(path.size() + 1)));
     ::ReleaseStgMedium(&medium);
     return path;
 }
