@@ -1,12 +1,15 @@
 #include "app/Form1.h"
 
 #include "about/About.h"
+#include "app/FileDrop.h"
 #include "app/KeyFilter.h"
 #include "app/ListField.h"
 #include "forms/Form1.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDropEvent>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -33,6 +36,8 @@ std::string utf8(const QString& s) {
       m_controls(buildForm1Controls(this)) {
     wire();
     load();
+    // Files; text dropped on a field is the field's.
+    setAcceptDrops(true);
 }
 
 Форма1::~Форма1() {
@@ -117,6 +122,32 @@ void Форма1::apply(const behaviour::Answer& a) {
         m_pause->start();
     if (a.unsaved && !a.unsaved->inBox)
         qWarning("%s", a.unsaved->why.c_str());
+    if (a.fileBox)
+        showFileBox(this, *a.fileBox);
+}
+
+void Форма1::giveFile(const std::string& path) {
+    apply(m_behaviour.fileGiven(path));
+}
+
+void Форма1::dragEnterEvent(QDragEnterEvent* event) {
+    dragMoveEvent(event);
+}
+
+void Форма1::dragMoveEvent(QDragMoveEvent* event) {
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void Форма1::dropEvent(QDropEvent* event) {
+    const QString file = droppedFile(event->mimeData());
+    if (file.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The box after the drop has ended: the program it came from waits
+    // until then.
+    QTimer::singleShot(0, this,
+                       [this, path = QFile::encodeName(file).toStdString()] { giveFile(path); });
 }
 
 bool Форма1::end(CloseReason why) {

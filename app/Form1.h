@@ -5,6 +5,8 @@
 #include "behaviour/Form1Behaviour.h"
 #include "look/Look.h"
 
+#include <string>
+
 class QTimer;
 
 namespace sheetmass {
@@ -20,8 +22,15 @@ class Форма1 : public DesignedWindow {
     // What the program ends with once the window is gone (Form1Behaviour).
     int exitStatus() const { return m_behaviour.exitStatus(); }
 
+    // A file given to the window, worked out and told in a box: dropped on
+    // it, or named on the command line.
+    void giveFile(const std::string& path);
+
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void wire();

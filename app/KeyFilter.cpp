@@ -1,5 +1,7 @@
 #include "app/KeyFilter.h"
 
+#include "app/FileDrop.h"
+
 #include "app/ListField.h"
 #include "app/RefusalTip.h"
 #include "behaviour/Form1Behaviour.h"
@@ -214,6 +216,14 @@ bool KeyFilter::onEdit(QObject* watched, QWidget* field, const forms::Control& d
                        QEvent* event) {
     QLineEdit* edit = editOf(field);
     switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+        // A file is the window's to take, not text for the field: ignored
+        // here, it goes on to the window.
+        if (droppedFile(static_cast<QDropEvent*>(event)->mimeData()).isEmpty())
+            return false;
+        event->ignore();
+        return true;
     case QEvent::KeyPress: {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->matches(QKeySequence::Paste)) {

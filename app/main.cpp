@@ -6,6 +6,9 @@
 #include "platform/Process.h"
 
 #include <QApplication>
+#include <QTimer>
+
+#include <string>
 
 int main(int argc, char* argv[]) {
     // The batch, the help and the version answer before Qt looks for a display.
@@ -15,12 +18,16 @@ int main(int argc, char* argv[]) {
     sheetmass::platform::failWritesInsteadOfEnding();
     sheetmass::platform::startNoDaemons();
     QApplication app(argc, argv);
-    if (const auto status = sheetmass::refuseLeftOver(argc, argv))
+    // A file named alone, as "open with" names it, is given to the window.
+    std::string file;
+    if (const auto status = sheetmass::refuseLeftOver(argc, argv, file))
         return *status;
     sheetmass::prepareApplication(app);
     sheetmass::quitOnSignals();
     sheetmass::Форма1 window(sheetmass::SavedInputs::forThisProgram());
     window.show();
+    if (!file.empty())
+        QTimer::singleShot(0, &window, [&] { window.giveFile(file); });
     // A signal quits the loop with 0; inputs it left unsaved still count.
     const int status = app.exec();
     return status != 0 ? status : window.exitStatus();

@@ -382,8 +382,10 @@ class Batch {
             m_out.flush();
             say(m_err, "строка " + std::to_string(m_lineNumber) + ": внимание: " + mass.warning);
         }
-        if (!mass.mass.empty())
+        if (!mass.mass.empty()) {
             m_total.add(mass.mass);
+            ++m_withMass;
+        }
         // A line without a digit is most likely a spreadsheet's column titles;
         // one field alone, a separator the file does not use.
         else if (!hasDigit(text))
@@ -442,6 +444,11 @@ class Batch {
     }
 
     Output& out() { return m_out; }
+
+    BatchSummary summary() const {
+        return {m_withMass + static_cast<long long>(m_refused), static_cast<long long>(m_refused),
+                shown(m_total.text())};
+    }
 
   private:
     // Counts the line and takes a byte-order mark off the first; the ending
@@ -544,6 +551,7 @@ class Batch {
     std::string_view m_ending = "\n";
     bool m_anyRead = false;
     std::size_t m_refused = 0; // lines without a mass
+    long long m_withMass = 0;
     bool m_longStarted = false;
     long long m_lineNumber = 0;
     std::string m_decoded;
@@ -577,7 +585,7 @@ std::string failureWords(const Error& error) {
 }
 
 int runBatch(Stream in, std::string_view name, Stream out, Stream err, const BatchOptions& options,
-             const platform::File* file) {
+             const platform::File* file, BatchSummary* summary) {
     Batch batch(out, err, options);
     const auto unreadable = [&](const Error& error) {
         batch.out().flush(true);
@@ -615,6 +623,8 @@ int runBatch(Stream in, std::string_view name, Stream out, Stream err, const Bat
         return 2;
     }
     const int status = batch.finish();
+    if (summary != nullptr)
+        *summary = batch.summary();
     if (!batch.out().flush(true)) {
         say(err, "sheetmass: результат не записан: " + failureWords(batch.out().error()));
         return 2;

@@ -15,6 +15,14 @@ struct BatchOptions {
     enum class Encoding { asInput, utf8, cp1251 } encoding = Encoding::asInput;
 };
 
+// What a run came to, for whoever reports it other than by the output's
+// own total line.
+struct BatchSummary {
+    long long lines = 0;       // lines worked out, with a mass or without
+    long long withoutMass = 0; // of them
+    std::string total;         // the exact total, written as the output writes it
+};
+
 // Why the system refused, in the program's words: the seam's kind of
 // failure, and the system's own text only where the kind tells nothing.
 std::string failureWords(const platform::Error& error);
@@ -29,8 +37,9 @@ std::string failureWords(const platform::Error& error);
 // is read through once first to learn how it writes its numbers. `name`
 // names the input in messages. Returns the exit status: 0 when every line
 // has a mass, 1 when one has none, 2 when the input cannot be read or the
-// output written.
+// output written. `summary`, when given, gets what the run came to.
 int runBatch(platform::Stream in, std::string_view name, platform::Stream out, platform::Stream err,
-             const BatchOptions& options = {}, const platform::File* file = nullptr);
+             const BatchOptions& options = {}, const platform::File* file = nullptr,
+             BatchSummary* summary = nullptr);
 
 } // namespace sheetmass

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace sheetmass::behaviour {
@@ -49,6 +50,9 @@ inline constexpr std::chrono::milliseconds kSaveAfterPause{2000};
 inline constexpr std::chrono::milliseconds kRefusalShown{4000};
 
 enum class Save { None, Now, AfterPause };
+
+// The box's button that opens a file given to the window worked out.
+inline constexpr std::string_view kOpenResult = "Открыть результат";
 
 // What the window must do in answer to one event. Empty: nothing.
 struct Answer {
@@ -106,6 +110,14 @@ struct Answer {
         bool inBox;
     };
     std::optional<Unsaved> unsaved;
+
+    // A file given to the window, worked out: the box that tells of it,
+    // with a button (kOpenResult) that opens the result when there is one.
+    struct FileBox {
+        std::string text;
+        std::string result; // the result's path; empty when none was written
+    };
+    std::optional<FileBox> fileBox;
 };
 
 } // namespace sheetmass::behaviour

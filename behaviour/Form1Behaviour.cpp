@@ -2,6 +2,7 @@
 
 #include "alloys/AlloyDensity.h"
 #include "alloys/AlloyTable.h"
+#include "batch/FileBatch.h"
 #include "behaviour/Text.h"
 #include "calc/Mass.h"
 #include "fields/EntrySearch.h"
@@ -263,6 +264,12 @@ Answer Form1Behaviour::close(CloseReason why) {
         a.unsaved = Answer::Unsaved{
             inBox ? whyNot + "\n\nOK — закрыть окно, Отмена — вернуться к нему." : whyNot, inBox};
     m_unsaved = a.unsaved.has_value();
+    return a;
+}
+
+Answer Form1Behaviour::fileGiven(const std::string& path) {
+    Answer a;
+    a.fileBox = fileBox(batchFile(path));
     return a;
 }
 

@@ -11,6 +11,7 @@
 
 namespace sheetmass {
 class ListPlaces;
+struct FileBatchReport;
 }
 
 namespace sheetmass::behaviour {
@@ -48,6 +49,10 @@ class Form1Behaviour {
     // kSaveAfterPause has passed since the last change.
     Answer pauseEnded();
     Answer close(CloseReason why);
+    // A file given to the window (dropped on it or on the program, or named
+    // when it starts): worked out as the batch works one out, its result
+    // beside it, and told in a box; the inputs stay as they are.
+    Answer fileGiven(const std::string& path);
     // The program's status once the window is gone: 1 when the last close
     // left the inputs unsaved, so that whoever started it (a session, a
     // script that sent it a signal) can tell they were lost.
@@ -79,6 +84,9 @@ class Form1Behaviour {
     EditHistory m_history;
     const forms::Control* m_typing = nullptr; // the field a key may be changing now
 };
+
+// The box's text for a file worked out, the same for every front end.
+Answer::FileBox fileBox(const FileBatchReport& report);
 
 // The field the keys go to first: the design's first in the tab order.
 const forms::Control& firstFocus(const forms::Window& window);

@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "batch/Batch.h"
+#include "platform/Places.h"
 #include "platform/Streams.h"
 
 #include <algorithm>
@@ -19,13 +20,17 @@ using namespace std::string_view_literals;
 using platform::Stream;
 
 constexpr std::string_view kHelp =
-    R"(Использование: sheetmass [ПАРАМЕТР_Qt]...
+    R"(Использование: sheetmass [ПАРАМЕТР_Qt]... [ФАЙЛ]
   или:  sheetmass --batch [--decimal=,|.] [--group=.|" "]
                           [--encoding=КОДИРОВКА] [ФАЙЛ]
 Масса партии листов из алюминиевых сплавов, кг.
 
 Без параметров открывает окно «Масса AL листов». Параметры Qt, например
--platform или -style, передаются окну.
+-platform или -style, передаются окну. С ФАЙЛОМ окно считает его так же,
+как --batch, пишет результат рядом под новым именем (для заказ.csv —
+«заказ (масса).csv», а если оно занято — «заказ (масса 2).csv») и
+показывает итог; так же окно берёт файл, брошенный на него или открытый
+им из файлового менеджера. Поля окна при этом не меняются.
 
       --batch [ФАЙЛ]  посчитать список партий из ФАЙЛА (без ФАЙЛА или «-» —
                       со стандартного ввода), без окна и без дисплея
@@ -258,11 +263,19 @@ std::optional<int> runWithoutWindow(int argc, const char* const* argv, Stream in
     return batchFrom(file.value_or("-"), in, out, err, stated);
 }
 
-std::optional<int> refuseLeftOver(int argc, const char* const* argv, Stream err) {
+std::optional<int> refuseLeftOver(int argc, const char* const* argv, std::string& file,
+                                  Stream err) {
     if (argc <= 1)
         return std::nullopt;
     const std::string_view arg = argv[1];
-    return wrong(err, arg.starts_with('-') ? "неизвестный параметр" : "лишний параметр", arg);
+    if (arg.starts_with('-'))
+        return wrong(err, "неизвестный параметр", arg);
+    if (argc > 2)
+        return wrong(err, "лишний параметр", argv[2]);
+    if (!platform::exists(std::string(arg)))
+        return wrong(err, "нет такого файла", arg);
+    file = arg;
+    return std::nullopt;
 }
 
 } // namespace sheetmass

@@ -3,6 +3,7 @@
 #include "platform/Streams.h"
 
 #include <optional>
+#include <string>
 
 namespace sheetmass {
 
@@ -15,9 +16,11 @@ std::optional<int> runWithoutWindow(int argc, const char* const* argv,
                                     platform::Stream out = platform::standardOutput(),
                                     platform::Stream err = platform::standardError());
 
-// After Qt took its options from the command line: whatever is left is not
-// the program's, and gives the exit status 2 with a message.
-std::optional<int> refuseLeftOver(int argc, const char* const* argv,
+// After Qt took its options from the command line: the name of a file, alone,
+// is the file the window is given (`file`), as a file manager's "open with"
+// names it; anything else is not the program's, and gives the exit status 2
+// with a message.
+std::optional<int> refuseLeftOver(int argc, const char* const* argv, std::string& file,
                                   platform::Stream err = platform::standardError());
 
 } // namespace sheetmass

@@ -51,6 +51,17 @@ struct CheckedFile {
 // and never over anything that has the name; on Windows with the user's
 // alone security.
 [[nodiscard]] Error createNew(const Folder& folder, const std::string& name);
+// The same, the file handed back open for writing, so that what goes into it
+// goes into the very file made.
+[[nodiscard]] Error createNew(const Folder& folder, const std::string& name, File& made);
+
+// Takes a file createNew made away again, when what was to go into it did
+// not: the file held, never another that has its name by then.
+void removeMade(const Folder& folder, const std::string& name, const File& made);
+
+// A file no name leads to, for this process alone, gone once it closes:
+// room for what the program writes to a stream, to be read back.
+[[nodiscard]] Error scratchFile(File& out);
 
 // Up to `room` bytes from offset `at`, resuming after interruptions; `got`
 // is 0 at the end of the file.

@@ -3,7 +3,7 @@
 # with a typical batch: the main window; both windows with About open; both
 # under a dark desktop (openbox's dark Onyx frames, and Qt's GTK platform
 # theme reading GTK's dark Adwaita, as on a GNOME desktop set to dark); both
-# at twice the scale.
+# at twice the scale; the box a file given to the window brings.
 # usage: scripts/screenshots.sh [program]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -51,3 +51,32 @@ about.png      1 light yes
 dark.png       1 dark  yes
 scaled.png     2 light yes
 EOF
+
+# A German order with a line the batch refuses, given to the window as
+# "open with" gives it: the window and its box over it.
+cp tests/fixtures/typical.abc "$work/List.abc"
+mkdir -p "$work/заказы"
+printf 'Сплав;Считать по;Толщина;Верх;Низ;Длина;Ширина;Кол-во;Знаков\nД16 (1160);номиналу;2;0,2;-0,2;1.500;1.000;10;2\nАМг6;номиналу;1,5;;;2.000;1.250,5;3;2\nД17;номиналу;2;;;2000;1000;10;2\n' \
+  >"$work/заказы/заказ.csv"
+XVFB_SCREEN=640x480x24 start_x
+"$work/sheetmass" "$work/заказы/заказ.csv" 2>/dev/null & pid=$!
+id=$(wait_window "Масса AL листов" 30)
+xdotool windowmove --sync "$id" 10 30
+for _ in $(seq 100); do
+  [ "$(xdotool search --onlyvisible --name "^Масса AL листов\$" | wc -l)" -ge 2 ] && break
+  sleep 0.1
+done
+box=$(xdotool search --onlyvisible --name "^Масса AL листов\$" | grep -vx "$id" | head -n 1)
+xdotool windowmove --sync "$box" 180 120
+sleep 0.5
+read -r x y w h < <(frame_box "$id")
+read -r bx by bw bh < <(frame_box "$box")
+bottom=$((by + bh > y + h ? by + bh : y + h))
+import -window root -crop "$((bx + bw + 8))x$((bottom + 8))+0+0" docs/file-box.png
+close_window "$box"
+wait_gone "$box"
+close_window "$id"
+wait_exit "$pid"
+pid=""
+stop_x
+echo docs/file-box.png

@@ -7,13 +7,16 @@
 #include "listfile/ListPlaces.h"
 #include "win/Design.h"
 #include "win/FieldInput.h"
+#include "win/FileGiven.h"
 #include "win/Form2Window.h"
 #include "win/Names.h"
+#include "win/TextDrop.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
+#include <memory>
 
 namespace sheetmass::win {
 namespace {
@@ -57,6 +60,7 @@ struct Form1 {
     FieldOwner owner;
     const forms::Control* firstFocus = nullptr;
     HWND focus = nullptr; // where the keys go when the window is active again
+    std::wstring given;   // the file named on the command line, until the controls are up
 
     HWND operator[](const forms::Control* c) const {
         for (const Made& m : made)
@@ -180,6 +184,8 @@ void show(Form1& f, const Answer& a, HWND edit) {
         showForm2(f.hwnd);
     if (a.save == behaviour::Save::AfterPause)
         ::SetTimer(f.hwnd, kSaveTimer, UINT(behaviour::kSaveAfterPause.count()), nullptr);
+    if (a.fileBox)
+        showFileBox(f.hwnd, *a.fileBox);
 }
 
 void makeRefusalTip(Form1& f, HINSTANCE instance) {
@@ -197,11 +203,13 @@ void makeRefusalTip(Form1& f, HINSTANCE instance) {
 // start-up is shorter by them.
 void makeHints(Form1& f) {
     // Drops need OLE, which start-up does without.
-    if (SUCCEEDED(::OleInitialize(nullptr)))
+    if (SUCCEEDED(::OleInitialize(nullptr))) {
+        acceptFileDrops(f.hwnd);
         for (const Made& m : f.made)
             if (m.design->kind == forms::Kind::TextField ||
                 m.design->kind == forms::Kind::ListField)
                 acceptDrops(m.hwnd);
+    }
     nameFields(forms::kForm1, f.made);
     f.tips = makeTips(f.hwnd, f.instance);
     for (const Made& m : f.made) {
@@ -249,6 +257,10 @@ void makeFields(Form1& f) {
     // A timer's message comes only once the queue is empty: after the
     // controls' first paint and any key already typed.
     ::SetTimer(f.hwnd, kHintsTimer, USER_TIMER_MINIMUM, nullptr);
+    // Told over the window as it is, in the program's own words.
+    if (!f.given.empty())
+        ::PostMessageW(f.hwnd, kFileDropped, 0,
+                       reinterpret_cast<LPARAM>(new std::wstring(std::move(f.given))));
 }
 
 void paint(Form1& f) {
@@ -365,6 +377,11 @@ LRESULT CALLBACK form1Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
     case kPicked:
         picked(*f, reinterpret_cast<HWND>(l));
         return 0;
+    case kFileDropped: {
+        const std::unique_ptr<std::wstring> path(reinterpret_cast<std::wstring*>(l));
+        show(*f, f->behaviour.fileGiven(utf8(*path)));
+        return 0;
+    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORBTN:
@@ -446,7 +463,7 @@ LRESULT CALLBACK form1Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
 
 } // namespace
 
-HWND showForm1(HINSTANCE instance, int show) {
+HWND showForm1(HINSTANCE instance, int show, std::wstring file) {
     registerClass(instance, kClass, form1Proc);
 
     auto* f = new Form1;
@@ -465,6 +482,7 @@ HWND showForm1(HINSTANCE instance, int show) {
         return nullptr;
     }
     f->instance = instance;
+    f->given = std::move(file);
     if (const int there = dpiOf(f->hwnd); there != dpi)
         fitWindow(f->hwnd, forms::kForm1, there);
     ::SetWindowLongPtrW(f->hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(f));

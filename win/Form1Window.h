@@ -5,11 +5,14 @@
 #endif
 #include <windows.h>
 
+#include <string>
+
 namespace sheetmass::win {
 
 // The calculator window, shown at once with what its controls will hold;
-// the program ends when it closes.
-HWND showForm1(HINSTANCE instance, int show);
+// the program ends when it closes. `file`, when named, is given to it once
+// its controls are up.
+HWND showForm1(HINSTANCE instance, int show, std::wstring file = {});
 
 // Makes the window's controls, once its queue is first empty.
 void finishForm1(HWND window);

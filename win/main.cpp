@@ -1,10 +1,11 @@
+#include "win/FileGiven.h"
 #include "win/Form1Window.h"
 #include "win/Form2Window.h"
 
 // The calculator for Windows: its windows on the system's own controls,
 // over the same rules as every other front end.
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-    HWND window = sheetmass::win::showForm1(instance, show);
+    HWND window = sheetmass::win::showForm1(instance, show, sheetmass::win::givenFile());
     if (window == nullptr)
         return 1;
     MSG message;

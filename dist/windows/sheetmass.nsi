@@ -21,6 +21,9 @@ RequestExecutionLevel admin
 !define TITLE "Масса AL листов"
 !define GUIDE "Справка"
 !define UNINSTALL "Software\Microsoft\Windows\CurrentVersion\Uninstall\${NAME}"
+; "Open with" for spreadsheets' files: the window works one out beside it.
+!define APPLICATION "Software\Classes\Applications\sheetmassw.exe"
+!define PROGID "sheetmass.csv"
 ; The main window's class and the About window's, as the program names them.
 !define MAIN_WINDOW "sheetmass.Форма1"
 !define ABOUT_WINDOW "sheetmass.Форма2"
@@ -147,7 +150,25 @@ Section "Программа" Program
   WriteRegStr HKLM "${UNINSTALL}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
   WriteRegDWORD HKLM "${UNINSTALL}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL}" "NoRepair" 1
+  Call OfferOpenWith
 SectionEnd
+
+; Explorer's "Open with" lists the window for .csv: the application and the
+; types it takes, and a kind of file of its own that .csv may be opened as;
+; the user's choice of program for .csv stays as it was.
+Function OfferOpenWith
+  WriteRegStr HKLM "${APPLICATION}" "FriendlyAppName" "${TITLE}"
+  WriteRegStr HKLM "${APPLICATION}\shell\open\command" "" '"$INSTDIR\sheetmassw.exe" "%1"'
+  WriteRegStr HKLM "${APPLICATION}\SupportedTypes" ".csv" ""
+  WriteRegStr HKLM "Software\Classes\${PROGID}" "" "Список партий листов"
+  WriteRegStr HKLM "Software\Classes\${PROGID}\DefaultIcon" "" "$INSTDIR\sheetmassw.exe,0"
+  WriteRegStr HKLM "Software\Classes\${PROGID}\shell\open" "FriendlyAppName" "${TITLE}"
+  WriteRegStr HKLM "Software\Classes\${PROGID}\shell\open\command" "" \
+    '"$INSTDIR\sheetmassw.exe" "%1"'
+  WriteRegStr HKLM "Software\Classes\.csv\OpenWithProgids" "${PROGID}" ""
+  ; SHCNE_ASSOCCHANGED: Explorer reads the associations again.
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+FunctionEnd
 
 Section /o "Ярлык на рабочем столе" Desktop
   CreateShortcut "$DESKTOP\${TITLE}.lnk" "$INSTDIR\sheetmassw.exe"
@@ -212,5 +233,10 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\${NAME}\${GUIDE}.lnk"
   RMDir "$SMPROGRAMS\${NAME}"
   Delete "$DESKTOP\${TITLE}.lnk"
+  DeleteRegKey HKLM "${APPLICATION}"
+  DeleteRegKey HKLM "Software\Classes\${PROGID}"
+  DeleteRegValue HKLM "Software\Classes\.csv\OpenWithProgids" "${PROGID}"
+  DeleteRegKey /ifempty HKLM "Software\Classes\.csv\OpenWithProgids"
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
   DeleteRegKey HKLM "${UNINSTALL}"
 SectionEnd

@@ -6,17 +6,36 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace sheetmass::platform {
 
+Error createNew(const Folder& folder, const std::string& name, File& made) {
+    made = File(::openat(posix::fd(folder), name.c_str(),
+                         O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+    return made.ok() ? Error() : posix::lastError();
+}
+
 Error createNew(const Folder& folder, const std::string& name) {
-    File created(::openat(posix::fd(folder), name.c_str(),
-                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
-    if (!created.ok())
-        return posix::lastError();
+    File created;
+    if (const Error error = createNew(folder, name, created); !error.ok())
+        return error;
     return created.close();
+}
+
+void removeMade(const Folder& folder, const std::string& name, const File& made) {
+    struct stat held, named;
+    if (::fstat(posix::fd(made), &held) == 0 &&
+        ::fstatat(posix::fd(folder), name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+        held.st_dev == named.st_dev && held.st_ino == named.st_ino)
+        ::unlinkat(posix::fd(folder), name.c_str(), 0);
+}
+
+Error scratchFile(File& out) {
+    out = File(::memfd_create("sheetmass", MFD_CLOEXEC));
+    return out.ok() ? Error() : posix::lastError();
 }
 
 Error readAt(const File& file, std::uint64_t at, char* to, std::size_t room, std::size_t& got) {

@@ -1,5 +1,9 @@
 #include "platform/Paths.h"
 
+#include <climits>
+
+#include <unistd.h>
+
 namespace sheetmass::platform {
 
 bool isAbsolute(std::string_view path) {
@@ -20,6 +24,17 @@ std::string folderOf(std::string_view path) {
     if (slash == std::string_view::npos)
         return ".";
     return std::string(slash == 0 ? path.substr(0, 1) : path.substr(0, slash));
+}
+
+std::string nameOf(std::string_view path) {
+    return std::string(path.substr(path.rfind('/') + 1));
+}
+
+std::string absolutePath(std::string_view path) {
+    char here[PATH_MAX];
+    if (isAbsolute(path) || ::getcwd(here, sizeof here) == nullptr)
+        return std::string(path);
+    return joined(here, path);
 }
 
 } // namespace sheetmass::platform

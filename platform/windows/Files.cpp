@@ -19,15 +19,22 @@ OVERLAPPED at(std::uint64_t offset) {
 
 } // namespace
 
-Error createNew(const Folder& folder, const std::string& name) {
-    const std::wstring made = win32::wide(name);
-    if (made.empty() || win32::isDeviceOrAltered(made))
+Error createNew(const Folder& folder, const std::string& name, File& made) {
+    const std::wstring wanted = win32::wide(name);
+    if (wanted.empty() || win32::isDeviceOrAltered(wanted))
         return {Failure::Refused, ERROR_INVALID_NAME};
-    // FILE_CREATE fails on anything of that name, a link among them.
-    File created(win32::native(win32::makeAt(handle(folder), made, GENERIC_WRITE, 0, FILE_CREATE,
-                                             FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT)));
-    if (!created.ok())
-        return win32::lastError();
+    // FILE_CREATE fails on anything of that name, a link among them; DELETE,
+    // so that removeMade can take it away by this handle.
+    made = File(
+        win32::native(win32::makeAt(handle(folder), wanted, GENERIC_WRITE | DELETE, 0, FILE_CREATE,
+                                    FILE_NON_DIRECTORY_FILE | FILE_OPEN_REPARSE_POINT)));
+    return made.ok() ? Error() : win32::lastError();
+}
+
+Error createNew(const Folder& folder, const std::string& name) {
+    File created;
+    if (const Error error = createNew(folder, name, created); !error.ok())
+        return error;
     return created.close();
 }
 

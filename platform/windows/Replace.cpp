@@ -1,5 +1,7 @@
 #include "platform/Replace.h"
 
+#include "platform/Files.h"
+
 #include "platform/NewName.h"
 #include "platform/windows/Win32.h"
 
@@ -140,6 +142,28 @@ Error Replacement::commit(const std::string& name) {
         !win32::sameFile(named, written))
         return {Failure::Refused, ERROR_ACCESS_DENIED};
     return m_file.close();
+}
+
+void removeMade(const Folder&, const std::string&, const File& made) {
+    removeHeld(handle(made));
+}
+
+// In the user's temporary folder, under a name no one else can take first.
+Error scratchFile(File& out) {
+    wchar_t folder[MAX_PATH + 1];
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH)
+        return win32::lastError();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::wstring path = folder + randomName("sheetmass-");
+        out = File(win32::native(
+            ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                          win32::privateSecurity(win32::Made::File), CREATE_NEW,
+                          FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr)));
+        if (out.ok() || !tookName(::GetLastError()))
+            break;
+    }
+    return out.ok() ? Error() : win32::lastError();
 }
 
 void removeLeftovers(const Folder& folder, std::string_view prefix) {

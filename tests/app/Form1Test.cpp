@@ -15,10 +15,14 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QSpontaneKeyEvent>
+#include <QTemporaryDir>
+#include <QUrl>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -533,6 +537,70 @@ class TestForm1 : public test::GuiTest {
 
     void contextMenusSpeakRussian() {
         QCOMPARE(QCoreApplication::translate("QLineEdit", "&Copy"), u("&Копировать"));
+    }
+
+    // A file manager's drag carries the file as a URL and as its text: on
+    // the window or on a field, the window takes the file, tells of it in a
+    // box whose button opens the result, and the fields keep their texts.
+    void aFileDroppedIsToldInABox_data() {
+        QTest::addColumn<QString>("onto");
+        QTest::newRow("the window") << u("Форма1");
+        QTest::newRow("a field") << u("Текст4");
+        QTest::newRow("a list") << u("Комбо1");
+    }
+    void aFileDroppedIsToldInABox() {
+        QFETCH(QString, onto);
+        fillValid();
+        const QString before = result();
+        QTemporaryDir folder;
+        const QString order = folder.filePath(u("заказ.csv"));
+        QFile file(order);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(u("Д16 (1160);номиналу;2;0,2;-0,2;2000;1000;10;2\n").toUtf8());
+        file.close();
+        QWidget* target = onto == form().objectName() ? &form() : control(onto.toStdString());
+        if (auto* list = qobject_cast<QComboBox*>(target))
+            target = list->lineEdit();
+        QMimeData dragged;
+        dragged.setUrls({QUrl::fromLocalFile(order)});
+        dragged.setText(QUrl::fromLocalFile(order).toString());
+
+        QString text;
+        QStringList buttons;
+        bool stayed = false, plain = false;
+        QTimer look;
+        look.callOnTimeout(this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr)
+                return;
+            text = box->text();
+            // A file's text is never read as markup.
+            plain = box->textFormat() == Qt::PlainText;
+            for (QAbstractButton* b : box->buttons())
+                buttons << b->text();
+            // Escape closes it, as the frame's close does.
+            QTest::keyClick(box, Qt::Key_Escape);
+            if ((stayed = box->isVisible()))
+                box->done(0);
+        });
+        look.start(5);
+        const QPoint middle = target->rect().center();
+        QDragEnterEvent enter(middle, Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(middle, Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &drop);
+        QVERIFY(drop.isAccepted());
+        QTRY_VERIFY(!text.isEmpty());
+        QCOMPARE(text, u("«заказ.csv»: 1 строка, итого 110,8 кг.\n\n"
+                         "Результат записан рядом: «заказ (масса).csv»."));
+        QVERIFY2(buttons.contains(u("Открыть результат")), qPrintable(buttons.join(u(", "))));
+        QVERIFY(!stayed);
+        QVERIFY(plain);
+        QVERIFY(QFile::exists(folder.filePath(u("заказ (масса).csv"))));
+        QCOMPARE(control<QLineEdit>("Текст4")->text(), u("2000"));
+        QCOMPARE(control<QComboBox>("Комбо1")->currentText(), u("Д16 (1160)"));
+        QCOMPARE(result(), before);
     }
 };
 

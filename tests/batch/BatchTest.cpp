@@ -696,6 +696,48 @@ TEST(batch, AnswersEachKindOfLineAndCommandLine) {
     fs::remove(named);
 }
 
+// What Qt leaves of the window's command line: a file alone is given to the
+// window, as a file manager's "open with" names it; anything else is refused.
+TEST(batch, LeavesAFileAloneToTheWindow) {
+    namespace fs = std::filesystem;
+    const fs::path order = fs::temp_directory_path() / fs::path(u8"заказ для окна.csv");
+    std::ofstream(order, std::ios::binary) << D16 << "\n";
+    const std::string given = utf8(order);
+    const std::string missing = utf8(fs::temp_directory_path() / fs::path(u8"нет такого.csv"));
+    const struct {
+        const char* what;
+        std::vector<std::string> args;
+        int status;
+        std::string file;
+        std::string err; // a part of it; empty: nothing
+    } rows[] = {
+        {"nothing left", {}, kWindow, "", ""},
+        {"a file", {given}, kWindow, given, ""},
+        {"a file that is not there", {missing}, 2, "", "нет такого файла «" + missing + "»"},
+        {"two files", {given, given}, 2, "", "лишний параметр «" + given + "»"},
+        {"an option Qt did not take", {"-x", given}, 2, "", "неизвестный параметр «-x»"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::vector<const char*> argv = {SHEETMASS_PROGRAM};
+        for (const std::string& a : row.args)
+            argv.push_back(a.c_str());
+        const File err = memoryFile("");
+        std::string file;
+        const int status = sheetmass::refuseLeftOver(static_cast<int>(argv.size()), argv.data(),
+                                                     file, streamOf(err))
+                               .value_or(kWindow);
+        const std::string said = contents(err);
+        EXPECT_EQ(status, row.status);
+        EXPECT_EQ(file, row.file);
+        if (row.err.empty())
+            EXPECT_EQ(said, "");
+        else
+            EXPECT_NE(said.find(row.err), std::string::npos) << said;
+    }
+    fs::remove(order);
+}
+
 // A sheet comes back in its encoding and its way of writing numbers, the
 // mass before its notes, so that importing it as it was exported gives the
 // same numbers: read again without the masses it got, it gives the same lines.

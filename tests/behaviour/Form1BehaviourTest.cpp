@@ -1,7 +1,9 @@
 #include "behaviour/Form1Behaviour.h"
+#include "batch/FileBatch.h"
 #include "behaviour/RefusalPlace.h"
 #include "forms/Form1.h"
 #include "listfile/ListPlaces.h"
+#include "tests/support/FilePaths.h"
 #include "tests/support/TypicalSave.h"
 
 #include <gtest/gtest.h>
@@ -770,3 +772,60 @@ TEST(Form1Behaviour, roomAndFirstFocus) {
 }
 
 } // namespace
+
+TEST(Form1Behaviour, aFileGivenIsToldInABox) {
+    struct Row {
+        const char* what;
+        FileBatchReport report;
+        std::string text;
+        std::string result;
+    };
+    const std::string dir = "/заказы/";
+    const std::vector<Row> rows = {
+        {"every line with a mass",
+         {dir + "заказ.csv", "", dir + "заказ (масса).csv", {1, 0, "110,8"}, {}, false},
+         "«заказ.csv»: 1 строка, итого 110,8 кг.\n\nРезультат записан рядом: «заказ (масса).csv».",
+         dir + "заказ (масса).csv"},
+        {"lines without a mass, the first reasons, more",
+         {dir + "order.csv",
+          "",
+          dir + "order (масса 2).csv",
+          {22, 12, "1.5"},
+          {"строка 3: сплав «Д17» — не марка", "строка 4: количество — пусто"},
+          true},
+         "«order.csv»: 22 строки, итого 1.5 кг.\nБез массы 12 строк, в итог они не вошли.\n\n"
+         "строка 3: сплав «Д17» — не марка\nстрока 4: количество — пусто\n…\n\n"
+         "Результат записан рядом: «order (масса 2).csv».",
+         dir + "order (масса 2).csv"},
+        {"a warning alone",
+         {dir + "з.csv", "", dir + "з (масса).csv", {5, 0, "0"}, {"строка 2: внимание: x"}, false},
+         "«з.csv»: 5 строк, итого 0 кг.\n\nстрока 2: внимание: x\n\n"
+         "Результат записан рядом: «з (масса).csv».",
+         dir + "з (масса).csv"},
+        {"no result",
+         {dir + "нет.csv", "не открывается: нет такого файла", "", {}, {}, false},
+         "«нет.csv» не посчитан: не открывается: нет такого файла.",
+         ""},
+    };
+    for (const Row& row : rows) {
+        const Answer::FileBox box = fileBox(row.report);
+        EXPECT_EQ(box.text, row.text) << row.what;
+        EXPECT_EQ(box.result, row.result) << row.what;
+    }
+}
+
+TEST(Form1Behaviour, aFileGivenLeavesTheInputsAsTheyAre) {
+    Started s;
+    const fs::path order = s.folder.path / tests::u8path("заказ.csv");
+    std::ofstream(order, std::ios::binary) << "Д16 (1160);номиналу;2;0,2;-0,2;2000;1000;10;2\n";
+    const Inputs before = s.room.inputs();
+    const Answer a = s.room.fileGiven(tests::utf8(order));
+    ASSERT_TRUE(a.fileBox);
+    EXPECT_EQ(a.fileBox->text, "«заказ.csv»: 1 строка, итого 110,8 кг.\n\n"
+                               "Результат записан рядом: «заказ (масса).csv».");
+    EXPECT_EQ(a.fileBox->result, tests::utf8(s.folder.path / tests::u8path("заказ (масса).csv")));
+    EXPECT_TRUE(a.shows.empty());
+    EXPECT_EQ(a.save, Save::None);
+    for (const InputField& f : kInputFields)
+        EXPECT_EQ(s.room.inputs().*f.text, before.*f.text) << f.name;
+}

@@ -62,7 +62,8 @@ if [ -f "$desktop" ] && desktop-file-validate "$desktop"; then
 else
   fail "menu entry missing or invalid"
 fi
-[ "$(sed -n 's/^Exec=//p' "$desktop" 2>/dev/null)" = sheetmass ] || fail "the menu entry does not start sheetmass"
+[ "$(sed -n 's/^Exec=//p' "$desktop" 2>/dev/null)" = "sheetmass %f" ] || fail "the menu entry does not start sheetmass with the file opened"
+grep -qx 'MimeType=text/csv;text/tab-separated-values;' "$desktop" || fail "the menu entry does not offer to open CSV and tab-separated files"
 [ "$(sed -n 's/^Icon=//p' "$desktop" 2>/dev/null)" = "$app" ] || fail "the menu entry names another icon"
 
 before=$failures

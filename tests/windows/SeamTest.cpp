@@ -8,6 +8,7 @@
 #include "platform/Places.h"
 #include "platform/Replace.h"
 #include "platform/Streams.h"
+#include "tests/support/FilePaths.h"
 #include "tests/support/TypicalSave.h"
 
 #include <gtest/gtest.h>
@@ -31,15 +32,8 @@ namespace {
 namespace fs = std::filesystem;
 using namespace sheetmass::platform;
 
-std::string utf8(const fs::path& path) {
-    const std::u8string text = path.u8string();
-    return {text.begin(), text.end()};
-}
-
-std::string bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using sheetmass::tests::bytesOf;
+using sheetmass::tests::utf8;
 
 // In the system's own ticks of 100 ns; the C runtime's are seconds.
 std::uint64_t modified(const fs::path& path) {

@@ -1,12 +1,13 @@
 // Reads the running calculator's windows through their own controls, found
 // by control id, for the window test's shell script: where a control is on
 // the screen, and what it holds, waiting until it holds what is expected.
-// Usage: window_probe start PROGRAM | ended MS | kill MS | wait-window FORM MS | gone FORM MS |
-// where FORM NAME
+// Usage: window_probe start PROGRAM [FILE] | ended MS | kill MS | wait-window FORM MS | gone FORM
+// MS | where FORM NAME
 //        | focus FORM NAME | text FORM NAME | tooltip FORM WORDS [whole|clear] | quiet FORM MS |
 //        menu FORM MS |
 //        captions FORM [FACE] | face FORM NAME |
-//        place FORM NAME | drop FORM NAME TEXT | limit FORM NAME | font FORM NAME FACE
+//        place FORM NAME | drop FORM NAME TEXT | drop-file FORM NAME|FORM PATH | filebox FORM WORDS
+//        | limit FORM NAME | font FORM NAME FACE
 // The program's process id comes in PROBE_PID. | until FORM NAME TEXT MS | close FORM
 #include "forms/Form1.h"
 #include "forms/Form2.h"
@@ -15,6 +16,7 @@
 #include <windows.h>
 
 #include <ole2.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <chrono>
@@ -221,10 +223,11 @@ LOGFONTW fontOf(const std::wstring& face, int pixels, bool bold) {
     return lf;
 }
 
-// A text dragged from this process, as another program's drag would come.
+// A text, or a file as Explorer drags one (CF_HDROP), dragged from this
+// process, as another program's drag would come.
 class Dragged final : public IDataObject, public IDropSource {
   public:
-    explicit Dragged(std::wstring text) : text_(std::move(text)) {}
+    Dragged(std::wstring text, bool file) : text_(std::move(text)), file_(file) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
         if (id == IID_IUnknown || id == IID_IDataObject)
@@ -243,9 +246,18 @@ class Dragged final : public IDataObject, public IDropSource {
     HRESULT STDMETHODCALLTYPE GetData(FORMATETC* format, STGMEDIUM* medium) override {
         if (QueryGetData(format) != S_OK)
             return DV_E_FORMATETC;
-        const SIZE_T bytes = (text_.size() + 1) * sizeof(wchar_t);
-        HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
-        std::memcpy(::GlobalLock(copy), text_.c_str(), bytes);
+        // A file's list: its head, then the names, each ended, and one more end.
+        const SIZE_T head = file_ ? sizeof(DROPFILES) : 0;
+        const SIZE_T bytes = head + (text_.size() + 1 + (file_ ? 1 : 0)) * sizeof(wchar_t);
+        HGLOBAL copy = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, bytes);
+        auto* at = static_cast<char*>(::GlobalLock(copy));
+        if (file_) {
+            DROPFILES files{};
+            files.pFiles = DWORD(head);
+            files.fWide = TRUE;
+            std::memcpy(at, &files, head);
+        }
+        std::memcpy(at + head, text_.c_str(), text_.size() * sizeof(wchar_t));
         ::GlobalUnlock(copy);
         medium->tymed = TYMED_HGLOBAL;
         medium->hGlobal = copy;
@@ -254,7 +266,8 @@ class Dragged final : public IDataObject, public IDropSource {
     }
     HRESULT STDMETHODCALLTYPE GetDataHere(FORMATETC*, STGMEDIUM*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE QueryGetData(FORMATETC* format) override {
-        return format->cfFormat == CF_UNICODETEXT && (format->tymed & TYMED_HGLOBAL)
+        return format->cfFormat == (file_ ? CF_HDROP : CF_UNICODETEXT) &&
+                       (format->tymed & TYMED_HGLOBAL)
                    ? S_OK
                    : DV_E_FORMATETC;
     }
@@ -279,6 +292,7 @@ class Dragged final : public IDataObject, public IDropSource {
 
   private:
     std::wstring text_;
+    bool file_;
     ULONG count_ = 1;
     int rounds_ = 0;
 };
@@ -385,6 +399,65 @@ int captions(const forms::Window& form, const std::wstring& face) {
     return wrong == 0 ? 0 : 1;
 }
 
+// The pointer over the control (a window: just inside its client area's
+// corner, where no control is), and the text or the file let go there.
+int dropped(HWND over, const wchar_t* what, bool file) {
+    RECT r;
+    ::GetWindowRect(over, &r);
+    POINT corner{4, 4};
+    ::ClientToScreen(over, &corner);
+    if (file && ::GetParent(over) == nullptr)
+        ::SetCursorPos(corner.x, corner.y);
+    else
+        ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    if (FAILED(::OleInitialize(nullptr)))
+        return 1;
+    Dragged dragged(what, file);
+    DWORD effect = DROPEFFECT_NONE;
+    const HRESULT done = ::DoDragDrop(&dragged, &dragged, DROPEFFECT_COPY, &effect);
+    ::OleUninitialize();
+    std::printf("%s\n", done == DRAGDROP_S_DROP && effect == DROPEFFECT_COPY ? "dropped" : "not");
+    return 0;
+}
+
+// A box of the program's (a task dialog) whose text begins with the words:
+// its texts, then its buttons' in brackets, each on a line; answered with OK.
+int fileBox(const std::string& words) {
+    HWND box = nullptr;
+    std::string said;
+    const auto read = [&](HWND w) {
+        said.clear();
+        for (HWND c = ::GetWindow(w, GW_CHILD); c != nullptr; c = ::GetWindow(c, GW_HWNDNEXT)) {
+            wchar_t kind[32] = {};
+            ::GetClassNameW(c, kind, 32);
+            const std::string text = textOf(c);
+            if (text.empty() || !::IsWindowVisible(c))
+                continue;
+            said += std::wstring(kind) == L"Button" ? "[" + text + "]\n" : text + "\n";
+        }
+        return said.starts_with(words);
+    };
+    const auto shown = [&] {
+        for (HWND w = ::FindWindowExW(nullptr, nullptr, L"#32770", nullptr); w != nullptr;
+             w = ::FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(w, &pid);
+            if (pid == program() && ::IsWindowVisible(w) && read(w))
+                return (box = w) != nullptr;
+        }
+        return false;
+    };
+    if (!within(10000, shown)) {
+        std::fprintf(stderr, "no box «%s…» shown; the last seen: «%s»\n", words.c_str(),
+                     said.c_str());
+        return 1;
+    }
+    std::printf("%s", said.c_str());
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -401,6 +474,8 @@ int wmain(int argc, wchar_t** argv) {
         start.cb = sizeof start;
         PROCESS_INFORMATION run{};
         std::wstring line = L"\"" + std::wstring(argv[2]) + L"\"";
+        if (argc > 3)
+            line += L" \"" + std::wstring(argv[3]) + L"\"";
         if (!::CreateProcessW(argv[2], line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                               &start, &run))
             return 1;
@@ -470,6 +545,10 @@ int wmain(int argc, wchar_t** argv) {
         ::PostMessageW(box, WM_COMMAND, IDOK, 0);
         return 0;
     }
+    if (command == "filebox" && a.size() > 2)
+        return fileBox(a[2]);
+    if (command == "drop-file" && a.size() > 3 && a[2] == a[1])
+        return dropped(windowOf(form), argv[4], true);
     if (command == "captions")
         return captions(form, a.size() > 2 ? argv[3] : L"");
     // The control, once its window is there and shown.
@@ -518,21 +597,8 @@ int wmain(int argc, wchar_t** argv) {
             std::fprintf(stderr, "%s never took the focus\n", a[2].c_str());
         return got ? 0 : 1;
     }
-    if (command == "drop" && a.size() > 3) {
-        // The pointer over the control, and the text let go there.
-        RECT r;
-        ::GetWindowRect(control, &r);
-        ::SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        if (FAILED(::OleInitialize(nullptr)))
-            return 1;
-        Dragged dragged(argv[4]);
-        DWORD effect = DROPEFFECT_NONE;
-        const HRESULT done = ::DoDragDrop(&dragged, &dragged, DROPEFFECT_COPY, &effect);
-        ::OleUninitialize();
-        std::printf("%s\n",
-                    done == DRAGDROP_S_DROP && effect == DROPEFFECT_COPY ? "dropped" : "not");
-        return 0;
-    }
+    if ((command == "drop" || command == "drop-file") && a.size() > 3)
+        return dropped(control, argv[4], command == "drop-file");
     if (command == "selection") {
         // A list's selected text in its edit part, as first and last+1.
         DWORD first = 0, end = 0;

@@ -63,6 +63,15 @@ grep -aqF 'sheetmass\guide.html' "$guide" 2>/dev/null ||
   fail "no entry of version $version in Programs and Features"
 "$wine" "C:\\Program Files\\sheetmass\\sheetmass.exe" --version | grep -q "^sheetmass " ||
   fail "the installed batch does not answer --version"
+# Explorer's "Open with" offers the window for .csv, and opens the file with it.
+classes='HKLM\Software\Classes'
+"$wine" reg query "$classes\Applications\sheetmassw.exe\SupportedTypes" /v .csv >/dev/null 2>&1 ||
+  fail "the window is not among the programs for .csv"
+"$wine" reg query "$classes\.csv\OpenWithProgids" /v sheetmass.csv >/dev/null 2>&1 ||
+  fail ".csv does not offer to be opened with the window"
+"$wine" reg query "$classes\sheetmass.csv\shell\open\command" 2>/dev/null |
+  grep -qF '"C:\Program Files\sheetmass\sheetmassw.exe" "%1"' ||
+  fail "opened with the window, a .csv file is not given to it"
 
 # The installed program starts, with an input typed (dropped) into it.
 # The file on disk is made to differ from the installer's, so that the
@@ -125,6 +134,11 @@ done
 [ ! -e "$guide" ] || fail "the guide's Start-menu shortcut left behind"
 [ ! -e "$desktop" ] || fail "the desktop shortcut left behind"
 "$wine" reg query "$key" >/dev/null 2>&1 && fail "the Programs and Features entry left behind"
+for left in "$classes\Applications\sheetmassw.exe" "$classes\sheetmass.csv"; do
+  "$wine" reg query "$left" >/dev/null 2>&1 && fail "$left left behind"
+done
+"$wine" reg query "$classes\.csv\OpenWithProgids" /v sheetmass.csv >/dev/null 2>&1 &&
+  fail ".csv still offers the uninstalled window"
 [ ! -e "$programs" ] || fail "the program's folder left behind: $(ls -A "$programs")"
 for lock in "$profile/Local/sheetmass.lock" "$profile/Local/sheetmass"; do
   [ ! -e "$lock" ] || fail "$lock left behind"

@@ -3,9 +3,9 @@
 # and mouse events (xdotool) and read through their own controls (the
 # probe, which finds them by control id). Every wait is for something to
 # happen, with a deadline; none is a fixed pause.
-# Usage: window_test.sh WINE PROGRAM PROBE FOLDER
+# Usage: window_test.sh WINE PROGRAM PROBE FOLDER CONSOLE_PROGRAM
 set -uo pipefail
-wine=$1 program=$2 probe=$3 folder=$4
+wine=$1 program=$2 probe=$3 folder=$4 console=$5
 for tool in Xvfb xdotool xclip openbox; do
   command -v "$tool" >/dev/null || { echo "no $tool: the window test needs it"; exit 77; }
 done
@@ -18,7 +18,8 @@ rm -rf "$folder" && mkdir -p "$folder/app" || exit 1
 # and every copy its lock: none left from an earlier run.
 profile="$WINEPREFIX/drive_c/users/$(id -un)/AppData"
 rm -rf "$profile/Roaming/sheetmass" "$profile/Local/sheetmass"
-cp "$program" "$folder/app/sheetmassw.exe" && cp "$probe" "$folder/app/probe.exe" || exit 1
+cp "$program" "$folder/app/sheetmassw.exe" && cp "$probe" "$folder/app/probe.exe" &&
+  cp "$console" "$folder/app/sheetmass.exe" || exit 1
 cd "$folder/app" || exit 1
 # Names of controls go to the probe as UTF-8.
 export LC_ALL=C.UTF-8
@@ -57,13 +58,16 @@ into() {
 }
 # xclip serves the clipboard until the next text takes it, or the display ends.
 clipboard() { printf '%s' "$1" | xclip -selection clipboard >/dev/null 2>&1; }
+# start [FILE]: the program, given the file as Explorer's "open with" gives it.
 start() {
   # Through a file: the program holds what the probe wrote to open while it
   # runs, and a pipe would not end before it.
-  probe start sheetmassw.exe > pid.txt 2>&1 || { fail "the program did not start: $(cat pid.txt)"; exit 1; }
+  probe start sheetmassw.exe "$@" > pid.txt 2>&1 || { fail "the program did not start: $(cat pid.txt)"; exit 1; }
   PROBE_PID=$(cat pid.txt)
   export PROBE_PID
   probe wait-window Форма1 20000 || { fail "the main window did not appear"; exit 1; }
+  # Given a file, the window is behind its box, which has the keys.
+  [ $# -eq 0 ] || return 0
   # Keys go to the window the display has focused: the new window once the
   # window manager has made it the active one.
   local id
@@ -242,6 +246,42 @@ expect Текст5 "1234" "the width retyped"
 "$wine" wineboot --end-session >/dev/null 2>&1
 saved "1234" || fail "the end of the session saves what was typed last"
 probe ended 10000 || stop
+
+# A file given to the window: named on the command line, as "open with"
+# and a drop on the program's icon name it, then dropped from Explorer (the
+# probe's drag) on a field and on the window itself. Each time the box
+# tells of it, offers to open the result and is answered with OK; the inputs
+# stay; each result is what sheetmass.exe --batch writes for the file.
+mkdir -p "$folder/заказы"
+order=$folder/заказы/заказ.csv
+printf 'Сплав;Считать по;Толщина;Верх;Низ;Длина;Ширина;Кол-во;Знаков\r\nД16 (1160);номиналу;2;0,2;-0,2;1.500;1.000;10;2\r\nД17;номиналу;2;;;2000;1000;10;2\r\n' >"$order"
+given=$("$wine" winepath -w "$order" 2>/dev/null | tr -d '\r')
+told() {
+  printf '«заказ.csv»: 2 строки, итого 83,1 кг.
+Без массы 1 строка, в итог они не вошли.
+
+строка 3: сплав «Д17» — не марка из списка и не плотность, ближе всего: «ВД17», «Д1 (1110)», «Д12 (1521)»
+
+Результат записан рядом: «%s».
+[Открыть результат]
+[OK]' "$1"
+}
+start "$given"
+[ "$(probe filebox Форма1 "«заказ.csv»" | tr -d '\r')" = "$(told "заказ (масса).csv")" ] ||
+  fail "sheetmassw.exe FILE tells of the file in a box"
+expect Текст1 "2,5" "the inputs stay as they were when a file is given"
+expect Текст5 "1234" "the width stays too"
+for row in "Текст4|заказ (масса 2).csv" "Форма1|заказ (масса 3).csv"; do
+  probe drop-file Форма1 "${row%%|*}" "$given" >/dev/null
+  [ "$(probe filebox Форма1 "«заказ.csv»" | tr -d '\r')" = "$(told "${row#*|}")" ] ||
+    fail "a file dropped on ${row%%|*} is told in a box, its result in «${row#*|}»"
+done
+expect Текст4 "2000" "a file dropped on the length is no text for it"
+"$wine" ./sheetmass.exe --batch "$given" >batch.csv 2>/dev/null
+for result in "заказ (масса).csv" "заказ (масса 2).csv" "заказ (масса 3).csv"; do
+  cmp -s "$folder/заказы/$result" batch.csv || fail "«$result» is not what --batch writes"
+done
+stop
 
 # At 144 dpi the window grows with it: places at 1,5 times. Installed now
 # (the installer's uninstaller beside it), the copy keeps its inputs in the
