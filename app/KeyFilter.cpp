@@ -212,6 +212,66 @@ bool KeyFilter::eventFilter(QObject* watched, QEvent* event) {
     return onEdit(watched, field, *design, event);
 }
 
+bool KeyFilter::onKey(QWidget* field, const forms::Control& design, const QKeyEvent* key) {
+    QLineEdit* edit = editOf(field);
+    if (key->matches(QKeySequence::Paste)) {
+        paste(field, design, QGuiApplication::clipboard()->text());
+        return true;
+    }
+    Answer a = m_behaviour.key(design, keyOf(key), stateOf(edit));
+    // A key that types another character types it as its own key would.
+    if (a.insert && !a.insertAt && a.insert->size() == 1) {
+        const int code = *a.insert == "," ? int(Qt::Key_Comma) : 0;
+        QKeyEvent typed(QEvent::KeyPress, code, key->modifiers() & ~Qt::KeypadModifier,
+                        toQString(*a.insert), key->isAutoRepeat(),
+                        static_cast<quint16>(key->count()));
+        a.insert.reset();
+        apply(field, a);
+        QCoreApplication::sendEvent(field, &typed);
+        return true;
+    }
+    return apply(field, a);
+}
+
+bool KeyFilter::onInputMethod(QWidget* field, const forms::Control& design, QInputMethodEvent* im) {
+    QLineEdit* edit = editOf(field);
+    // One character committed is typed; more are pasted. Either way the
+    // field's own handling sees only what it may insert.
+    const QString commit = im->commitString();
+    if (commit.isEmpty())
+        return false;
+    if (commit.toUcs4().size() > 1) {
+        paste(field, design, commit);
+        im->setCommitString(QString());
+        return false;
+    }
+    Answer a =
+        m_behaviour.key(design, {KeyKind::Character, commit.toUcs4().front()}, stateOf(edit));
+    if (!a.pass)
+        im->setCommitString(a.insert ? toQString(*a.insert) : QString());
+    a.insert.reset();
+    a.pass = true;
+    apply(field, a);
+    return false;
+}
+
+bool KeyFilter::onDrop(QWidget* field, const forms::Control& design, QDropEvent* dropped) {
+    QLineEdit* edit = editOf(field);
+    // Moving text within the field is editing it; its characters are
+    // already there.
+    if (!dropped->mimeData()->hasText() ||
+        (dropped->source() == edit && dropped->dropAction() == Qt::MoveAction))
+        return false;
+    const Answer a =
+        m_behaviour.drop(design, utf8(dropped->mimeData()->text()),
+                         edit->cursorPositionAt(dropped->position().toPoint()), stateOf(edit));
+    // A copy: the field dragged from keeps its text.
+    dropped->setDropAction(Qt::CopyAction);
+    dropped->setAccepted(!a.refused);
+    apply(field, a);
+    return true;
+}
+
 bool KeyFilter::onEdit(QObject* watched, QWidget* field, const forms::Control& design,
                        QEvent* event) {
     QLineEdit* edit = editOf(field);
@@ -224,47 +284,10 @@ bool KeyFilter::onEdit(QObject* watched, QWidget* field, const forms::Control& d
             return false;
         event->ignore();
         return true;
-    case QEvent::KeyPress: {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->matches(QKeySequence::Paste)) {
-            paste(field, design, QGuiApplication::clipboard()->text());
-            return true;
-        }
-        Answer a = m_behaviour.key(design, keyOf(key), stateOf(edit));
-        // A key that types another character types it as its own key would.
-        if (a.insert && !a.insertAt && a.insert->size() == 1) {
-            const int code = *a.insert == "," ? int(Qt::Key_Comma) : 0;
-            QKeyEvent typed(QEvent::KeyPress, code, key->modifiers() & ~Qt::KeypadModifier,
-                            toQString(*a.insert), key->isAutoRepeat(),
-                            static_cast<quint16>(key->count()));
-            a.insert.reset();
-            apply(field, a);
-            QCoreApplication::sendEvent(field, &typed);
-            return true;
-        }
-        return apply(field, a);
-    }
-    case QEvent::InputMethod: {
-        // One character committed is typed; more are pasted. Either way the
-        // field's own handling sees only what it may insert.
-        auto* im = static_cast<QInputMethodEvent*>(event);
-        const QString commit = im->commitString();
-        if (commit.isEmpty())
-            return false;
-        if (commit.toUcs4().size() > 1) {
-            paste(field, design, commit);
-            im->setCommitString(QString());
-            return false;
-        }
-        Answer a =
-            m_behaviour.key(design, {KeyKind::Character, commit.toUcs4().front()}, stateOf(edit));
-        if (!a.pass)
-            im->setCommitString(a.insert ? toQString(*a.insert) : QString());
-        a.insert.reset();
-        a.pass = true;
-        apply(field, a);
-        return false;
-    }
+    case QEvent::KeyPress:
+        return onKey(field, design, static_cast<QKeyEvent*>(event));
+    case QEvent::InputMethod:
+        return onInputMethod(field, design, static_cast<QInputMethodEvent*>(event));
     case QEvent::ContextMenu: {
         // The edit part's own menu, its paste going by the paste rule, its
         // undo and redo by the behaviour's steps.
@@ -285,22 +308,8 @@ bool KeyFilter::onEdit(QObject* watched, QWidget* field, const forms::Control& d
         paste(field, design, QGuiApplication::clipboard()->text(QClipboard::Selection));
         return true;
     }
-    case QEvent::Drop: {
-        auto* dropped = static_cast<QDropEvent*>(event);
-        // Moving text within the field is editing it; its characters are
-        // already there.
-        if (!dropped->mimeData()->hasText() ||
-            (dropped->source() == edit && dropped->dropAction() == Qt::MoveAction))
-            return false;
-        const Answer a =
-            m_behaviour.drop(design, utf8(dropped->mimeData()->text()),
-                             edit->cursorPositionAt(dropped->position().toPoint()), stateOf(edit));
-        // A copy: the field dragged from keeps its text.
-        dropped->setDropAction(Qt::CopyAction);
-        dropped->setAccepted(!a.refused);
-        apply(field, a);
-        return true;
-    }
+    case QEvent::Drop:
+        return onDrop(field, design, static_cast<QDropEvent*>(event));
     default:
         return false;
     }

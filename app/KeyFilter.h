@@ -9,7 +9,10 @@
 
 class QAction;
 class QComboBox;
+class QDropEvent;
 class QEvent;
+class QInputMethodEvent;
+class QKeyEvent;
 
 namespace sheetmass {
 namespace behaviour {
@@ -40,6 +43,9 @@ class KeyFilter : public QObject {
 
   private:
     bool onEdit(QObject* watched, QWidget* field, const forms::Control& design, QEvent* event);
+    bool onKey(QWidget* field, const forms::Control& design, const QKeyEvent* key);
+    bool onInputMethod(QWidget* field, const forms::Control& design, QInputMethodEvent* im);
+    bool onDrop(QWidget* field, const forms::Control& design, QDropEvent* dropped);
     void paste(QWidget* field, const forms::Control& design, const QString& text);
     // An action of the field's own menu that edits, sent the way its key goes.
     void reroute(QAction* action, QWidget* field, const forms::Control& design);

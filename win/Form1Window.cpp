@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace sheetmass::win {
 namespace {
@@ -366,11 +367,71 @@ HBRUSH colours(Form1& f, HDC dc, HWND control) {
     return inFrame ? f.frameBrush : f.windowBrush;
 }
 
+// The messages that draw the window and its controls; nothing where the
+// default drawing does it.
+std::optional<LRESULT> drawn(Form1& f, UINT message, WPARAM w, LPARAM l) {
+    switch (message) {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORBTN:
+        if (HBRUSH brush = colours(f, reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l)))
+            return reinterpret_cast<LRESULT>(brush);
+        return std::nullopt;
+    case WM_DRAWITEM: {
+        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(l);
+        if (const forms::Control* c = designOf(f, item.hwndItem)) {
+            drawButton(item, *c);
+            return TRUE;
+        }
+        return std::nullopt;
+    }
+    case WM_PAINT:
+        paint(f);
+        return 0;
+    case WM_ERASEBKGND: {
+        RECT all;
+        ::GetClientRect(f.hwnd, &all);
+        const auto dc = reinterpret_cast<HDC>(w);
+        ::FillRect(dc, &all, f.windowBrush);
+        const RECT box = placeOf(forms::kForm1, frame(), dpiOf(f.hwnd));
+        ::FillRect(dc, &box, f.frameBrush);
+        return 1;
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+void onTimer(Form1& f, WPARAM w) {
+    if (w == kHintsTimer) {
+        ::KillTimer(f.hwnd, kHintsTimer);
+        makeHints(f);
+    } else if (w == kRefusalTimer) {
+        hideRefusal(f);
+    } else if (w == kSaveTimer) {
+        ::KillTimer(f.hwnd, kSaveTimer);
+        show(f, f.behaviour.pauseEnded());
+    }
+}
+
+// The window's last message: what it held goes with it.
+void forget(Form1* f) {
+    ::SetWindowLongPtrW(f->hwnd, GWLP_USERDATA, 0);
+    ::DeleteObject(f->windowBrush);
+    ::DeleteObject(f->frameBrush);
+    delete f;
+}
+
 LRESULT CALLBACK form1Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
     auto* f = reinterpret_cast<Form1*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (f == nullptr)
         return ::DefWindowProcW(hwnd, message, w, l);
+    if (const std::optional<LRESULT> done = drawn(*f, message, w, l))
+        return *done;
     switch (message) {
+    case WM_TIMER:
+        onTimer(*f, w);
+        return 0;
     case WM_COMMAND:
         onCommand(*f, w, l);
         return 0;
@@ -382,43 +443,6 @@ LRESULT CALLBACK form1Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
         show(*f, f->behaviour.fileGiven(utf8(*path)));
         return 0;
     }
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORBTN:
-        if (HBRUSH brush = colours(*f, reinterpret_cast<HDC>(w), reinterpret_cast<HWND>(l)))
-            return reinterpret_cast<LRESULT>(brush);
-        break;
-    case WM_DRAWITEM: {
-        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(l);
-        if (const forms::Control* c = designOf(*f, item.hwndItem)) {
-            drawButton(item, *c);
-            return TRUE;
-        }
-        break;
-    }
-    case WM_PAINT:
-        paint(*f);
-        return 0;
-    case WM_ERASEBKGND: {
-        RECT all;
-        ::GetClientRect(hwnd, &all);
-        const auto dc = reinterpret_cast<HDC>(w);
-        ::FillRect(dc, &all, f->windowBrush);
-        const RECT box = placeOf(forms::kForm1, frame(), dpiOf(hwnd));
-        ::FillRect(dc, &box, f->frameBrush);
-        return 1;
-    }
-    case WM_TIMER:
-        if (w == kHintsTimer) {
-            ::KillTimer(hwnd, kHintsTimer);
-            makeHints(*f);
-        } else if (w == kRefusalTimer) {
-            hideRefusal(*f);
-        } else if (w == kSaveTimer) {
-            ::KillTimer(hwnd, kSaveTimer);
-            show(*f, f->behaviour.pauseEnded());
-        }
-        return 0;
     case WM_DPICHANGED:
         followDpi(hwnd, forms::kForm1, f->made, f->fonts, w, l);
         return 0;
@@ -450,10 +474,7 @@ LRESULT CALLBACK form1Proc(HWND hwnd, UINT message, WPARAM w, LPARAM l) {
         ::PostQuitMessage(f->behaviour.exitStatus());
         return 0;
     case WM_NCDESTROY:
-        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        ::DeleteObject(f->windowBrush);
-        ::DeleteObject(f->frameBrush);
-        delete f;
+        forget(f);
         return 0;
     default:
         break;

@@ -72,100 +72,35 @@ TEST(batchFile, WritesWhatTheBatchWritesBesideTheFileUnderAFreeName) {
     const std::string seven = D16 + kBad + kBad + kBad + kBad + kBad + kBad + kBad;
     const std::string cp1251 = "\xC4"
                                "16 (1160),\xED\xEE\xEC\xE8\xED\xE0\xEB\xF3,2,,,2000,1000,10,2\r\n";
+    const std::string reason = "сплав «Д17» — не марка из списка и не плотность, ближе всего: "
+                               "«ВД17», «Д1 (1110)», «Д12 (1521)»";
+    std::vector<std::string> five;
+    for (int line = 3; line <= 7; ++line)
+        five.push_back("строка " + std::to_string(line) + ": " + reason);
+    // clang-format off
     const std::vector<Row> rows = {
-        {"a good file",
-         {{"заказ.csv", D16}},
-         "заказ.csv",
-         "заказ (масса).csv",
-         "",
-         1,
-         0,
-         "110,8",
-         {},
-         false,
+        {"a good file", {{"заказ.csv", D16}}, "заказ.csv", "заказ (масса).csv", "", 1, 0, "110,8", {}, false,
          "Д16 (1160);номиналу;2;0,2;-0,2;2000;1000;10;2;110,8\nИтого;;;;;;;;;110,8\n"},
         {"the name taken, and the next",
          {{"заказ.csv", D16}, {"заказ (масса).csv", "чужой"}, {"заказ (масса 2).csv", "чужой"}},
-         "заказ.csv",
-         "заказ (масса 3).csv",
-         "",
-         1,
-         0,
-         "110,8",
-         {},
-         false,
-         ""},
-        {"the first reasons with their lines, the rest counted",
-         {{"заказ.csv", "# заказ\n" + seven}},
-         "заказ.csv",
-         "заказ (масса).csv",
-         "",
-         8,
-         7,
-         "110,8",
-         {"строка 3: сплав «Д17» — не марка из списка и не плотность, ближе всего: «ВД17», «Д1 "
-          "(1110)», «Д12 (1521)»",
-          "строка 4: сплав «Д17» — не марка из списка и не плотность, ближе всего: «ВД17», «Д1 "
-          "(1110)», «Д12 (1521)»",
-          "строка 5: сплав «Д17» — не марка из списка и не плотность, ближе всего: «ВД17», «Д1 "
-          "(1110)», «Д12 (1521)»",
-          "строка 6: сплав «Д17» — не марка из списка и не плотность, ближе всего: «ВД17», «Д1 "
-          "(1110)», «Д12 (1521)»",
-          "строка 7: сплав «Д17» — не марка из списка и не плотность, ближе всего: «ВД17», «Д1 "
-          "(1110)», «Д12 (1521)»"},
-         true,
-         ""},
-        {"an English Windows-1251 file with its separator and mark",
-         {{"order.csv", cp1251}},
-         "order.csv",
-         "order (масса).csv",
-         "",
-         1,
-         0,
-         "110.8",
-         {},
-         false,
-         ""},
-        {"a German one",
-         {{"заказ.csv", "Д16 (1160);номиналу;2;0,2;-0,2;2.000;1.000;10;2\n"}},
-         "заказ.csv",
-         "заказ (масса).csv",
-         "",
-         1,
-         0,
-         "110,8",
-         {},
-         false,
-         ""},
-        {"no such file",
-         {},
-         "нет.csv",
-         "",
-         "не открывается: нет такого файла",
-         0,
-         0,
-         "",
-         {},
-         false,
-         ""},
+         "заказ.csv", "заказ (масса 3).csv", "", 1, 0, "110,8", {}, false, ""},
+        {"the first reasons with their lines, the rest counted", {{"заказ.csv", "# заказ\n" + seven}},
+         "заказ.csv", "заказ (масса).csv", "", 8, 7, "110,8", five, true, ""},
+        {"an English Windows-1251 file with its separator and mark", {{"order.csv", cp1251}},
+         "order.csv", "order (масса).csv", "", 1, 0, "110.8", {}, false, ""},
+        {"a German one", {{"заказ.csv", "Д16 (1160);номиналу;2;0,2;-0,2;2.000;1.000;10;2\n"}},
+         "заказ.csv", "заказ (масса).csv", "", 1, 0, "110,8", {}, false, ""},
+        {"no such file", {}, "нет.csv", "", "не открывается: нет такого файла", 0, 0, "", {}, false, ""},
 #ifdef _WIN32
         // Windows opens no folder as a file; Wine says it is not there.
         {"a folder", {}, "папка", "", "не открывается: ", 0, 0, "", {}, false, ""},
 #else
         {"a folder", {}, "папка", "", "не читается: ", 0, 0, "", {}, false, ""},
-        {"a folder that takes no file",
-         {{"закрыто/заказ.csv", D16}},
-         "закрыто/заказ.csv",
-         "",
-         "результат не записывается: ",
-         0,
-         0,
-         "",
-         {},
-         false,
-         ""},
+        {"a folder that takes no file", {{"закрыто/заказ.csv", D16}}, "закрыто/заказ.csv", "",
+         "результат не записывается: ", 0, 0, "", {}, false, ""},
 #endif
     };
+    // clang-format on
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
         fs::remove_all(folder);
