@@ -14,9 +14,9 @@ Answer::FileBox fileBox(const FileBatchReport& report) {
                        countOf(static_cast<std::size_t>(s.lines), "строка", "строки", "строк") +
                        ", итого " + s.total + " кг.";
     if (s.withoutMass > 0)
-        text += "\nБез массы " +
+        text += "\nНе в итоге: " +
                 countOf(static_cast<std::size_t>(s.withoutMass), "строка", "строки", "строк") +
-                ", в итог они не вошли.";
+                " без массы.";
     if (!report.said.empty())
         text += "\n";
     for (const std::string& line : report.said)
