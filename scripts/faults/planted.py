@@ -147,4 +147,9 @@ FAULTS = [
 ('ap12', 'app', 'app/KeyFilter.cpp', '    if (a.beep)\n        QApplication::beep();\n', '', None, 'a letter that spells nothing is not beeped: the behaviour asks for it (tested there); the offscreen platform makes no sound a test can hear'),
 ('ap13', 'app', 'app/ListField.cpp', '    list->setCompleter(nullptr);\n', '', None, 'completion fills the alloy list'),
 ('ap14', 'app', 'app/RefusalTip.cpp', 'shown->move(at.x, at.y);', 'shown->move(fieldRect.left(), at.y);', None, 'a refusal\'s tooltip over its field'),
+('b20','batch','batch/FileBatch.cpp','const std::string mark = n <= 1 ? " (масса)"','const std::string mark = n <= 2 ? " (масса)"',None,'the second result named as the first'),
+('b21','batch','batch/FileBatch.cpp','            if (report.said.size() < kSaidKept)','            if (report.said.size() <= kSaidKept)',None,'one reason too many kept for the box'),
+('bh20','behaviour','behaviour/FileBox.cpp','    if (s.withoutMass > 0)','    if (s.withoutMass >= 0)',None,'the box tells of no lines left out'),
+('ap15','app','app/FileDrop.cpp','    shown.setTextFormat(Qt::PlainText);\n','',None,'a file\'s text shown as markup'),
+('w16','win','win/FileGiven.cpp','    config.cButtons = box.result.empty() ? 0 : 1;','    config.cButtons = 0;',None,'the box has no button that opens the result'),
 ]
